@@ -1,0 +1,37 @@
+// Quote filter: removes quoted service lines (Origin, tearline, tagline) and
+// quoted hello/goodbye lines inside a window of a message, then squeezes runs
+// of blank lines. Comparisons use the normalised form (look-alike Latin
+// letters folded to Cyrillic, then upper-cased); lines are kept or removed,
+// never changed.
+#pragma once
+
+#include <cstdint>
+
+#include "textlib/listman.h"
+#include "textlib/shortstr.h"
+
+namespace quote_filter {
+
+inline constexpr std::int32_t kQuoted = 1;
+inline constexpr std::int32_t kSqueeze = 4;
+inline constexpr std::int32_t kService = 8;
+inline constexpr std::int32_t kPatterns = 16;
+inline constexpr std::int32_t kInfo = 0x400;
+
+// Removes lines of `lines` in place within the lines that stood at positions
+// first..last when the pass began (first < 1 means 1, last < 0 the count).
+// No list: returns at once. Info mode reports each removal on standard output.
+void QuoteFilter(listman::List* lines, listman::List* patterns,
+                 listman::List* extraPatterns, std::int32_t first,
+                 std::int32_t last, std::int32_t flags);
+
+// The text after the quote prefix when the first '>' is at position 1..12
+// (the run of '>' included in the prefix); otherwise the line unchanged.
+shortstr::ShortStr StripQuotePrefix(const shortstr::ShortStr& line);
+
+// Look-alike folding then upper case.
+shortstr::ShortStr Normalise(const shortstr::ShortStr& text);
+// True when the first '>' stands at position 1..12.
+bool IsQuoted(const shortstr::ShortStr& line);
+
+}  // namespace quote_filter

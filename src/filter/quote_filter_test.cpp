@@ -1,0 +1,174 @@
+#include "filter/quote_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/output.h"
+#include "textlib/lines.h"
+
+namespace quote_filter {
+namespace {
+
+using listman::List;
+using shortstr::Cp866;
+using shortstr::ShortStr;
+
+List* Make(const std::vector<ShortStr>& items) {
+  List* list = nullptr;
+  listman::ListCreate(list);
+  for (const ShortStr& s : items) lines::LineAdd(list, s);
+  return list;
+}
+
+std::vector<std::string> Items(List* list) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= list->Count; ++i) out.push_back(lines::LineAt(list, i).Std());
+  return out;
+}
+
+// Runs the filter with standard output collected.
+std::string Filter(List* list, List* patterns, int first, int last, int flags) {
+  std::string out;
+  platform::OutCapture(&out);
+  QuoteFilter(list, patterns, nullptr, first, last, flags);
+  platform::OutCapture(nullptr);
+  return out;
+}
+
+struct ServiceCase {
+  std::string line;
+  bool removed;
+};
+
+TEST(ServiceLines, MarksWithinTheFirstTwelveBytesOfQuotedLines) {
+  const ServiceCase cases[] = {
+      {" XY> * Origin: home station", true},
+      {" * Origin: home station", false},  // not quoted
+      {" XY> * ORIGIN: home", false},      // Latin I, G, N stay Latin
+      {" XY> --- editor 3.0", true},
+      {" XY> ... tagline text", true},
+      {" XY> Hello--- ", true},            // mark starts at 11
+      {" XY> Hello!!--- ", false},         // mark starts at 13
+      {" XY> + Origin: other", true},
+      {" XY> -+- other", true},
+      {" XY>...no blank", false},
+      {"AAAAAAAAAAAA> --- late quote", false},
+      {"AAAAAAAAAA>---", true},   // mark starts at 12
+      {"AAAAAAAAAA> ---", false},  // mark starts at 13
+  };
+  for (const ServiceCase& c : cases) {
+    List* list = Make({c.line});
+    Filter(list, nullptr, 1, -1, kQuoted | kService);
+    EXPECT_EQ(list->Count == 0, c.removed) << c.line;
+    listman::ListDisposeAll(list);
+  }
+}
+
+TEST(ServiceLines, NothingExaminedWithoutTheQuotedBit) {
+  List* list = Make({" XY> --- x"});
+  Filter(list, nullptr, 1, -1, kService);
+  EXPECT_EQ(list->Count, 1);
+  listman::ListDisposeAll(list);
+}
+
+TEST(Patterns, NormalisedSubstringMatchAndReportNamesEntryAsStored) {
+  List* patterns = Make({Cp866("\"привет\"")});
+  List* list = Make({Cp866(" XY> Ну, ПРИВЕТ всем"), "keep"});
+  std::string out = Filter(list, patterns, 1, -1, kQuoted | kPatterns | kInfo);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"keep"}));
+  ShortStr want = ShortStr("Deleted \"") + Cp866(" XY> Ну, ПРИВЕТ всем") +
+                  ShortStr("\" cause of \"") + Cp866("\"привет\"") + ShortStr("\"!\r\n");
+  EXPECT_EQ(out, want.Std());
+  listman::ListDisposeAll(patterns);
+  listman::ListDisposeAll(list);
+}
+
+TEST(Patterns, LatinCaseIsNotFolded) {
+  List* patterns = Make({"Hello"});
+  List* list = Make({"X> Hello all", "X> HELLO all", "X> hello all"});
+  Filter(list, patterns, 1, -1, kQuoted | kPatterns);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"X> HELLO all", "X> hello all"}));
+  listman::ListDisposeAll(patterns);
+  listman::ListDisposeAll(list);
+}
+
+TEST(Patterns, LookAlikesMatchBothWays) {
+  // "пpивeт" typed with Latin p and e matches the Cyrillic word.
+  List* patterns = Make({ShortStr("\xAF") + ShortStr("p") + Cp866("ив") + ShortStr("e") + Cp866("т")});
+  List* list = Make({Cp866("X> привет")});
+  Filter(list, patterns, 1, -1, kQuoted | kPatterns);
+  EXPECT_EQ(list->Count, 0);
+  listman::ListDisposeAll(patterns);
+  listman::ListDisposeAll(list);
+}
+
+TEST(Patterns, CommentsEmptyAndBlankEntries) {
+  List* patterns = Make({";comment", "  ;comment", "\";quoted comment\"", "", "   "});
+  List* list = Make({"X> ;comment here", "X> a b", "X> a   b"});
+  Filter(list, patterns, 1, -1, kQuoted | kPatterns);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"X> ;comment here", "X> a b"}));
+  listman::ListDisposeAll(patterns);
+  listman::ListDisposeAll(list);
+}
+
+TEST(Window, CoversTheLinesThatStoodThereWhenThePassBegan) {
+  std::vector<ShortStr> items;
+  for (int i = 1; i <= 16; ++i) {
+    bool service = i == 2 || i == 5 || i == 8;
+    items.push_back(ShortStr(service ? "X> --- tear " : "X> text ") + shortstr::Num(i));
+  }
+  items[12] = "X> --- line 13";  // moves into the window but was not in it
+  List* list = Make(items);
+  Filter(list, nullptr, 1, 12, kQuoted | kService);
+  EXPECT_EQ(list->Count, 13);
+  EXPECT_EQ(lines::LineAt(list, 10).Std(), "X> --- line 13");
+  listman::ListDisposeAll(list);
+}
+
+TEST(Window, FirstBelowOneAndLastBeyondCount) {
+  List* list = Make({"X> --- a", "X> --- b"});
+  Filter(list, nullptr, -3, 100, kQuoted | kService);
+  EXPECT_EQ(list->Count, 0);
+  Filter(nullptr, nullptr, 1, -1, kQuoted | kService | kSqueeze);  // no list: nothing
+  listman::ListDisposeAll(list);
+}
+
+TEST(Squeeze, RunsKeepTheirFirstLineWholeListAndNoReport) {
+  List* list = Make({"a", "", " \t", "", "", "b", "X>", "X>", "", "c", "", ""});
+  std::string out = Filter(list, nullptr, 1, 1, kQuoted | kSqueeze | kInfo);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "", "b", "X>", "X>", "", "c", ""}));
+  EXPECT_EQ(out, "");
+  listman::ListDisposeAll(list);
+}
+
+TEST(InfoMode, ServiceReportForm) {
+  List* list = Make({" XY> --- GoldED"});
+  std::string out = Filter(list, nullptr, 1, -1, kQuoted | kService | kInfo);
+  EXPECT_EQ(out, "Deleted \" XY> --- GoldED\" as a service info!\r\n");
+  listman::ListDisposeAll(list);
+}
+
+TEST(ExtraPatterns, AreNotUnquotedAndNeedNoPatternBit) {
+  List* extra = Make({"\"bye\""});
+  List* list = Make({"X> \"bye\" all", "X> bye all"});
+  QuoteFilter(list, nullptr, extra, 1, -1, kQuoted);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"X> bye all"}));
+  listman::ListDisposeAll(extra);
+  listman::ListDisposeAll(list);
+}
+
+TEST(StripQuotePrefixTest, Examples) {
+  EXPECT_EQ(StripQuotePrefix(" AB> Hi").Std(), " Hi");
+  EXPECT_EQ(StripQuotePrefix(">>>text").Std(), "text");
+  EXPECT_EQ(StripQuotePrefix("a>b").Std(), "b");
+  EXPECT_EQ(StripQuotePrefix("").Std(), "");
+  EXPECT_EQ(StripQuotePrefix("no quote").Std(), "no quote");
+  EXPECT_EQ(StripQuotePrefix("123456789012>x").Std(), "123456789012>x");
+  EXPECT_EQ(StripQuotePrefix("12345678901>x").Std(), "x");
+  EXPECT_EQ(StripQuotePrefix("X>").Std(), "");
+}
+
+}  // namespace
+}  // namespace quote_filter

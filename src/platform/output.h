@@ -1,0 +1,25 @@
+// Standard output of the process. Bytes are the program's CP866 text; on a
+// terminal they are recoded to UTF-8 when the locale asks for it and colours
+// become ANSI sequences; on a file or pipe the bytes go out unchanged.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Writes the bytes and flushes them. Errors are ignored.
+void OutWrite(std::string_view bytes);
+// Sets the foreground colour (0..15) on a colour terminal; nothing elsewhere.
+void OutSetColour(int colour);
+// Resets the terminal's colours; nothing when no colour was ever written.
+void OutResetColours();
+// Re-reads what standard output is (terminal or not, locale).
+void OutReset();
+// Tests: collect every written byte in sink instead (nullptr restores).
+void OutCapture(std::string* sink);
+
+// CP866 byte to its UTF-8 form (ASCII and control bytes stay one byte).
+std::string Cp866ToUtf8(std::string_view bytes);
+
+}  // namespace platform

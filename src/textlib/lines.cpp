@@ -1,0 +1,63 @@
+#include "textlib/lines.h"
+
+#include <cstring>
+
+namespace lines {
+
+using namespace listman;
+
+void LineInsert(List* list, const ShortStr& text, std::uint16_t position) {
+  if (ListCheck(list) != 0) return;
+  if (position < 1) {
+    list->LastError = kErrBelowOne;
+    return;
+  }
+  std::uint16_t size = static_cast<std::uint16_t>(text.len + 1);
+  auto* block = static_cast<unsigned char*>(BlockAlloc(size));
+  block[0] = text.len;
+  std::memcpy(block + 1, text.s, text.len);
+  ListAddAt(list, block, size, position);
+}
+
+void LineAdd(List* list, const ShortStr& text) {
+  if (ListCheck(list) != 0) return;
+  LineInsert(list, text, static_cast<std::uint16_t>(list->Count + 1));
+}
+
+void LineGet(List* list, std::int32_t position, ShortStr& out) {
+  if (ListCheck(list) != 0) return;
+  const auto* block = static_cast<const unsigned char*>(ListGet(list, position));
+  out = ShortStr();
+  if (block == nullptr) return;
+  out.len = block[0];
+  std::memcpy(out.s, block + 1, out.len);
+}
+
+ShortStr LineAt(List* list, std::int32_t position) {
+  ShortStr out;
+  LineGet(list, position, out);
+  return out;
+}
+
+void LineReplace(List* list, const ShortStr& text, std::uint16_t position) {
+  if (ListCheck(list) != 0) return;
+  ListDelete(list, position);
+  LineInsert(list, text, position);
+}
+
+std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to) {
+  if (ListCheck(list) != 0) return -1;
+  std::int32_t count = 0;
+  for (Node* node = list->First; node != nullptr; node = node->Next) {
+    auto* block = static_cast<unsigned char*>(node->Data);
+    for (int i = 1; i <= block[0]; ++i) {
+      if (block[i] == from) {
+        block[i] = to;
+        ++count;
+      }
+    }
+  }
+  return count;
+}
+
+}  // namespace lines

@@ -1,0 +1,33 @@
+// Line lists: ListMan lists whose items are short strings, stored as blocks of
+// length + 1 bytes. Inserting operations take 16-bit positions, so a list of
+// 65,535 lines refuses LineAdd with 904; reads take any position.
+#pragma once
+
+#include <cstdint>
+
+#include "textlib/listman.h"
+#include "textlib/shortstr.h"
+
+namespace lines {
+
+using listman::List;
+using shortstr::ShortStr;
+
+// Stores a copy of text at position; position 0 records 904 and stores nothing.
+void LineInsert(List* list, const ShortStr& text, std::uint16_t position);
+// LineInsert at Count + 1 taken to 16 bits.
+void LineAdd(List* list, const ShortStr& text);
+// The stored line at position (wrapping), empty when the list is empty;
+// with no list, ListError = 906 and out stays as it was.
+void LineGet(List* list, std::int32_t position, ShortStr& out);
+// Convenience form of LineGet returning the line (empty with no list).
+ShortStr LineAt(List* list, std::int32_t position);
+// ListDelete at position, then LineInsert of text there.
+void LineReplace(List* list, const ShortStr& text, std::uint16_t position);
+// Replaces every from byte by to in every line in place; the number of bytes
+// replaced, 0 for an empty list, -1 (ListError 906) with no list.
+std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to);
+// Number of lines, 0 with no list.
+inline std::int32_t LineCount(const List* list) { return list ? list->Count : 0; }
+
+}  // namespace lines

@@ -1,0 +1,233 @@
+#include "textlib/listman.h"
+
+#include <cstring>
+#include <new>
+
+namespace listman {
+
+std::int32_t ListError = 0;
+
+void* BlockAlloc(std::uint16_t size) {
+  // operator new throws on failure, which ends the run as a fatal error.
+  return ::operator new(size == 0 ? 1 : size);
+}
+
+void BlockFree(void* block) { ::operator delete(block); }
+
+namespace {
+
+bool NoList(const List* list) {
+  if (list != nullptr) return false;
+  ListError = kErrNoList;
+  return true;
+}
+
+void DropCursor(List* list) {
+  list->Cursor = nullptr;
+  list->CursorIndex = 0;
+}
+
+void FreeNode(Node* node, bool freeBlock) {
+  if (freeBlock && node->Size > 0) BlockFree(node->Data);
+  delete node;
+}
+
+}  // namespace
+
+void ListCreate(List*& list) { list = new List(); }
+
+std::int32_t ListCheck(const List* list) {
+  ListError = list == nullptr ? kErrNoList : 0;
+  return ListError;
+}
+
+Node* ListGetNode(List* list, std::int32_t position) {
+  if (NoList(list)) return nullptr;
+  if (list->Count == 0) {
+    list->LastError = kErrEmpty;
+    return nullptr;
+  }
+  if (list->CursorIndex > 0 && position == list->CursorIndex) {
+    list->LastError = 0;
+    return list->Cursor;
+  }
+  if (position > list->Count) position = (position - 1) % list->Count + 1;
+  if (position < 1) position = 1;
+  Node* node;
+  std::int32_t index;
+  if (position == list->Count) {
+    node = list->Last;
+    index = position;
+  } else if (list->CursorIndex > 0 && list->CursorIndex <= position) {
+    node = list->Cursor;
+    index = list->CursorIndex;
+  } else {
+    node = list->First;
+    index = 1;
+  }
+  for (; index < position; ++index) node = node->Next;
+  list->Cursor = node;
+  list->CursorIndex = position;
+  list->LastError = 0;
+  return node;
+}
+
+void* ListGet(List* list, std::int32_t position) {
+  Node* node = ListGetNode(list, position);
+  return node == nullptr ? nullptr : node->Data;
+}
+
+void ListInsertNode(List* list, Node* node, std::int32_t position) {
+  if (NoList(list)) return;
+  if (node == nullptr) {
+    list->LastError = kErrNoNode;
+    return;
+  }
+  if (position < 1) {
+    list->LastError = kErrBelowOne;
+    return;
+  }
+  if (position > list->Count + 1) position = list->Count + 1;
+  if (list->Count == 0) {
+    node->Next = nullptr;
+    list->First = list->Last = node;
+  } else if (position == 1) {
+    node->Next = list->First;
+    list->First = node;
+  } else {
+    if (list->CursorIndex >= position) DropCursor(list);
+    Node* before = ListGetNode(list, position - 1);
+    node->Next = before->Next;
+    before->Next = node;
+    if (before == list->Last) list->Last = node;
+  }
+  ++list->Count;
+  list->Cursor = node;
+  list->CursorIndex = position;
+  list->LastError = 0;
+}
+
+void ListAddAt(List* list, void* block, std::uint16_t size, std::int32_t position) {
+  if (NoList(list)) return;
+  if (position < 1) {
+    list->LastError = kErrBelowOne;
+    return;
+  }
+  Node* node = new Node{block, nullptr, size};
+  ListInsertNode(list, node, position);
+}
+
+void ListAppend(List* list, void* block, std::uint16_t size) {
+  if (NoList(list)) return;
+  ListAddAt(list, block, size, list->Count + 1);
+}
+
+void ListAppendCopy(List* list, const void* block, std::uint16_t size) {
+  if (NoList(list)) return;
+  void* copy = BlockAlloc(size);
+  std::memcpy(copy, block, size);
+  ListAppend(list, copy, size);
+}
+
+void ListDeleteNode(List* list, std::int32_t position, bool freeBlock) {
+  if (NoList(list)) return;
+  if (position < 1) {
+    list->LastError = kErrBelowOne;
+    return;
+  }
+  if (list->Count == 0) {
+    list->LastError = kErrEmpty;
+    return;
+  }
+  if (position > list->Count) {
+    list->LastError = kErrAboveCount;
+    return;
+  }
+  Node* gone;
+  if (list->Count == 1) {
+    gone = list->First;
+    list->First = list->Last = nullptr;
+    DropCursor(list);
+  } else if (position == 1) {
+    gone = list->First;
+    list->First = gone->Next;
+    list->Cursor = list->Last;
+    list->CursorIndex = list->Count - 1;
+  } else {
+    Node* before = ListGetNode(list, position - 1);
+    gone = before->Next;
+    before->Next = gone->Next;
+    if (gone == list->Last) list->Last = before;
+    list->Cursor = before;
+    list->CursorIndex = position - 1;
+  }
+  --list->Count;
+  list->LastError = 0;
+  FreeNode(gone, freeBlock);
+}
+
+void ListDelete(List* list, std::int32_t position) { ListDeleteNode(list, position, true); }
+
+void ListRemove(List* list, std::int32_t position) { ListDeleteNode(list, position, false); }
+
+void ListClear(List* list) {
+  if (NoList(list)) return;
+  // Unlinking from the front keeps this linear; the result is the same as
+  // removing the last item again and again.
+  while (list->Count > 0) ListRemove(list, 1);
+}
+
+void ListClearAll(List* list) {
+  if (NoList(list)) return;
+  std::int32_t seen = 0;
+  for (Node* node = list->First; node != nullptr; ++seen) {
+    Node* next = node->Next;
+    FreeNode(node, true);
+    node = next;
+  }
+  std::int32_t expected = list->Count;
+  list->First = list->Last = nullptr;
+  DropCursor(list);
+  list->Count = 0;
+  list->LastError = seen < expected ? kErrChain : 0;
+}
+
+void ListDispose(List*& list) {
+  if (NoList(list)) return;
+  ListClear(list);
+  delete list;
+  list = nullptr;
+}
+
+void ListDisposeAll(List*& list) {
+  if (NoList(list)) return;
+  ListClearAll(list);
+  delete list;
+  list = nullptr;
+}
+
+void ListCopy(List* source, List*& destination) {
+  if (NoList(source)) return;
+  ListCreate(destination);
+  for (Node* node = source->First; node != nullptr; node = node->Next) {
+    if (node->Size > 0) ListAppendCopy(destination, node->Data, node->Size);
+    else ListAppend(destination, node->Data, 0);
+  }
+}
+
+void ListInsertList(List* source, List*& destination, std::int32_t start) {
+  if (NoList(source)) return;
+  if (destination == nullptr) ListCreate(destination);
+  std::uint16_t i = 0;
+  for (Node* node = source->First; node != nullptr && i < 0xFFFF; node = node->Next) {
+    ++i;
+    void* block = node->Data;
+    if (node->Size > 0) {
+      block = BlockAlloc(node->Size);
+      std::memcpy(block, node->Data, node->Size);
+    }
+    ListAddAt(destination, block, node->Size, start + i - 1);
+  }
+}
+
+}  // namespace listman

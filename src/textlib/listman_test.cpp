@@ -1,0 +1,176 @@
+#include "textlib/listman.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "textlib/exitproc.h"
+#include "textlib/lines.h"
+
+namespace listman {
+namespace {
+
+using lines::LineAdd;
+using lines::LineAt;
+using shortstr::ShortStr;
+
+List* Make(const std::vector<std::string>& items) {
+  List* list = nullptr;
+  ListCreate(list);
+  for (const std::string& s : items) LineAdd(list, s);
+  return list;
+}
+
+std::vector<std::string> Items(List* list) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= list->Count; ++i) out.push_back(LineAt(list, i).Std());
+  return out;
+}
+
+TEST(ListPositions, ReadsWrapAroundAndBelowOneMeansFirst) {
+  List* list = Make({"a", "b", "c"});
+  EXPECT_EQ(LineAt(list, 0).Std(), "a");
+  EXPECT_EQ(LineAt(list, -7).Std(), "a");
+  EXPECT_EQ(LineAt(list, 4).Std(), "a");
+  EXPECT_EQ(LineAt(list, 5).Std(), "b");
+  EXPECT_EQ(LineAt(list, 0).Std(), "a");
+  EXPECT_EQ(LineAt(list, 1).Std(), "a");
+  EXPECT_EQ(LineAt(list, 2).Std(), "b");
+  EXPECT_EQ(LineAt(list, 3).Std(), "c");
+  ListDisposeAll(list);
+  EXPECT_EQ(list, nullptr);
+}
+
+TEST(ListPositions, EmptyListAndMissingList) {
+  List* list = Make({});
+  EXPECT_EQ(LineAt(list, 1).Std(), "");
+  EXPECT_EQ(list->LastError, kErrEmpty);
+  ShortStr out("keep");
+  lines::LineGet(nullptr, 1, out);
+  EXPECT_EQ(out.Std(), "keep");
+  EXPECT_EQ(ListError, kErrNoList);
+  EXPECT_EQ(ListCheck(list), 0);
+  EXPECT_EQ(ListError, 0);
+  EXPECT_EQ(lines::LineReplaceChar(nullptr, 'a', 'b'), -1);
+  ListDisposeAll(list);
+}
+
+TEST(ListDeletion, CodesAndCursorAfterDeletes) {
+  List* list = Make({"1", "2", "3"});
+  ListDelete(list, 0);
+  EXPECT_EQ(list->LastError, kErrBelowOne);
+  ListDelete(list, 4);
+  EXPECT_EQ(list->LastError, kErrAboveCount);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"1", "2", "3"}));
+  ListDelete(list, 1);
+  EXPECT_EQ(list->CursorIndex, 2);  // the last node after a delete at 1
+  EXPECT_EQ(LineAt(list, 2).Std(), "3");
+  EXPECT_EQ(LineAt(list, 1).Std(), "2");
+  ListDelete(list, 2);
+  EXPECT_EQ(list->CursorIndex, 1);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"2"}));
+  ListDelete(list, 1);
+  EXPECT_EQ(list->Count, 0);
+  EXPECT_EQ(list->First, nullptr);
+  ListDelete(list, 1);
+  EXPECT_EQ(list->LastError, kErrEmpty);
+  LineAdd(list, "again");
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"again"}));
+  ListDisposeAll(list);
+}
+
+TEST(ListInsertion, PositionsAndLimits) {
+  List* list = Make({"b"});
+  lines::LineInsert(list, "a", 1);
+  lines::LineInsert(list, "c", 3);
+  lines::LineInsert(list, "z", 99);  // above Count + 1 appends
+  lines::LineInsert(list, "x", 0);
+  EXPECT_EQ(list->LastError, kErrBelowOne);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "c", "z"}));
+  lines::LineReplace(list, "C", 3);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "C", "z"}));
+  lines::LineReplace(list, "end", 5);  // deletes nothing, appends
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "C", "z", "end"}));
+  ListDisposeAll(list);
+}
+
+TEST(ListInsertion, FullLineListRefusesLineAdd) {
+  List* list = nullptr;
+  ListCreate(list);
+  for (int i = 0; i < 65535; ++i) LineAdd(list, "x");
+  EXPECT_EQ(list->Count, 65535);
+  LineAdd(list, "one too many");
+  EXPECT_EQ(list->LastError, kErrBelowOne);
+  EXPECT_EQ(list->Count, 65535);
+  lines::LineInsert(list, "first", 1);  // explicit positions still work
+  EXPECT_EQ(list->Count, 65536);
+  ListDisposeAll(list);
+}
+
+TEST(ListCopying, CopiesAreIndependent) {
+  List* source = Make({"one", "two"});
+  List* copy = nullptr;
+  ListCopy(source, copy);
+  lines::LineReplaceChar(copy, 'o', '0');
+  EXPECT_EQ(Items(source), (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(Items(copy), (std::vector<std::string>{"0ne", "tw0"}));
+  List* target = Make({"x", "y"});
+  ListInsertList(source, target, 2);
+  EXPECT_EQ(Items(target), (std::vector<std::string>{"x", "one", "two", "y"}));
+  List* fresh = nullptr;
+  ListInsertList(source, fresh, 1);
+  EXPECT_EQ(Items(fresh), (std::vector<std::string>{"one", "two"}));
+  ListDisposeAll(source);
+  ListDisposeAll(copy);
+  ListDisposeAll(target);
+  ListDisposeAll(fresh);
+}
+
+TEST(LineReplaceCharTest, CountsEvenWhenFromEqualsTo) {
+  List* list = Make({"aba", "", "a"});
+  EXPECT_EQ(lines::LineReplaceChar(list, 'a', 'a'), 3);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"aba", "", "a"}));
+  EXPECT_EQ(lines::LineReplaceChar(list, 'a', 'x'), 3);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"xbx", "", "x"}));
+  ListDisposeAll(list);
+}
+
+TEST(ListPasses, DeletingWhileWalkingStaysCorrect) {
+  List* list = nullptr;
+  ListCreate(list);
+  for (int i = 1; i <= 1000; ++i) LineAdd(list, std::to_string(i));
+  // Remove every even number in one front-to-back pass.
+  for (int i = 1; i <= list->Count;) {
+    if (std::stoi(LineAt(list, i).Std()) % 2 == 0) ListDelete(list, i);
+    else ++i;
+  }
+  ASSERT_EQ(list->Count, 500);
+  for (int i = 1; i <= 500; ++i) EXPECT_EQ(LineAt(list, i).Std(), std::to_string(2 * i - 1));
+  ListClearAll(list);
+  EXPECT_EQ(list->Count, 0);
+  EXPECT_EQ(list->LastError, 0);
+  ListDisposeAll(list);
+}
+
+std::string order;
+void ProcA() { order += "A"; }
+void ProcB() { order += "B"; }
+void ProcC() { order += "C"; }
+void ProcLast() { order += "L"; }
+
+TEST(ExitProcs, RunNewestFirstAndInsertedAtOneRunsLast) {
+  order.clear();
+  exitproc::ExitProcInit();
+  exitproc::AddExitProc(ProcA);
+  exitproc::AddExitProc(ProcB);
+  exitproc::InsertExitProc(ProcLast, 1);
+  exitproc::AddExitProc(ProcC);
+  exitproc::RunExitProcs();
+  EXPECT_EQ(order, "CBAL");
+  exitproc::RunExitProcs();  // each runs once
+  EXPECT_EQ(order, "CBAL");
+}
+
+}  // namespace
+}  // namespace listman

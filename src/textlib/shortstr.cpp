@@ -1,0 +1,436 @@
+#include "textlib/shortstr.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/output.h"
+
+namespace shortstr {
+
+ShortStr::ShortStr(std::string_view text) {
+  len = static_cast<std::uint8_t>(text.size() > kMaxLen ? kMaxLen : text.size());
+  std::memcpy(s, text.data(), len);
+}
+
+void ShortStr::Append(std::string_view more) {
+  size_t room = kMaxLen - len;
+  size_t n = more.size() < room ? more.size() : room;
+  std::memcpy(s + len, more.data(), n);
+  len = static_cast<std::uint8_t>(len + n);
+}
+
+bool operator==(const ShortStr& a, const ShortStr& b) {
+  return a.len == b.len && std::memcmp(a.s, b.s, a.len) == 0;
+}
+
+ShortStr operator+(ShortStr a, const ShortStr& b) {
+  a.Append(b);
+  return a;
+}
+
+const CharSet& BlankSet() {
+  static const CharSet set("\t ");
+  return set;
+}
+const CharSet& TokenSet() {
+  static const CharSet set("\t ,/;");
+  return set;
+}
+const CharSet& FieldSet() {
+  static const CharSet set(",;");
+  return set;
+}
+const CharSet& TrimSet() {
+  static const CharSet set("\t\n\r ");
+  return set;
+}
+
+const ShortStr& LatinToCyrillic() {
+  // H Н, Y У, C С, y у, p р, a а, c с, k к, u и, m т, o о, n п, e е, x х
+  static const ShortStr pairs = Cp866("HНYУCСyуpрaаcсkкuиmтoоnпeеxх");
+  return pairs;
+}
+
+// --- primitives -----------------------------------------------------------
+
+int Pos(const ShortStr& pattern, const ShortStr& text) {
+  if (pattern.len == 0 || pattern.len > text.len) return 0;
+  size_t at = text.View().find(pattern.View());
+  return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
+}
+
+ShortStr Copy(const ShortStr& text, int index, int count) {
+  if (index < 1) index = 1;
+  if (index > text.len || count <= 0) return {};
+  int avail = text.len - index + 1;
+  if (count > avail) count = avail;
+  return ShortStr(text.View().substr(index - 1, count));
+}
+
+ShortStr Delete(ShortStr text, int index, int count) {
+  if (index < 1 || index > text.len || count <= 0) return text;
+  int avail = text.len - index + 1;
+  if (count > avail) count = avail;
+  std::memmove(text.s + index - 1, text.s + index - 1 + count, avail - count);
+  text.len = static_cast<std::uint8_t>(text.len - count);
+  return text;
+}
+
+ShortStr Insert(const ShortStr& piece, const ShortStr& text, int index) {
+  if (index < 1) index = 1;
+  if (index > text.len + 1) index = text.len + 1;
+  ShortStr r(text.View().substr(0, index - 1));
+  r.Append(piece);
+  r.Append(text.View().substr(index - 1));
+  return r;
+}
+
+// --- words and fields -----------------------------------------------------
+
+ShortStr ExtractWord(const ShortStr& text, int& n, const CharSet& set) {
+  int pos = 1;
+  int counter = 0;
+  while (pos <= text.len) {
+    while (pos <= text.len && set.Has(text.At(pos))) ++pos;
+    int start = pos;
+    while (pos <= text.len && !set.Has(text.At(pos))) ++pos;
+    ++counter;
+    if (counter == n) return Copy(text, start, pos - start);
+  }
+  n = -1;
+  return {};
+}
+
+ShortStr ExtractToken(const ShortStr& text, int n) {
+  return ExtractWord(text, n, TokenSet());
+}
+
+ShortStr ExtractBlankWord(const ShortStr& text, int n) {
+  return ExtractWord(text, n, BlankSet());
+}
+
+ShortStr ExtractField(const ShortStr& text, int n) {
+  const CharSet& fields = FieldSet();
+  const int len = text.len;
+  bool quoted = false;  // carries over from field to field
+  int pos = 1;
+  int number = 0;
+  while (pos <= len) {
+    ++number;
+    int from = text.At(pos) == '"' ? pos + 1 : pos;
+    int j = pos;
+    for (; j <= len; ++j) {
+      unsigned char c = text.At(j);
+      if (c == '"') quoted = !quoted;
+      else if (fields.Has(c) && !quoted) break;
+    }
+    int end;
+    if (j <= len) {
+      end = j - 1;
+      if (end >= 1 && text.At(end) == '"') --end;
+    } else {
+      end = len;
+      unsigned char last = text.At(len);
+      if (last == '"' || fields.Has(last)) {
+        end = len - 1;
+        if (end >= 1 && text.At(end) == '"') --end;
+      }
+    }
+    if (number == n) return end >= from ? Copy(text, from, end - from + 1) : ShortStr();
+    pos = j + 1;
+  }
+  return {};
+}
+
+ShortStr Unquote(const ShortStr& text) {
+  if (text.len > 1 && text.At(1) == '"' && text.At(text.len) == '"') {
+    return Copy(text, 2, text.len - 2);
+  }
+  return text;
+}
+
+// --- case, code pages, replacement -----------------------------------------
+
+unsigned char UpCaseChar(unsigned char c) {
+  if ((c >= 0x61 && c <= 0x7A) || (c >= 0xA0 && c <= 0xAF)) return c - 0x20;
+  if (c >= 0xE0 && c <= 0xEF) return c - 0x50;
+  return c;
+}
+
+unsigned char LoCaseChar(unsigned char c) {
+  if ((c >= 0x41 && c <= 0x5A) || (c >= 0x80 && c <= 0x8F)) return c + 0x20;
+  if (c >= 0x90 && c <= 0x9F) return c + 0x50;
+  return c;
+}
+
+ShortStr UpCaseStr(ShortStr text) {
+  for (int i = 0; i < text.len; ++i) text.s[i] = UpCaseChar(text.s[i]);
+  return text;
+}
+
+ShortStr LoCaseStr(ShortStr text) {
+  for (int i = 0; i < text.len; ++i) text.s[i] = LoCaseChar(text.s[i]);
+  return text;
+}
+
+unsigned char RecodeChar(unsigned char c, int mode) {
+  if (mode == 1) {
+    if (c >= 0x80 && c <= 0xAF) return c + 0x40;
+    if (c >= 0xE0 && c <= 0xEF) return c + 0x10;
+  } else if (mode == 2) {
+    if (c == 0xB9) return 0x23;
+    if (c >= 0xC0 && c <= 0xEF) return c - 0x40;
+    if (c >= 0xF0) return c - 0x10;
+  }
+  return c;
+}
+
+ShortStr RecodeStr(ShortStr text, int mode) {
+  for (int i = 0; i < text.len; ++i) text.s[i] = RecodeChar(text.s[i], mode);
+  return text;
+}
+
+ShortStr PairReplace(ShortStr text, const ShortStr& pairs) {
+  for (int p = 0; p + 1 < pairs.len; p += 2) {
+    text = ReplaceChar(text, pairs.s[p], pairs.s[p + 1]);
+  }
+  return text;
+}
+
+ShortStr ReplaceChar(ShortStr text, unsigned char from, unsigned char to) {
+  for (int i = 0; i < text.len; ++i) {
+    if (text.s[i] == from) text.s[i] = to;
+  }
+  return text;
+}
+
+bool Contains(const ShortStr& pattern, const ShortStr& text) {
+  return Pos(pattern, text) > 0;
+}
+
+int PosNth(const ShortStr& pattern, const ShortStr& text, std::uint16_t n) {
+  if (n == 0) n = 1;
+  if (pattern.len == 0 || pattern.len > text.len) return 0;
+  std::string_view t = text.View();
+  size_t from = 0;
+  for (int found = 0;; ++from) {
+    size_t at = t.find(pattern.View(), from);
+    if (at == std::string_view::npos) return 0;
+    if (++found == n) return static_cast<int>(at) + 1;
+    from = at;
+  }
+}
+
+ShortStr TrimLeft(const ShortStr& text) {
+  int i = 1;
+  while (i <= text.len && TrimSet().Has(text.At(i))) ++i;
+  return Copy(text, i, text.len - i + 1);
+}
+
+ShortStr TrimRight(const ShortStr& text) {
+  int n = text.len;
+  while (n > 0 && TrimSet().Has(text.At(n))) --n;
+  return Copy(text, 1, n);
+}
+
+ShortStr Trim(const ShortStr& text) { return TrimLeft(TrimRight(text)); }
+
+ShortStr DeleteChars(const ShortStr& text, const CharSet& set) {
+  ShortStr r;
+  for (int i = 0; i < text.len; ++i) {
+    if (!set.Has(text.s[i])) r.s[r.len++] = text.s[i];
+  }
+  return r;
+}
+
+ShortStr RemoveSpaces(const ShortStr& text) {
+  static const CharSet space(" ");
+  return DeleteChars(text, space);
+}
+
+ShortStr ReplaceAll(ShortStr text, const ShortStr& find,
+                    const ShortStr& replacement, int& count) {
+  constexpr int kMaxReplacements = 1000;
+  count = 0;
+  if (find.len == 0) return text;
+  const ShortStr key = UpCaseStr(find);
+  // A replacement that holds the key would be found again without end, so
+  // then the search goes on after the inserted text.
+  const bool onward = Contains(key, UpCaseStr(replacement));
+  int from = 1;
+  while (count < kMaxReplacements) {
+    ShortStr rest = UpCaseStr(Copy(text, from, kMaxLen));
+    int p = Pos(key, rest);
+    if (p == 0) break;
+    int at = from + p - 1;
+    text = Insert(replacement, Delete(text, at, find.len), at);
+    ++count;
+    from = onward ? at + replacement.len : 1;
+    if (from > text.len) break;
+  }
+  return text;
+}
+
+ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,
+                     const ShortStr& replacement) {
+  int count = 0;
+  return ReplaceAll(text, find, replacement, count);
+}
+
+ShortStr TildeCopy(const ShortStr& text, int start, int count) {
+  ShortStr r;
+  int j = 0, k = 0, tildes = 0;
+  int limit = count;
+  while (j < text.len && r.len < limit && r.len < kMaxLen) {
+    ++j;
+    if (r.len == 0 && text.At(j) == '~') {
+      ++tildes;
+      continue;
+    }
+    ++k;
+    if (k < start) continue;
+    if (r.len == 0 && tildes % 2 == 1 && text.At(k) != '~') {
+      r.AppendChar('~');
+      ++limit;
+    }
+    r.AppendChar(text.At(k));
+  }
+  return r;
+}
+
+// --- numbers ---------------------------------------------------------------
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the number that starts text, 0 when there is none.
+size_t NumberLength(std::string_view t) {
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  size_t digits = 0;
+  while (i < t.size() && IsDigit(t[i])) ++i, ++digits;
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && IsDigit(t[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    size_t e = i + 1;
+    if (e < t.size() && (t[e] == '+' || t[e] == '-')) ++e;
+    size_t expDigits = 0;
+    while (e < t.size() && IsDigit(t[e])) ++e, ++expDigits;
+    if (expDigits == 0) return 0;
+    i = e;
+  }
+  return i;
+}
+
+std::string FixedText(double x, int decimals) {
+  if (!std::isfinite(x)) return "0";
+  if (decimals <= 0) {
+    // Half away from zero, as whole-number output always rounded.
+    double r = std::round(x);
+    if (r == 0) r = 0;  // no "-0"
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.0f", r);
+    return buf;
+  }
+  if (decimals > 30) decimals = 30;
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
+  return buf;
+}
+
+ShortStr RightAlign(const std::string& digits, int width) {
+  std::string out;
+  if (width > kMaxLen) width = kMaxLen;
+  if (static_cast<int>(digits.size()) < width) out.assign(width - digits.size(), ' ');
+  out += digits;
+  return ShortStr(out);
+}
+
+}  // namespace
+
+double StrToReal(const ShortStr& text) {
+  std::string_view t = text.View();
+  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+  size_t n = NumberLength(t);
+  if (n == 0 || n != t.size()) return 0;
+  if (t.front() == '+') t.remove_prefix(1);
+  double value = 0;
+  auto res = std::from_chars(t.data(), t.data() + t.size(), value);
+  if (res.ec != std::errc() || res.ptr != t.data() + t.size()) return 0;
+  return std::isfinite(value) ? value : 0;
+}
+
+ShortStr NumText(int width, double x) { return RightAlign(FixedText(x, 0), width); }
+
+ShortStr ZeroPad(int width, double x) { return ReplaceChar(NumText(width, x), ' ', '0'); }
+
+ShortStr NumTextOrDash(int width, int decimals, double x) {
+  constexpr double kEmptyValue = 6543210987602837504.0;
+  if (std::fabs(std::fabs(x) - kEmptyValue) <= 100000000.0) {
+    int w = width < 0 ? -width : width;
+    if (w > kMaxLen) w = kMaxLen;
+    std::string side((w - 1) / 2 > 0 ? (w - 1) / 2 : 0, ' ');
+    return ShortStr(side + (w % 2 == 1 ? "-" : "--") + side);
+  }
+  return RightAlign(FixedText(x, decimals), width);
+}
+
+ShortStr HexStr8(std::uint32_t x) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  ShortStr r;
+  for (int shift = 28; shift >= 0; shift -= 4) r.AppendChar(kDigits[(x >> shift) & 0xF]);
+  return r;
+}
+
+std::int32_t HexVal(const ShortStr& text) {
+  int n = text.len < 8 ? text.len : 8;
+  std::uint32_t value = 0;
+  for (int i = 1; i <= n; ++i) {
+    unsigned char c = text.At(i);
+    unsigned digit = 0;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    value = value * 16 + digit;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+ShortStr FormatSegOfs(std::uint32_t x) {
+  ShortStr hex = HexStr8(x);
+  return Copy(hex, 1, 4) + ShortStr(":") + Copy(hex, 5, 4);
+}
+
+std::uint32_t ParseSegOfs(const ShortStr& text) {
+  ShortStr t = Copy(text, 1, 32);
+  int colon = Pos(ShortStr(":"), t);
+  ShortStr seg = colon > 0 ? Copy(t, 1, colon - 1) : ShortStr();
+  ShortStr ofs = colon > 0 ? Copy(t, colon + 1, 4) : Copy(t, 1, 4);
+  std::uint32_t s = static_cast<std::uint32_t>(HexVal(seg)) & 0xFFFF;
+  std::uint32_t o = static_cast<std::uint32_t>(HexVal(ofs)) & 0xFFFF;
+  return s * 16 + o;
+}
+
+ShortStr Num(long long x) {
+  return ShortStr(std::to_string(x));
+}
+
+// --- standard output -------------------------------------------------------
+
+void ResetOutput() { platform::OutReset(); }
+
+void WriteOut(const ShortStr& text) { platform::OutWrite(text.View()); }
+
+void WriteOutLn(const ShortStr& text) {
+  ShortStr line = text;
+  std::string bytes(line.View());
+  bytes += "\r\n";
+  platform::OutWrite(bytes);
+}
+
+}  // namespace shortstr

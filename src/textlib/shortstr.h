@@ -1,0 +1,171 @@
+// Short strings: the one text type of the program. A short string holds at
+// most 255 bytes of CP866 text; positions are 1-based, and every operation
+// that would build a longer text cuts it silently at 255 bytes. Operations
+// take their inputs by value and return a new value.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace shortstr {
+
+inline constexpr int kMaxLen = 255;
+
+struct ShortStr {
+  std::uint8_t len = 0;
+  unsigned char s[kMaxLen] = {};
+
+  constexpr ShortStr() = default;
+  // Takes the bytes as they are, cut at 255.
+  ShortStr(std::string_view text);
+  ShortStr(const char* text) : ShortStr(std::string_view(text)) {}
+  ShortStr(const std::string& text) : ShortStr(std::string_view(text)) {}
+
+  // Byte at 1-based position pos; 0 outside the text.
+  unsigned char At(int pos) const {
+    return pos >= 1 && pos <= len ? s[pos - 1] : 0;
+  }
+  std::string_view View() const {
+    return {reinterpret_cast<const char*>(s), len};
+  }
+  std::string Std() const { return std::string(View()); }
+  bool Empty() const { return len == 0; }
+  // Appends bytes, cutting at 255.
+  void Append(std::string_view more);
+  void Append(const ShortStr& more) { Append(more.View()); }
+  void AppendChar(unsigned char c) {
+    if (len < kMaxLen) s[len++] = c;
+  }
+};
+
+bool operator==(const ShortStr& a, const ShortStr& b);
+ShortStr operator+(ShortStr a, const ShortStr& b);
+
+// Converts a UTF-8 literal to CP866 at compile time, so Russian texts stay
+// readable in the source. Letters outside Cyrillic and ASCII are not allowed.
+consteval ShortStr Cp866(const char* utf8) {
+  ShortStr r;
+  int i = 0;
+  while (utf8[i] != 0) {
+    unsigned c = static_cast<unsigned char>(utf8[i]);
+    unsigned code = c;
+    if (c >= 0x80) {
+      if ((c & 0xE0) != 0xC0) throw "only two-byte UTF-8 sequences are known";
+      code = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+      ++i;
+    }
+    ++i;
+    unsigned char b = 0;
+    if (code < 0x80) b = static_cast<unsigned char>(code);
+    else if (code >= 0x410 && code <= 0x43F) b = static_cast<unsigned char>(code - 0x410 + 0x80);
+    else if (code >= 0x440 && code <= 0x44F) b = static_cast<unsigned char>(code - 0x440 + 0xE0);
+    else if (code == 0x401) b = 0xF0;
+    else if (code == 0x451) b = 0xF1;
+    else throw "character has no CP866 form here";
+    if (r.len == kMaxLen) throw "literal longer than 255 bytes";
+    r.s[r.len++] = b;
+  }
+  return r;
+}
+
+// A 256-member membership set over byte values.
+struct CharSet {
+  std::bitset<256> bits;
+  CharSet() = default;
+  CharSet(std::string_view members) {
+    for (char c : members) bits.set(static_cast<unsigned char>(c));
+  }
+  bool Has(unsigned char c) const { return bits.test(c); }
+};
+
+const CharSet& BlankSet();  // TAB, space
+const CharSet& TokenSet();  // TAB, space, comma, slash, semicolon
+const CharSet& FieldSet();  // comma, semicolon
+const CharSet& TrimSet();   // TAB, LF, CR, space
+
+// The 14 (Latin, Cyrillic) look-alike pairs, as a pair string.
+const ShortStr& LatinToCyrillic();
+
+// --- primitives -----------------------------------------------------------
+// First position of pattern in text, 0 when absent; empty or longer pattern: 0.
+int Pos(const ShortStr& pattern, const ShortStr& text);
+// The part of text that exists from index (below 1 counts as 1), count bytes.
+ShortStr Copy(const ShortStr& text, int index, int count);
+// Removes the existing part; bad index or count <= 0 changes nothing.
+ShortStr Delete(ShortStr text, int index, int count);
+// Inserts piece before index (clamped into 1..len+1); cut at 255.
+ShortStr Insert(const ShortStr& piece, const ShortStr& text, int index);
+
+// --- words and fields -----------------------------------------------------
+// n-th word separated by runs of set members; n becomes -1 when there is
+// no n-th word. A text ending in members has one further, empty word.
+ShortStr ExtractWord(const ShortStr& text, int& n, const CharSet& set);
+ShortStr ExtractToken(const ShortStr& text, int n);
+ShortStr ExtractBlankWord(const ShortStr& text, int n);
+// n-th field of a comma/semicolon list; double quotes group a field.
+ShortStr ExtractField(const ShortStr& text, int n);
+// Removes one pair of enclosing double quotes.
+ShortStr Unquote(const ShortStr& text);
+
+// --- case, code pages, replacement -----------------------------------------
+unsigned char UpCaseChar(unsigned char c);
+unsigned char LoCaseChar(unsigned char c);
+ShortStr UpCaseStr(ShortStr text);
+ShortStr LoCaseStr(ShortStr text);
+// Mode 1: CP866 to Windows-1251; mode 2: back; other modes: unchanged.
+unsigned char RecodeChar(unsigned char c, int mode);
+ShortStr RecodeStr(ShortStr text, int mode);
+// Each (from, to) pair of pairs replaces bytes in order; an odd last byte is ignored.
+ShortStr PairReplace(ShortStr text, const ShortStr& pairs);
+ShortStr ReplaceChar(ShortStr text, unsigned char from, unsigned char to);
+bool Contains(const ShortStr& pattern, const ShortStr& text);
+// Start of the n-th (overlapping) occurrence; 0 when fewer; n = 0 acts as 1.
+int PosNth(const ShortStr& pattern, const ShortStr& text, std::uint16_t n);
+ShortStr TrimLeft(const ShortStr& text);
+ShortStr TrimRight(const ShortStr& text);
+ShortStr Trim(const ShortStr& text);
+ShortStr RemoveSpaces(const ShortStr& text);
+ShortStr DeleteChars(const ShortStr& text, const CharSet& set);
+// Case-insensitive replacement of every occurrence, searching again from the
+// start after each one; when the replacement itself holds the find text the
+// search goes on after it instead. At most 1,000 replacements; cut at 255.
+ShortStr ReplaceAll(ShortStr text, const ShortStr& find,
+                    const ShortStr& replacement, int& count);
+ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,
+                     const ShortStr& replacement);
+// First count bytes from start, with the leading-tilde rule of the library.
+ShortStr TildeCopy(const ShortStr& text, int start, int count);
+
+// --- numbers ---------------------------------------------------------------
+// Value of the whole text (leading spaces allowed); 0 when not a number.
+double StrToReal(const ShortStr& text);
+// Nearest whole number, right-aligned in at least width characters.
+ShortStr NumText(int width, double x);
+ShortStr ZeroPad(int width, double x);
+// A centred dash mark for the empty-value marker, else x with decimals.
+ShortStr NumTextOrDash(int width, int decimals, double x);
+ShortStr HexStr8(std::uint32_t x);
+// Upper-case hex digits of the first 8 bytes; other bytes count as 0.
+std::int32_t HexVal(const ShortStr& text);
+ShortStr FormatSegOfs(std::uint32_t x);
+std::uint32_t ParseSegOfs(const ShortStr& text);
+inline bool HasFlags(std::int64_t value, std::int64_t mask) {
+  return (value & mask) == mask;
+}
+inline std::uint16_t HiWord(std::uint32_t x) { return x >> 16; }
+inline std::uint16_t LoWord(std::uint32_t x) { return x & 0xFFFF; }
+inline std::int32_t Max(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
+inline std::int32_t MemAvailable() { return 99999999; }
+// Plain decimal, no padding (NumText of width 1).
+ShortStr Num(long long x);
+
+// --- standard output -------------------------------------------------------
+void ResetOutput();
+// Writes the bytes to standard output and flushes them.
+void WriteOut(const ShortStr& text);
+// WriteOut followed by CR LF.
+void WriteOutLn(const ShortStr& text);
+
+}  // namespace shortstr

@@ -1,0 +1,221 @@
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <string>
+
+#include "platform/files.h"
+
+namespace platform {
+namespace {
+
+thread_local int pending = 0;
+
+bool ParentMissing(const std::string& name) {
+  size_t slash = name.find_last_of('/');
+  if (slash == std::string::npos || slash == 0) return false;
+  struct stat st;
+  return stat(name.substr(0, slash).c_str(), &st) != 0 || !S_ISDIR(st.st_mode);
+}
+
+// Maps errno to the program's error codes; never 0.
+int CodeOf(int err, const std::string& name, bool writing) {
+  switch (err) {
+    case ENOENT: return ParentMissing(name) ? 3 : 2;
+    case ENOTDIR: return 3;
+    case EMFILE: case ENFILE: return 4;
+    case EACCES: case EPERM: case EROFS: case EISDIR: case EEXIST: return 5;
+    case EBADF: return 6;
+    case ENOSPC: case EDQUOT: case EFBIG: return 101;
+    case EIO: return writing ? 101 : 100;
+    case ENAMETOOLONG: return 3;
+    default: return writing ? 101 : 100;
+  }
+}
+
+bool Fail(const std::string& name = "", bool writing = false) {
+  pending = CodeOf(errno, name, writing);
+  return false;
+}
+
+bool OpenRegular(const std::string& name, int flags, Handle& handle) {
+  int fd;
+  do fd = open(name.c_str(), flags | O_CLOEXEC, 0666);
+  while (fd < 0 && errno == EINTR);
+  if (fd < 0) return Fail(name, (flags & O_ACCMODE) != O_RDONLY);
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
+    pending = 5;  // a directory cannot be opened as a file
+    return false;
+  }
+  handle = fd;
+  return true;
+}
+
+}  // namespace
+
+int IoResult() {
+  int code = pending;
+  pending = 0;
+  return code;
+}
+
+void IoSet(int code) { pending = code; }
+
+bool FileOpenRead(const std::string& name, Handle& handle) {
+  return OpenRegular(name, O_RDONLY, handle);
+}
+
+bool FileOpenAppend(const std::string& name, Handle& handle) {
+  return OpenRegular(name, O_RDWR | O_APPEND, handle);
+}
+
+bool FileCreate(const std::string& name, Handle& handle) {
+  if (IsDirectory(name)) {
+    pending = 5;
+    return false;
+  }
+  return OpenRegular(name, O_WRONLY | O_CREAT | O_TRUNC, handle);
+}
+
+bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle) {
+  size_t slash = target.find_last_of('/');
+  std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  std::string pattern = dir + ".salvetor-XXXXXX";
+  int fd = mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd < 0) return Fail(target, true);
+  struct stat st;
+  mode_t mode;
+  if (stat(target.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  fchmod(fd, mode);
+  name = pattern;
+  handle = fd;
+  return true;
+}
+
+long FileRead(Handle handle, void* buffer, std::size_t size) {
+  ssize_t n;
+  do n = read(handle, buffer, size);
+  while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    Fail("", false);
+    return -1;
+  }
+  return static_cast<long>(n);
+}
+
+bool FileWrite(Handle handle, const void* data, std::size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(handle, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return Fail("", true);
+    }
+    p += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool FileClose(Handle handle) {
+  if (close(handle) != 0 && errno != EINTR) return Fail("", true);
+  return true;
+}
+
+long long FileSize(Handle handle) {
+  struct stat st;
+  if (fstat(handle, &st) != 0) {
+    Fail();
+    return -1;
+  }
+  return st.st_size;
+}
+
+bool FileReadAt(Handle handle, long long offset, void* buffer, std::size_t size) {
+  ssize_t n = pread(handle, buffer, size, offset);
+  if (n < 0) return Fail();
+  if (static_cast<std::size_t>(n) != size) {
+    pending = 100;
+    return false;
+  }
+  return true;
+}
+
+bool FileTruncate(Handle handle, long long size) {
+  if (ftruncate(handle, size) != 0) return Fail("", true);
+  return true;
+}
+
+bool FileDelete(const std::string& name) {
+  struct stat st;
+  if (lstat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    chmod(name.c_str(), st.st_mode | S_IWUSR);
+  }
+  if (unlink(name.c_str()) != 0) return Fail(name, true);
+  return true;
+}
+
+bool FileRename(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  if (errno != EINVAL && errno != ENOSYS) return Fail(errno == ENOENT ? from : to, true);
+  // A file system without RENAME_NOREPLACE: test first, then rename.
+  struct stat st;
+  if (lstat(to.c_str(), &st) == 0) {
+    pending = 5;
+    return false;
+  }
+  if (rename(from.c_str(), to.c_str()) != 0) return Fail(to, true);
+  return true;
+}
+
+bool IsDirectory(const std::string& name) {
+  struct stat st;
+  return !name.empty() && stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PathExists(const std::string& name) {
+  struct stat st;
+  return !name.empty() && lstat(name.c_str(), &st) == 0;
+}
+
+std::string CurrentDirectory() {
+  char buffer[PATH_MAX];
+  if (getcwd(buffer, sizeof buffer) == nullptr) {
+    Fail();
+    return "";
+  }
+  return buffer;
+}
+
+bool ChangeDirectory(const std::string& name) {
+  if (chdir(name.c_str()) != 0) return Fail(name);
+  return true;
+}
+
+bool MakeDirectory(const std::string& name) {
+  if (mkdir(name.c_str(), 0777) != 0) return Fail(name, true);
+  return true;
+}
+
+std::string ExecutablePath() {
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "";
+  return std::string(buffer, static_cast<size_t>(n));
+}
+
+}  // namespace platform

@@ -1,0 +1,293 @@
+#include "textlib/files.h"
+
+#include <cstring>
+
+#include "textlib/listman.h"
+#include "textlib/paths.h"
+
+namespace files {
+
+using namespace shortstr;
+using listman::List;
+
+namespace {
+
+constexpr std::uint16_t kDefaultBuffer = 4096;
+constexpr int kCtrlZWindow = 128;
+constexpr unsigned char kCtrlZ = 0x1A;
+
+struct OpenRecord {
+  platform::Handle Handle;
+  std::uint32_t Options;
+  ShortStr Name;
+  unsigned char* Buffer;
+  std::uint16_t BufferSize;
+};
+
+List* registry = nullptr;
+
+void Register(const File& file) {
+  FilesInit();
+  OpenRecord record{file.Handle, file.Options, file.Name, file.Buffer, file.BufferSize};
+  listman::ListAppendCopy(registry, &record, sizeof record);
+}
+
+// Removes the record of the handle; false when it has none.
+bool Unregister(platform::Handle handle) {
+  if (registry == nullptr) return false;
+  for (std::int32_t i = 1; i <= registry->Count; ++i) {
+    auto* record = static_cast<OpenRecord*>(listman::ListGet(registry, i));
+    if (record->Handle == handle) {
+      listman::ListDelete(registry, i);
+      return true;
+    }
+  }
+  return false;
+}
+
+void ReleaseBuffer(File& file) {
+  if (file.Buffer != nullptr) listman::BlockFree(file.Buffer);
+  file.Buffer = nullptr;
+  file.BufferSize = file.BufferPos = file.BufferLen = 0;
+}
+
+bool Writing(const File& file) { return (file.Options & (optAppend | optRewrite)) != 0 && (file.Options & optRead) == 0; }
+
+bool Flush(File& file) {
+  if (file.BufferLen == 0) return true;
+  bool ok = platform::FileWrite(file.Handle, file.Buffer, file.BufferLen);
+  file.BufferLen = 0;
+  if (!ok) file.Failed = true;
+  return ok;
+}
+
+// A text file opened for appending loses everything from the first Ctrl-Z
+// among its last 128 bytes.
+void CutAtCtrlZ(platform::Handle handle) {
+  long long size = platform::FileSize(handle);
+  if (size <= 0) return;
+  long long from = size > kCtrlZWindow ? size - kCtrlZWindow : 0;
+  unsigned char tail[kCtrlZWindow];
+  if (!platform::FileReadAt(handle, from, tail, static_cast<size_t>(size - from))) return;
+  for (long long i = 0; i < size - from; ++i) {
+    if (tail[i] == kCtrlZ) {
+      platform::FileTruncate(handle, from + i);
+      return;
+    }
+  }
+}
+
+bool OpenForAppend(File& file, const std::string& name) {
+  if (platform::FileOpenAppend(name, file.Handle)) {
+    if (file.Options & optText) CutAtCtrlZ(file.Handle);
+    return true;
+  }
+  platform::IoResult();
+  return platform::FileCreate(name, file.Handle);
+}
+
+bool OpenForRewrite(File& file, const std::string& name) {
+  if (!(file.Options & optBackup)) return platform::FileCreate(name, file.Handle);
+  if (platform::IsDirectory(name)) {
+    platform::IoSet(5);
+    return false;
+  }
+  return platform::FileCreateTemp(name, file.TempName, file.Handle);
+}
+
+// Puts a finished safe rewrite in place: the old file becomes the backup
+// (an older backup erased first), the new text takes its name.
+void CommitRewrite(const File& file) {
+  const std::string target = file.Name.Std();
+  const ShortStr backup = BackupName(file.Name);
+  bool moved = false;
+  if (platform::PathExists(target)) {
+    if (platform::IsDirectory(target)) {
+      platform::IoSet(5);
+      platform::FileDelete(file.TempName);
+      platform::IoSet(5);
+      return;
+    }
+    FileErase(backup);
+    if (FileMoveTo(file.Name, backup) != 0) {
+      platform::FileDelete(file.TempName);
+      platform::IoSet(5);
+      return;
+    }
+    moved = true;
+  }
+  if (!platform::FileRename(file.TempName, target)) {
+    int code = platform::IoResult();
+    if (moved) platform::FileRename(backup.Std(), target);
+    platform::FileDelete(file.TempName);
+    platform::IoSet(code);
+  }
+}
+
+bool Refill(File& file) {
+  if (file.AtEnd || file.Failed) return false;
+  long n = platform::FileRead(file.Handle, file.Buffer, file.BufferSize);
+  if (n < 0) file.Failed = true;
+  if (n <= 0) {
+    file.AtEnd = true;
+    return false;
+  }
+  file.BufferPos = 0;
+  file.BufferLen = static_cast<std::uint16_t>(n);
+  return true;
+}
+
+bool PeekByte(File& file, unsigned char& c) {
+  if (file.BufferPos >= file.BufferLen && !Refill(file)) return false;
+  c = file.Buffer[file.BufferPos];
+  return true;
+}
+
+}  // namespace
+
+void FilesInit() {
+  if (registry == nullptr) listman::ListCreate(registry);
+}
+
+int OpenFileCount() { return registry == nullptr ? 0 : registry->Count; }
+
+ShortStr BackupName(const ShortStr& name) {
+  ShortStr ext = paths::ExtOf(name);
+  return paths::ChangeExt(name, ShortStr(".~") + Copy(ext, 2, 3));
+}
+
+ShortStr NumberedName(const ShortStr& name) {
+  // Only one number is ever handed out in a run.
+  return paths::ChangeExt(name, Copy(paths::ExtOf(name), 1, 3) + ShortStr("1"));
+}
+
+int FileOpen(File& file, std::uint16_t size, const ShortStr& rawName, std::uint32_t options) {
+  ShortStr name = Copy(rawName, 1, paths::kMaxPath);
+  platform::IoResult();
+  if (options & optNumbered) name = NumberedName(name);
+  file = File();
+  file.Options = options;
+  file.Name = name;
+  if (options & optMakeDir) paths::MakePath(paths::DirOf(name));
+  if (options & optText) {
+    file.BufferSize = size > 0 ? size : kDefaultBuffer;
+    file.Buffer = static_cast<unsigned char*>(listman::BlockAlloc(file.BufferSize));
+  }
+  const std::string path = name.Std();
+  if ((options & optRead) || options == 0) platform::FileOpenRead(path, file.Handle);
+  else if (options & optAppend) OpenForAppend(file, path);
+  else if (options & optRewrite) OpenForRewrite(file, path);
+  else platform::FileOpenRead(path, file.Handle);
+  int error = platform::IoResult();
+  if (error == 0 && file.Handle == platform::kNoHandle) error = 102;
+  if (error == 0) {
+    Register(file);
+  } else {
+    if (file.Handle != platform::kNoHandle) platform::FileClose(file.Handle);
+    file.Handle = platform::kNoHandle;
+    ReleaseBuffer(file);
+  }
+  return error;
+}
+
+int FileClose(File& file) {
+  platform::IoResult();
+  if (file.Handle == platform::kNoHandle || !Unregister(file.Handle)) return 0;
+  bool ok = true;
+  if (Writing(file)) ok = Flush(file);
+  int error = ok ? 0 : platform::IoResult();
+  if (!platform::FileClose(file.Handle) && error == 0) error = platform::IoResult();
+  file.Handle = platform::kNoHandle;
+  ReleaseBuffer(file);
+  if (!file.TempName.empty()) {
+    if (error == 0 && !file.Failed) {
+      CommitRewrite(file);
+      error = platform::IoResult();
+    } else {
+      platform::FileDelete(file.TempName);
+      if (error == 0) error = 101;
+    }
+    file.TempName.clear();
+  }
+  platform::IoSet(error);
+  return 0;
+}
+
+void FileDiscard(File& file) {
+  if (file.Handle != platform::kNoHandle && Unregister(file.Handle)) {
+    platform::FileClose(file.Handle);
+  }
+  file.Handle = platform::kNoHandle;
+  ReleaseBuffer(file);
+  if (!file.TempName.empty()) platform::FileDelete(file.TempName);
+  file.TempName.clear();
+  platform::IoResult();
+}
+
+bool FileExists(const ShortStr& rawName) {
+  ShortStr name = Copy(rawName, 1, paths::kMaxPath);
+  if (name.Empty()) return false;
+  File file;
+  bool exists = FileOpen(file, 1, name, optRead) == 0 && platform::IoResult() == 0;
+  if (exists) FileClose(file);
+  platform::IoResult();
+  return exists;
+}
+
+bool DirExists(const ShortStr& dir) { return platform::IsDirectory(dir.Std()); }
+
+int FileErase(const ShortStr& name) {
+  platform::IoResult();
+  platform::FileDelete(Copy(name, 1, paths::kMaxPath).Std());
+  return platform::IoResult();
+}
+
+int FileMoveTo(const ShortStr& name, const ShortStr& newName) {
+  ShortStr dir = paths::DirOf(newName);
+  if (!dir.Empty() && !DirExists(dir)) paths::MakePath(dir);
+  platform::IoResult();
+  platform::FileRename(Copy(name, 1, paths::kMaxPath).Std(),
+                       Copy(newName, 1, paths::kMaxPath).Std());
+  return platform::IoResult();
+}
+
+bool ReadLine(File& file, ShortStr& line) {
+  line = ShortStr();
+  bool any = false;
+  unsigned char c;
+  while (PeekByte(file, c)) {
+    if (c == kCtrlZ) {
+      file.AtEnd = true;
+      break;
+    }
+    ++file.BufferPos;
+    any = true;
+    if (c == '\r') {
+      if (PeekByte(file, c) && c == '\n') ++file.BufferPos;
+      return !file.Failed;
+    }
+    line.AppendChar(c);  // bytes past 255 are skipped
+  }
+  return any && !file.Failed;
+}
+
+bool WriteBytes(File& file, const void* data, std::size_t size) {
+  if (file.Failed) return false;
+  if (file.Buffer == nullptr) {
+    if (!platform::FileWrite(file.Handle, data, size)) file.Failed = true;
+    return !file.Failed;
+  }
+  const auto* p = static_cast<const unsigned char*>(data);
+  while (size > 0) {
+    if (file.BufferLen == file.BufferSize && !Flush(file)) return false;
+    std::size_t room = file.BufferSize - file.BufferLen;
+    std::size_t n = size < room ? size : room;
+    std::memcpy(file.Buffer + file.BufferLen, p, n);
+    file.BufferLen = static_cast<std::uint16_t>(file.BufferLen + n);
+    p += n;
+    size -= n;
+  }
+  return true;
+}
+
+}  // namespace files

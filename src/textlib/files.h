@@ -1,0 +1,81 @@
+// The file layer: every file is opened through FileOpen under an open-file
+// registry that releases a file's text buffer at close. Results are the I/O
+// error codes (0 = success); names are cut to 252 characters. A rewrite with
+// optBackup goes to a temporary file that replaces the old one only at a
+// clean close, the old file becoming the backup.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/files.h"
+#include "textlib/shortstr.h"
+
+namespace files {
+
+using shortstr::ShortStr;
+
+inline constexpr std::uint32_t optUpper = 0x1;
+inline constexpr std::uint32_t optLower = 0x2;
+inline constexpr std::uint32_t optToOem = 0x4;
+inline constexpr std::uint32_t optToAnsi = 0x8;
+inline constexpr std::uint32_t optTrimRight = 0x10;
+inline constexpr std::uint32_t optTrimLeft = 0x20;
+inline constexpr std::uint32_t optSkipEmpty = 0x40;
+inline constexpr std::uint32_t optComments = 0x80;
+inline constexpr std::uint32_t optNoCache = 0x200;
+inline constexpr std::uint32_t optRead = 0x400;
+inline constexpr std::uint32_t optAppend = 0x800;
+inline constexpr std::uint32_t optRewrite = 0x1000;
+inline constexpr std::uint32_t optMakeDir = 0x2000;
+inline constexpr std::uint32_t optText = 0x4000;
+inline constexpr std::uint32_t optBackup = 0x8000;
+inline constexpr std::uint32_t optNumbered = 0x10000;
+
+// A file variable. Text files read and write through their buffer.
+struct File {
+  platform::Handle Handle = platform::kNoHandle;
+  std::uint32_t Options = 0;
+  ShortStr Name;             // the name as opened
+  std::string TempName;      // safe rewrite: where the new text goes first
+  unsigned char* Buffer = nullptr;
+  std::uint16_t BufferSize = 0;
+  std::uint16_t BufferPos = 0;
+  std::uint16_t BufferLen = 0;
+  bool AtEnd = false;        // physical end or Ctrl-Z reached
+  bool Failed = false;       // a read or write failed since the open
+};
+
+// Opens file under name. size: text buffer bytes (0 = default).
+int FileOpen(File& file, std::uint16_t size, const ShortStr& name, std::uint32_t options);
+// Closes a registered file (a safe rewrite is put in place here); returns 0,
+// an error of the close itself is left pending.
+int FileClose(File& file);
+// Closes a registered file and throws away what a safe rewrite wrote.
+void FileDiscard(File& file);
+// True for an existing file that can be opened; false for a directory.
+bool FileExists(const ShortStr& name);
+bool DirExists(const ShortStr& dir);
+// Clears the read-only bits and deletes; the I/O error code.
+int FileErase(const ShortStr& name);
+// Renames, creating the new name's directory first; never replaces a file.
+int FileMoveTo(const ShortStr& name, const ShortStr& newName);
+// The backup name: reply.txt -> reply.~txt, a.html -> a.~htm, a -> a.~
+ShortStr BackupName(const ShortStr& name);
+
+// Text reading by the program's rules: CR ends a line (an LF right after it
+// belongs to the line end), Ctrl-Z or the end ends the file, a line is cut
+// at 255 bytes. False at the end of the file or on an error (left pending).
+bool ReadLine(File& file, ShortStr& line);
+// Writes the bytes through the text buffer; false on an error (left pending).
+bool WriteBytes(File& file, const void* data, std::size_t size);
+
+// The name with its extension replaced by a numbered one (optNumbered).
+ShortStr NumberedName(const ShortStr& name);
+
+// Start-up: creates the open-file registry.
+void FilesInit();
+// Number of files in the registry (for tests).
+int OpenFileCount();
+
+}  // namespace files

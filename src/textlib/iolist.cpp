@@ -1,0 +1,161 @@
+#include "textlib/iolist.h"
+
+#include <new>
+
+#include "textlib/exitproc.h"
+#include "textlib/lines.h"
+
+namespace iolist {
+
+using namespace files;
+using namespace shortstr;
+
+namespace {
+
+constexpr std::uint16_t kTextBuffer = 10240;
+constexpr std::int32_t kMinMemory = 5120;
+
+List* cache = nullptr;
+
+ShortStr Transform(ShortStr line, std::uint32_t options) {
+  if (options & optUpper) line = UpCaseStr(line);
+  if (options & optLower) line = LoCaseStr(line);
+  if (options & optTrimRight) line = TrimRight(line);
+  if (options & optTrimLeft) line = TrimLeft(line);
+  return line;
+}
+
+ShortStr Recode(ShortStr line, std::uint32_t options) {
+  if (options & optToAnsi) line = RecodeStr(line, 1);
+  if (options & optToOem) line = RecodeStr(line, 2);
+  return line;
+}
+
+// Applies optComments and optSkipEmpty; false when the line is dropped.
+bool KeepLine(ShortStr& line, std::uint32_t options) {
+  if (options & optComments) {
+    int semicolon = Pos(";", line);
+    if (semicolon > 0) line = Copy(line, 1, semicolon - 1);
+    if (line.Empty()) return false;
+  }
+  return !(line.Empty() && (options & optSkipEmpty));
+}
+
+ShortStr Numbered(const ShortStr& name, std::uint32_t options) {
+  return (options & optNumbered) ? NumberedName(name) : name;
+}
+
+}  // namespace
+
+int TextLoad(const ShortStr& rawName, List*& lines, std::uint32_t options) {
+  listman::ListCreate(lines);
+  if (rawName.Empty()) return 3;
+  if (MemAvailable() < kMinMemory) return 203;
+  platform::IoResult();
+  ShortStr name = Numbered(rawName, options);
+  CacheEntry* entry = nullptr;
+  if (!(options & optNoCache) && TextCacheFind(name, entry)) {
+    listman::ListDisposeAll(lines);
+    listman::ListCopy(entry->Lines, lines);
+    return 0;
+  }
+  File file;
+  int r = FileOpen(file, kTextBuffer, name, (options & ~optNumbered) | optText | optRead);
+  if (r != 0) return -r;
+  ShortStr line;
+  while (lines->Count < kMaxLines && ReadLine(file, line)) {
+    line = Recode(Transform(line, options), options);
+    if (KeepLine(line, options)) lines::LineAdd(lines, line);
+  }
+  int readError = file.Failed ? platform::IoResult() : 0;
+  if (file.Failed && readError == 0) readError = 100;
+  FileClose(file);
+  int closeError = platform::IoResult();
+  return -(readError != 0 ? readError : closeError);
+}
+
+int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32_t last,
+             const ShortStr& prefix, std::uint32_t options) {
+  if (listman::ListCheck(list) != 0) return 204;
+  ShortStr name = Numbered(rawName, options);
+  CacheEntry* entry = nullptr;
+  if (!(options & optNoCache) && TextCacheFind(name, entry)) {
+    listman::ListDisposeAll(entry->Lines);
+    listman::ListCopy(list, entry->Lines);
+    entry->Changed = true;
+    return 0;
+  }
+  if (MemAvailable() < kMinMemory) return 203;
+  platform::IoResult();
+  if (!(options & optRewrite)) options |= optAppend;
+  File file;
+  int r = FileOpen(file, 0, name, (options & ~optNumbered) | optText | optMakeDir | optRewrite);
+  if (r != 0) return -r;
+  if (first < 0) first = 1;
+  if (last < 0) last = list->Count;
+  // Positions are counted in 32 bits: inserts can take a full message
+  // past 65,535 lines, and every line must still be written.
+  for (std::int32_t i = first; i <= last; ++i) {
+    ShortStr line = prefix + Transform(lines::LineAt(list, i), options);
+    line = Recode(line, options);
+    if (!KeepLine(line, options)) continue;
+    if (!WriteBytes(file, line.s, line.len) || !WriteBytes(file, "\r\n", 2)) {
+      int error = platform::IoResult();
+      FileDiscard(file);
+      return -(error != 0 ? error : 101);
+    }
+  }
+  FileClose(file);
+  return -platform::IoResult();
+}
+
+int TextWrite(const ShortStr& name, List* list, const ShortStr& prefix, std::uint32_t options) {
+  return TextSave(name, list, -1, -1, prefix, options);
+}
+
+void TextCacheInit() {
+  if (cache != nullptr) return;
+  listman::ListCreate(cache);
+  exitproc::AddExitProc(TextCacheRelease);
+}
+
+bool TextCacheFind(const ShortStr& name, CacheEntry*& entry) {
+  entry = nullptr;
+  if (cache == nullptr) return false;
+  ShortStr key = UpCaseStr(name);
+  for (std::int32_t i = cache->Count; i >= 1; --i) {
+    auto* e = static_cast<CacheEntry*>(listman::ListGet(cache, i));
+    if (e->Key == key) {
+      entry = e;
+      return true;
+    }
+  }
+  return false;
+}
+
+int TextCacheLoad(const ShortStr& name, std::uint32_t options, CacheEntry*& entry) {
+  if (TextCacheFind(name, entry)) return 0;
+  if (cache == nullptr) listman::ListCreate(cache);
+  void* block = listman::BlockAlloc(sizeof(CacheEntry));
+  entry = new (block) CacheEntry{UpCaseStr(name), name, nullptr, {}, options, options, false};
+  // File names are case-sensitive here: the file is opened under the name
+  // as given, while the key matches any letter case.
+  int r = TextLoad(name, entry->Lines, options);
+  listman::ListAppend(cache, entry, sizeof(CacheEntry));
+  return r;
+}
+
+void TextCacheRelease() {
+  if (cache == nullptr) return;
+  for (std::int32_t i = cache->Count; i >= 1; --i) {
+    auto* e = static_cast<CacheEntry*>(listman::ListGet(cache, i));
+    if (e->Changed && e->Lines != nullptr) {
+      std::uint32_t back = (e->LoadOptions & ~(optRead | optAppend)) | optRewrite | optNoCache;
+      TextWrite(e->Name, e->Lines, e->Prefix, back);
+    }
+    if (e->Lines != nullptr) listman::ListDisposeAll(e->Lines);
+  }
+  listman::ListDisposeAll(cache);
+}
+
+}  // namespace iolist

@@ -1,0 +1,278 @@
+#include "textlib/iolist.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/child.h"
+#include "textlib/lines.h"
+
+namespace iolist {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace files;
+
+class TextFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("salvetor-io-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all);
+    fs::remove_all(dir_);
+  }
+  std::string Path(const std::string& name) { return (dir_ / name).string(); }
+  void Put(const std::string& name, const std::string& bytes) {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  std::string Get(const std::string& name) {
+    std::ifstream in(Path(name), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  std::vector<std::string> Load(const std::string& name, int* result = nullptr,
+                                std::uint32_t options = optRead) {
+    List* list = nullptr;
+    int r = TextLoad(Path(name), list, options);
+    if (result) *result = r;
+    std::vector<std::string> out;
+    for (int i = 1; i <= lines::LineCount(list); ++i) out.push_back(lines::LineAt(list, i).Std());
+    listman::ListDisposeAll(list);
+    return out;
+  }
+  List* Make(const std::vector<std::string>& items) {
+    List* list = nullptr;
+    listman::ListCreate(list);
+    for (const auto& s : items) lines::LineAdd(list, s);
+    return list;
+  }
+  std::vector<std::string> Leftovers() {
+    std::vector<std::string> v;
+    for (auto& e : fs::directory_iterator(dir_)) {
+      std::string n = e.path().filename().string();
+      if (n.rfind(".salvetor-", 0) == 0) v.push_back(n);
+    }
+    return v;
+  }
+  fs::path dir_;
+};
+
+struct ReadCase {
+  std::string bytes;
+  std::vector<std::string> lines;
+};
+
+TEST_F(TextFiles, ReadingRules) {
+  const std::string long300(300, 'x');
+  const ReadCase cases[] = {
+      {"", {}},
+      {"\x1A" "abc\r\n", {}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\r\nlast", {"a", "last"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\r\nb", {"a", "", "b"}},
+      {"a\nb\nc\n", {"a\nb\nc\n"}},
+      {"ab\x1A" "cd\r\nef", {"ab"}},
+      {"ab\r\n\x1A", {"ab"}},
+      {long300 + "\r\nnext", {std::string(255, 'x'), "next"}},
+      {std::string("t\tb\0c", 5) + "\r\n", {std::string("t\tb\0c", 5)}},
+  };
+  for (const ReadCase& c : cases) {
+    Put("r.txt", c.bytes);
+    int r = -1;
+    EXPECT_EQ(Load("r.txt", &r), c.lines) << c.bytes;
+    EXPECT_EQ(r, 0);
+  }
+}
+
+TEST_F(TextFiles, LfOnlyFileIsOneLineCutAt255) {
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "line\n";
+  Put("lf.txt", text);
+  auto got = Load("lf.txt");
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0], text.substr(0, 255));
+}
+
+TEST_F(TextFiles, MoreThan65535LinesLoadTheFirst65535) {
+  std::string text;
+  for (int i = 1; i <= 65600; ++i) text += std::to_string(i) + "\r\n";
+  Put("big.txt", text);
+  int r = -1;
+  auto got = Load("big.txt", &r);
+  EXPECT_EQ(r, 0);
+  ASSERT_EQ(got.size(), 65535u);
+  EXPECT_EQ(got.back(), "65535");
+}
+
+TEST_F(TextFiles, LoadFailuresLeaveAnEmptyList) {
+  List* list = nullptr;
+  EXPECT_EQ(TextLoad("", list, optRead), 3);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->Count, 0);
+  listman::ListDisposeAll(list);
+  EXPECT_EQ(TextLoad(Path("missing.txt"), list, optRead), -2);
+  EXPECT_EQ(list->Count, 0);
+  listman::ListDisposeAll(list);
+  EXPECT_EQ(TextLoad(Path("nodir/missing.txt"), list, optRead), -3);
+  listman::ListDisposeAll(list);
+  fs::create_directories(dir_ / "sub");
+  EXPECT_EQ(TextLoad(Path("sub"), list, optRead), -5);
+  listman::ListDisposeAll(list);
+  EXPECT_EQ(OpenFileCount(), 0);
+}
+
+TEST_F(TextFiles, LoadTransformationsInOrder) {
+  Put("t.txt", "  Text ; note\r\n;comment\r\n\r\n   \r\nabc\r\n");
+  EXPECT_EQ(Load("t.txt", nullptr, optRead | optComments),
+            (std::vector<std::string>{"  Text ", "   ", "abc"}));
+  EXPECT_EQ(Load("t.txt", nullptr, optRead | optComments | optTrimRight | optTrimLeft),
+            (std::vector<std::string>{"Text ", "abc"}));  // trims come before the cut
+  EXPECT_EQ(Load("t.txt", nullptr, optRead | optUpper | optSkipEmpty),
+            (std::vector<std::string>{"  TEXT ; NOTE", ";COMMENT", "   ", "ABC"}));
+}
+
+TEST_F(TextFiles, ExistenceTests) {
+  Put("f.txt", "x");
+  fs::create_directories(dir_ / "d");
+  EXPECT_TRUE(FileExists(Path("f.txt")));
+  EXPECT_FALSE(FileExists(Path("d")));
+  EXPECT_FALSE(FileExists(Path("none")));
+  EXPECT_FALSE(FileExists(""));
+  EXPECT_TRUE(DirExists(Path("d")));
+  EXPECT_FALSE(DirExists(Path("f.txt")));
+  EXPECT_EQ(platform::IoResult(), 0);
+}
+
+TEST_F(TextFiles, RenameNeverReplacesAndCreatesTheDirectory) {
+  Put("a.txt", "a");
+  Put("b.txt", "b");
+  EXPECT_EQ(FileMoveTo(Path("a.txt"), Path("b.txt")), 5);
+  EXPECT_EQ(Get("b.txt"), "b");
+  EXPECT_EQ(FileMoveTo(Path("a.txt"), Path("new/dir/a.txt")), 0);
+  EXPECT_EQ(Get("new/dir/a.txt"), "a");
+  EXPECT_EQ(FileErase(Path("b.txt")), 0);
+  EXPECT_EQ(FileErase(Path("b.txt")), 2);
+}
+
+TEST_F(TextFiles, BackupNames) {
+  EXPECT_EQ(BackupName("reply.txt").Std(), "reply.~txt");
+  EXPECT_EQ(BackupName("a.html").Std(), "a.~htm");
+  EXPECT_EQ(BackupName("a").Std(), "a.~");
+  EXPECT_EQ(BackupName("/x.y/REPLY.TXT").Std(), "/x.y/REPLY.~TXT");
+}
+
+TEST_F(TextFiles, AppendCreatesOrFollowsTheTextBeforeCtrlZ) {
+  List* list = Make({"one", "two"});
+  EXPECT_EQ(TextWrite(Path("log.txt"), list, "", 0), 0);
+  EXPECT_EQ(Get("log.txt"), "one\r\ntwo\r\n");
+  Put("z.txt", "old\r\n\x1A\x1A");
+  EXPECT_EQ(TextWrite(Path("z.txt"), list, "> ", 0), 0);
+  EXPECT_EQ(Get("z.txt"), "old\r\n> one\r\n> two\r\n");
+  List* empty = Make({});
+  Put("e.txt", "keep\x1A");
+  EXPECT_EQ(TextWrite(Path("e.txt"), empty, "", 0), 0);
+  EXPECT_EQ(Get("e.txt"), "keep");
+  EXPECT_EQ(TextWrite(Path("none.txt"), empty, "", 0), 0);
+  EXPECT_TRUE(fs::exists(dir_ / "none.txt"));
+  EXPECT_EQ(TextWrite(Path("x.txt"), nullptr, "", 0), 204);
+  listman::ListDisposeAll(list);
+  listman::ListDisposeAll(empty);
+}
+
+TEST_F(TextFiles, RewriteWithBackupReplacesTheOlderBackup) {
+  Put("reply.txt", "current\r\n");
+  Put("reply.~txt", "older\r\n");
+  fs::permissions(dir_ / "reply.txt", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  List* list = Make({"new"});
+  EXPECT_EQ(TextWrite(Path("reply.txt"), list, "", optRewrite | optBackup), 0);
+  EXPECT_EQ(Get("reply.txt"), "new\r\n");
+  EXPECT_EQ(Get("reply.~txt"), "current\r\n");
+  EXPECT_EQ(fs::status(dir_ / "reply.txt").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_TRUE(Leftovers().empty());
+  List* empty = Make({});
+  EXPECT_EQ(TextWrite(Path("reply.txt"), empty, "", optRewrite | optBackup), 0);
+  EXPECT_EQ(Get("reply.txt"), "");
+  EXPECT_EQ(Get("reply.~txt"), "new\r\n");
+  // No old file: an older backup is left alone.
+  Put("solo.~txt", "untouched");
+  EXPECT_EQ(TextWrite(Path("solo.txt"), list, "", optRewrite | optBackup), 0);
+  EXPECT_EQ(Get("solo.~txt"), "untouched");
+  listman::ListDisposeAll(list);
+  listman::ListDisposeAll(empty);
+}
+
+TEST_F(TextFiles, RewriteOntoADirectoryFailsAndMovesNothing) {
+  fs::create_directories(dir_ / "out.txt");
+  List* list = Make({"x"});
+  EXPECT_EQ(TextWrite(Path("out.txt"), list, "", optRewrite | optBackup), -5);
+  EXPECT_FALSE(fs::exists(dir_ / "out.~txt"));
+  EXPECT_TRUE(fs::is_directory(dir_ / "out.txt"));
+  EXPECT_TRUE(Leftovers().empty());
+  listman::ListDisposeAll(list);
+}
+
+TEST_F(TextFiles, WriteThatFailsPartWayLosesNothing) {
+  const std::string original = "original text\r\n";
+  Put("reply.txt", original);
+  Put("reply.~txt", "older backup\r\n");
+  const std::string target = Path("reply.txt");
+  int code = platform::RunInChild(
+      [&] {
+        List* list = nullptr;
+        listman::ListCreate(list);
+        for (int i = 0; i < 2000; ++i) lines::LineAdd(list, std::string(100, 'y'));
+        int r = TextWrite(target, list, "", optRewrite | optBackup);
+        return r == -101 ? 0 : 1;
+      },
+      50000);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(Get("reply.txt"), original);
+  EXPECT_EQ(Get("reply.~txt"), "older backup\r\n");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(TextFiles, ListsBeyond65535LinesAreWrittenWhole) {
+  List* list = nullptr;
+  listman::ListCreate(list);
+  for (int i = 0; i < 65535; ++i) lines::LineAdd(list, "l");
+  lines::LineInsert(list, "top", 1);
+  lines::LineInsert(list, "top2", 1);
+  ASSERT_EQ(list->Count, 65537);
+  EXPECT_EQ(TextWrite(Path("full.txt"), list, "", optRewrite | optBackup), 0);
+  EXPECT_EQ(fs::file_size(dir_ / "full.txt"), 65535u * 3 + 5 + 6);
+  listman::ListDisposeAll(list);
+}
+
+TEST_F(TextFiles, CacheReadsTheDiskOncePerName) {
+  TextCacheInit();
+  Put("msg.RUS", "CBrk,text\r\n");
+  CacheEntry* first = nullptr;
+  EXPECT_EQ(TextCacheLoad(Path("msg.RUS"), optRead, first), 0);
+  fs::remove(dir_ / "msg.RUS");
+  CacheEntry* again = nullptr;
+  EXPECT_EQ(TextCacheLoad(Path("MSG.rus"), optRead, again), 0);
+  EXPECT_EQ(first, again);
+  List* list = nullptr;
+  EXPECT_EQ(TextLoad(Path("msg.rus"), list, optRead), 0);
+  ASSERT_EQ(list->Count, 1);
+  EXPECT_EQ(lines::LineAt(list, 1).Std(), "CBrk,text");
+  listman::ListDisposeAll(list);
+  CacheEntry* missing = nullptr;
+  EXPECT_EQ(TextCacheLoad(Path("none.RUS"), optRead, missing), -2);
+  EXPECT_TRUE(TextCacheFind(Path("NONE.rus"), missing));
+  EXPECT_EQ(missing->Lines->Count, 0);
+}
+
+}  // namespace
+}  // namespace iolist

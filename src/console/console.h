@@ -1,0 +1,23 @@
+// The console module: text colours and the set-up and shut-down of the
+// console around the run. Colours are the 16 console colours (7 light grey,
+// 12 light red, 14 yellow, 15 white); on a terminal they become ANSI
+// sequences, on a file or pipe nothing.
+#pragma once
+
+#include <cstdint>
+
+namespace console {
+
+// Current attribute: low 4 bits foreground, next 4 background.
+extern std::uint16_t TextAttribute;
+extern std::uint16_t InitialAttribute;
+
+// Start-up: learns what standard output is.
+void ConsoleSetup();
+// End: restores the start-up colours.
+void ConsoleShutdown();
+// Replaces the foreground (colour AND 0x0F) and keeps the background.
+void SetTextColour(std::uint8_t colour);
+void RestoreTextAttribute();
+
+}  // namespace console

@@ -1,0 +1,108 @@
+#include "console/logfile.h"
+
+#include "console/error_text.h"
+#include "textlib/exitproc.h"
+#include "textlib/files.h"
+#include "textlib/iolist.h"
+#include "textlib/lines.h"
+#include "textlib/paths.h"
+
+namespace logfile {
+
+using namespace shortstr;
+using error_text::ErrorText;
+
+namespace {
+
+// Set while a failure of direct mode is being reported, so that a failing
+// error file cannot report itself without end.
+bool reporting = false;
+
+ShortStr Failure(const ShortStr& what, int code, const ShortStr& where, const ShortStr& name) {
+  return Cp866("Ошибка ") + what + ShortStr(" (") + ErrorText(code < 0 ? -code : code) +
+         ShortStr(") ") + where + name + ShortStr("!");
+}
+
+void ReportDirectFailure(const ShortStr& message) {
+  WriteOutLn(message);
+  if (reporting) return;
+  reporting = true;
+  ErrorLogWrite(message);
+  reporting = false;
+}
+
+}  // namespace
+
+LogState& State() {
+  static LogState state;
+  return state;
+}
+
+void LogInit() {
+  LogState& s = State();
+  ShortStr program = paths::ProgramPath();
+  s.LogFileName = paths::ChangeExt(program, ".log");
+  s.ErrorFileName = paths::ChangeExt(program, ".err");
+  if (s.LogLines == nullptr) listman::ListCreate(s.LogLines);
+  if (s.ErrorLines == nullptr) listman::ListCreate(s.ErrorLines);
+  exitproc::AddExitProc(LogFlush);
+}
+
+void LogWrite(const ShortStr& record, std::uint8_t level) {
+  LogState& s = State();
+  if (!s.LogEnabled || level > s.LogLevelLimit) return;
+  if (s.LogDirect) LogAppendLine(s.LogFileName, record);
+  else lines::LineAdd(s.LogLines, record);
+}
+
+void ErrorLogWrite(const ShortStr& record) {
+  LogState& s = State();
+  if (!s.ErrorLogEnabled) return;
+  if (s.LogDirect) LogAppendLine(s.ErrorFileName, record);
+  else lines::LineAdd(s.ErrorLines, record);
+}
+
+void LogAppendLine(const ShortStr& name, const ShortStr& record) {
+  platform::IoResult();
+  files::File file;
+  int r = files::FileOpen(file, 0, name, files::optAppend | files::optText);
+  if (r != 0) {
+    ReportDirectFailure(Failure(Cp866("открытия"), r, Cp866("log-файла "), name));
+    return;
+  }
+  ShortStr line = record;
+  if (!files::WriteBytes(file, line.s, line.len) || !files::WriteBytes(file, "\r\n", 2)) {
+    int code = platform::IoResult();
+    files::FileClose(file);
+    ReportDirectFailure(Failure(Cp866("записи"), code, Cp866("log-record в файл "), name));
+  } else {
+    files::FileClose(file);
+    int code = platform::IoResult();
+    if (code != 0) ReportDirectFailure(Failure(Cp866("записи"), code, Cp866("log-record в файл "), name));
+  }
+  platform::IoResult();
+}
+
+void LogFlush() {
+  LogState& s = State();
+  if (s.LogLines != nullptr && s.LogLines->Count > 0) {
+    int r = iolist::TextWrite(s.LogFileName, s.LogLines, "", 0);
+    if (r != 0) {
+      ShortStr message = Failure(Cp866("записи"), r, Cp866("протокола в файл "), s.LogFileName);
+      WriteOutLn(message);
+      ErrorLogWrite(message);
+    }
+    listman::ListClearAll(s.LogLines);
+  }
+  if (s.LogLines != nullptr) listman::ListDisposeAll(s.LogLines);
+  if (s.ErrorLines != nullptr && s.ErrorLines->Count > 0) {
+    int r = iolist::TextWrite(s.ErrorFileName, s.ErrorLines, "", 0);
+    if (r != 0) {
+      WriteOutLn(Failure(Cp866("записи"), r, Cp866("протокола ошибок в файл "), s.ErrorFileName));
+    }
+    listman::ListClearAll(s.ErrorLines);
+  }
+  if (s.ErrorLines != nullptr) listman::ListDisposeAll(s.ErrorLines);
+}
+
+}  // namespace logfile

@@ -1,0 +1,76 @@
+#include "console/writer.h"
+
+#include "console/console.h"
+#include "console/logfile.h"
+#include "textlib/dates.h"
+#include "textlib/msgtext.h"
+
+namespace writer {
+
+using namespace shortstr;
+
+ConsoleWriter* Writer = nullptr;
+
+namespace {
+constexpr std::uint8_t kLevelError = 1;
+constexpr std::uint8_t kLevelNotice = 3;
+constexpr std::uint8_t kLevelHeading = 5;
+constexpr std::uint8_t kLevelDetail = 7;
+}  // namespace
+
+void ConsoleWriter::Line(std::uint8_t colour, const ShortStr& text) {
+  console::SetTextColour(colour);
+  WriteOutLn(text);
+}
+
+void ConsoleWriter::CopyToLog(const ShortStr& text, std::uint8_t level) {
+  if (LogCopy && !text.Empty()) logfile::LogWrite(dates::NowText() + ShortStr(" ") + text, level);
+}
+
+void ConsoleWriter::PlainLine(const ShortStr& text) { WriteOutLn(text); }
+
+void ConsoleWriter::Progress(std::int32_t done, std::int32_t total) {
+  double share = 0;
+  if (total > 0) {
+    share = static_cast<double>(done) / total;
+    if (share < 0) share = 0;
+    if (share > 1) share = 1;
+  }
+  ShortStr head = ShortStr("\r") + NumTextOrDash(3, 0, share * 100) + ShortStr("% [") +
+                  NumText(3, done) + ShortStr("/") + NumText(3, total) + ShortStr("]");
+  WriteOut(head);
+  int cells = static_cast<int>(share * 50);
+  WriteOut(ShortStr("   ") + dates::RepeatChar(0xFE, cells) + dates::RepeatChar(0xF9, 50 - cells));
+}
+
+void ConsoleWriter::Heading(const ShortStr& text) {
+  Line(15, text);
+  CopyToLog(text, kLevelHeading);
+}
+
+void ConsoleWriter::Detail(const ShortStr& text) {
+  Line(7, ShortStr("   ") + text);
+  CopyToLog(text, kLevelDetail);
+}
+
+void ConsoleWriter::Notice(const ShortStr& text) {
+  Line(14, text);
+  CopyToLog(text, kLevelNotice);
+}
+
+void ConsoleWriter::ErrorLine(const ShortStr& text) {
+  Line(12, text);
+  // Error lines are copied even when empty.
+  ShortStr record = dates::NowText() + ShortStr(" ") + text;
+  if (LogCopy) logfile::LogWrite(record, kLevelError);
+  if (ErrorCopy) logfile::ErrorLogWrite(record);
+}
+
+void ConsoleWriter::Info(const ShortStr& text) { Line(7, text); }
+
+void ConsoleWriter::BreakNotice() {
+  Info("");
+  ErrorLine(msgtext::MsgText("CBrk", msgtext::LanguageCode()));
+}
+
+}  // namespace writer

@@ -1,0 +1,48 @@
+// The console writer: every message the program shows passes through it.
+// Each kind of message sets its own colour first; with its copy flags on,
+// headings, details, notices and error lines are also copied, stamped with
+// the date and time, into the log and the error log.
+#pragma once
+
+#include <cstdint>
+
+#include "textlib/shortstr.h"
+
+namespace writer {
+
+using shortstr::ShortStr;
+
+class ConsoleWriter {
+ public:
+  ConsoleWriter() = default;
+  virtual ~ConsoleWriter() = default;
+  ConsoleWriter(const ConsoleWriter&) = delete;
+  ConsoleWriter& operator=(const ConsoleWriter&) = delete;
+
+  // Slot order of the operations.
+  virtual void Release() {}
+  // Text and CR LF in the colour last set.
+  virtual void PlainLine(const ShortStr& text);
+  // CR, ' 50% [  5/ 10]', three blanks and a 50-cell bar; no line end.
+  // total <= 0 shows 0% and an empty bar; done is taken as 0..total.
+  virtual void Progress(std::int32_t done, std::int32_t total);
+  virtual void Heading(const ShortStr& text);     // white (15)
+  virtual void Detail(const ShortStr& text);      // light grey, three blanks first
+  virtual void Notice(const ShortStr& text);      // yellow (14)
+  virtual void ErrorLine(const ShortStr& text);   // light red (12)
+  virtual void Info(const ShortStr& text);        // light grey (7)
+  // An empty Info line, then the message text file's "CBrk" as ErrorLine.
+  virtual void BreakNotice();
+
+  bool LogCopy = true;
+  bool ErrorCopy = true;
+
+ private:
+  void Line(std::uint8_t colour, const ShortStr& text);
+  void CopyToLog(const ShortStr& text, std::uint8_t level);
+};
+
+// The program's one writer; set by the entry point.
+extern ConsoleWriter* Writer;
+
+}  // namespace writer

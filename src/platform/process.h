@@ -1,0 +1,21 @@
+// The process: how it ends, fatal faults, the wait for Enter, standard error.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace platform {
+
+using FatalHandler = void (*)(int code, std::uint32_t address);
+
+// Turns SIGSEGV/SIGBUS into code 216 and SIGFPE into 200, with the offset of
+// the faulting instruction inside the program's image, and calls handler.
+void InstallFatalHandlers(FatalHandler handler);
+// Offset of a code address inside the program's own image, to 32 bits.
+std::uint32_t CodeOffset(const void* address);
+// Reads one line from standard input when it is a terminal; else returns.
+void WaitForEnter();
+void ErrWrite(std::string_view bytes);
+[[noreturn]] void ProcessExit(int code);
+
+}  // namespace platform

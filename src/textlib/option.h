@@ -1,0 +1,34 @@
+// Option: the command line as positional arguments, options and option
+// values. Every query is answered afresh from the process arguments; tests
+// may supply their own argument vector.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "textlib/shortstr.h"
+
+namespace option {
+
+using shortstr::ShortStr;
+
+// Sets the arguments 1..n (without the program path).
+void SetArguments(std::vector<std::string> args);
+void SetArguments(int argc, char** argv);
+
+// Arguments 1..n joined by one blank, cut at 255.
+ShortStr CommandLine();
+// The n-th positional argument (n = 0 acts as 1), empty when there is none.
+// POSIX: whole arguments in their own case, cut to 252; an argument starting
+// with '-' is an option, one starting with '/' too unless it holds a second
+// '/' (an absolute path); empty arguments are skipped.
+ShortStr ParamN(int n);
+// The Windows rule: the n-th word of the joined line that is not an option,
+// upper-cased.
+ShortStr ParamNOfLine(const ShortStr& line, int n);
+// Whole-word, case-insensitive; '/' and '-' alike; '=' also ends a word.
+bool OptionPresent(const ShortStr& option);
+// The rest of the first word that begins with option, in its own case.
+ShortStr OptionValue(const ShortStr& option);
+
+}  // namespace option

@@ -1,0 +1,41 @@
+// A test-only program that ends in the ways the exit procedure must handle:
+//   fatal_probe fault CODE HEXADDRESS  - a run-time error at that address
+//   fatal_probe exit CODE              - a normal halt with that exit code
+//   fatal_probe segv                   - a memory fault
+//   fatal_probe nomem                  - an allocation failure
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "app/defopt.h"
+#include "app/startup.h"
+#include "console/error.h"
+
+int main(int argc, char** argv) {
+  startup::StartUp(argc, argv);
+  error::ErrorEnglish = true;
+  error::ErrorClearFault = !defopt::DebugFlag;
+  std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "fault" && argc > 3) {
+    error::RunErrorAt(std::atoi(argv[2]), static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 16)));
+  }
+  if (mode == "exit" && argc > 2) error::Halt(std::atoi(argv[2]));
+  if (mode == "segv") {
+    // An address no program maps (a null pointer would be caught earlier
+    // by the undefined-behaviour sanitizer).
+    volatile std::uintptr_t nowhere = 16;
+    *reinterpret_cast<volatile int*>(nowhere) = 1;
+  }
+  if (mode == "nomem") {
+    // Thrown as the allocator throws it; a real exhaustion cannot be had
+    // under the address sanitizer.
+    try {
+      throw std::bad_alloc();
+    } catch (const std::bad_alloc&) {
+      error::RunError(203);
+    }
+  }
+  error::Halt(0);
+}

@@ -1,0 +1,98 @@
+// How a program of this system ends: the shutdown line, the failure report
+// after a fatal run-time error, and the exit codes.
+#include <string>
+
+#include "harness.h"
+
+namespace {
+
+using harness::Cp;
+using harness::Crlf;
+using harness::ReadFile;
+using harness::WriteFile;
+
+class Ending : public harness::ProgramDir {
+ protected:
+  void SetUp() override {
+    ProgramDir::SetUp();
+    Install("fatal_probe", false);
+  }
+};
+
+TEST_F(Ending, NormalHaltPrintsTheShutdownLine) {
+  auto r = Run("fatal_probe", "exit 0");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, Crlf({"", "Normal shutdown. Exit code: 0."}));
+  EXPECT_FALSE(harness::fs::exists(dir() / "fatal_probe.err"));
+}
+
+TEST_F(Ending, ExitCodesAbove255Become234) {
+  auto r = Run("fatal_probe", "exit 300");
+  EXPECT_EQ(r.exitCode, 234);
+  EXPECT_EQ(r.out, Crlf({"", "Normal shutdown. Exit code: 300."}));
+}
+
+TEST_F(Ending, ExitCode255IsTheCtrlBreakText) {
+  auto r = Run("fatal_probe", "exit 255");
+  EXPECT_EQ(r.exitCode, 255);
+  EXPECT_EQ(r.out, Crlf({"", "Program was stopped by <Ctrl-Break> !"}));
+}
+
+TEST_F(Ending, RunTimeErrorWithoutMapFile) {
+  WriteFile(dir() / "fatal_probe.err", "earlier\r\n");
+  auto r = Run("fatal_probe", "fault 204 00401A2B", "&-");
+  EXPECT_EQ(r.exitCode, 204);
+  EXPECT_EQ(r.out, Crlf({"", Cp("ERROR 204: \"Неверный указатель в FreeMem\" at 0040:1A2B !"),
+                         "Line # -2 in ", "Please, inform author about this error!",
+                         "ERROR! Press <Enter> to exit..."}));
+  EXPECT_EQ(r.err, "");
+  std::string report = ReadFile(dir() / "fatal_probe.err");
+  ASSERT_EQ(report.rfind("earlier\r\n", 0), 0u);
+  std::string block = report.substr(9);
+  // 27-08-1999 14:05:08, ERROR # 204 : "..." at 0040:1A2B
+  ASSERT_GT(block.size(), 19u);
+  EXPECT_EQ(block[2], '-');
+  EXPECT_EQ(block.substr(19, block.find("\r\n") - 19),
+            Cp(", ERROR # 204 : \"Неверный указатель в FreeMem\" at 0040:1A2B"));
+  EXPECT_EQ(block.substr(block.find("\r\n") + 2),
+            Crlf({"WHERE: reported by ErrorDone from unit Error", "Line # -2 in module ",
+                  "FreeMem = 99999999  MaxMemBlock = 99999999", std::string(80, '-')}));
+}
+
+TEST_F(Ending, RunTimeErrorFindsItsLineInTheMapFile) {
+  WriteFile(dir() / "fatal_probe.map",
+            Crlf({" Start  Stop   Length Name", "", "Line numbers for Other(OTHER.PAS) segment CODE",
+                  "     1 1000:0000     2 1000:0010", "Line numbers for Probe(PROBE.PAS) segment CODE",
+                  "    10 1000:1A00    12 1000:1A20    14 1000:1A40    15 1000:1A50"}));
+  auto r = Run("fatal_probe", "fault 204 00011A2B");
+  EXPECT_EQ(r.exitCode, 204);
+  EXPECT_NE(r.out.find("\r\nLine # 12 in Probe\r\n"), std::string::npos) << r.out;
+  EXPECT_NE(ReadFile(dir() / "fatal_probe.err").find("\r\nLine # 12 in module Probe\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Ending, MapFileWithoutSectionGivesLineZero) {
+  WriteFile(dir() / "fatal_probe.map", Crlf({"    10 1000:1A00    12 1000:1A20"}));
+  auto r = Run("fatal_probe", "fault 204 00011A2B");
+  EXPECT_NE(r.out.find("\r\nLine # 0 in \r\n"), std::string::npos) << r.out;
+}
+
+TEST_F(Ending, DebugLeavesTheFaultForTheRuntimeReport) {
+  auto r = Run("fatal_probe", "fault 215 00401A2B /Debug");
+  EXPECT_EQ(r.exitCode, 215);
+  EXPECT_EQ(r.err, "Runtime error 215 at 0040:1A2B\n");
+  auto quiet = Run("fatal_probe", "fault 215 00401A2B");
+  EXPECT_EQ(quiet.err, "");
+}
+
+TEST_F(Ending, MemoryFaultAndAllocationFailureEndThroughTheReport) {
+  auto segv = Run("fatal_probe", "segv");
+  EXPECT_EQ(segv.exitCode, 216);
+  EXPECT_NE(segv.out.find(Cp("ERROR 216: \"Ошибка защищенного режима(\"Exception 13\")\" at ")),
+            std::string::npos);
+  auto nomem = Run("fatal_probe", "nomem");
+  EXPECT_EQ(nomem.exitCode, 203);
+  EXPECT_NE(nomem.out.find("ERROR 203: "), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include "harness.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace harness {
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Cp(const std::string& utf8) {
+  std::string out;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+      continue;
+    }
+    unsigned code = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F);
+    unsigned char b = '?';
+    if (code >= 0x410 && code <= 0x43F) b = static_cast<unsigned char>(code - 0x410 + 0x80);
+    else if (code >= 0x440 && code <= 0x44F) b = static_cast<unsigned char>(code - 0x440 + 0xE0);
+    else if (code == 0x401) b = 0xF0;
+    else if (code == 0x451) b = 0xF1;
+    out.push_back(static_cast<char>(b));
+  }
+  return out;
+}
+
+std::string Crlf(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& l : lines) out += l + "\r\n";
+  return out;
+}
+
+void ProgramDir::SetUp() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  dir_ = fs::temp_directory_path() /
+         (std::string("salvetor-") + info->test_suite_name() + "-" + info->name());
+  fs::remove_all(dir_);
+  fs::create_directories(dir_);
+}
+
+void ProgramDir::TearDown() {
+  std::error_code ec;
+  for (auto& e : fs::recursive_directory_iterator(dir_, ec)) {
+    fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+  fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(dir_, ec);
+}
+
+void ProgramDir::Install(const std::string& program, bool withData) {
+  fs::path built = fs::path(SALVETOR_BUILD_DIR) / program;
+  fs::copy_file(built, dir_ / program, fs::copy_options::overwrite_existing);
+  if (!withData) return;
+  for (auto& e : fs::directory_iterator(fs::path(SALVETOR_DATA_DIR))) {
+    fs::path target = dir_ / e.path().filename();
+    std::string name = target.filename().string();
+    // Program-named files follow the program's name.
+    if (name.rfind("salvetor.", 0) == 0) target = dir_ / (program + name.substr(8));
+    fs::copy_file(e.path(), target, fs::copy_options::overwrite_existing);
+  }
+}
+
+RunResult ProgramDir::Run(const std::string& program, const std::string& args,
+                          const std::string& stdinFrom) {
+  RunResult r;
+  fs::path out = dir_ / ".stdout", err = dir_ / ".stderr";
+  std::string command = "cd '" + dir_.string() + "' && ./" + program + " " + args + " <" +
+                        stdinFrom + " >'" + out.string() + "' 2>'" + err.string() + "'";
+  int status = std::system(command.c_str());
+  // A wait status: the exit code sits in the second byte when no signal ended it.
+  r.exitCode = (status & 0x7F) == 0 ? (status >> 8) & 0xFF : -1;
+  r.out = ReadFile(out);
+  r.err = ReadFile(err);
+  fs::remove(out);
+  fs::remove(err);
+  return r;
+}
+
+}  // namespace harness

@@ -1,0 +1,42 @@
+// Helpers for whole-program tests: a temporary directory per test holding a
+// copy of a built program, runs with standard input from /dev/null, and
+// exact byte comparisons of files and output.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path);
+void WriteFile(const fs::path& path, const std::string& bytes);
+// UTF-8 to CP866 for expected texts written readably in tests.
+std::string Cp(const std::string& utf8);
+// Lines joined with CR LF after each.
+std::string Crlf(const std::vector<std::string>& lines);
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;  // standard output bytes
+  std::string err;  // standard error bytes
+};
+
+class ProgramDir : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Copies a built program (by file name in the build directory) here.
+  void Install(const std::string& program, bool withData = true);
+  // Runs the installed program with arguments (a shell word list) in dir().
+  RunResult Run(const std::string& program, const std::string& args,
+                const std::string& stdinFrom = "/dev/null");
+  fs::path dir() const { return dir_; }
+  fs::path dir_;
+};
+
+}  // namespace harness

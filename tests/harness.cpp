@@ -73,11 +73,15 @@ void ProgramDir::Install(const std::string& program, bool withData) {
 }
 
 RunResult ProgramDir::Run(const std::string& program, const std::string& args,
-                          const std::string& stdinFrom) {
+                          const std::string& stdinFrom, const std::string& prefix) {
+  return Shell(prefix + "./" + program + " " + args + " <" + stdinFrom);
+}
+
+RunResult ProgramDir::Shell(const std::string& line) {
   RunResult r;
   fs::path out = dir_ / ".stdout", err = dir_ / ".stderr";
-  std::string command = "cd '" + dir_.string() + "' && ./" + program + " " + args + " <" +
-                        stdinFrom + " >'" + out.string() + "' 2>'" + err.string() + "'";
+  std::string command = "cd '" + dir_.string() + "' && { " + line + " ; } >'" + out.string() + "' 2>'" +
+                        err.string() + "'";
   int status = std::system(command.c_str());
   // A wait status: the exit code sits in the second byte when no signal ended it.
   r.exitCode = (status & 0x7F) == 0 ? (status >> 8) & 0xFF : -1;

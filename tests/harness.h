@@ -33,8 +33,11 @@ class ProgramDir : public ::testing::Test {
   // Copies a built program (by file name in the build directory) here.
   void Install(const std::string& program, bool withData = true);
   // Runs the installed program with arguments (a shell word list) in dir().
+  // prefix: shell commands run first in the same shell (limits, traps).
   RunResult Run(const std::string& program, const std::string& args,
-                const std::string& stdinFrom = "/dev/null");
+                const std::string& stdinFrom = "/dev/null", const std::string& prefix = "");
+  // Runs a shell command line in dir(), its output collected.
+  RunResult Shell(const std::string& command);
   fs::path dir() const { return dir_; }
   fs::path dir_;
 };

@@ -6,17 +6,25 @@ namespace lines {
 
 using namespace listman;
 
+namespace {
+
+// A line's block: the length byte followed by the text.
+unsigned char* NewBlock(const ShortStr& text) {
+  auto* block = static_cast<unsigned char*>(BlockAlloc(static_cast<std::uint16_t>(text.len + 1)));
+  block[0] = text.len;
+  std::memcpy(block + 1, text.s, text.len);
+  return block;
+}
+
+}  // namespace
+
 void LineInsert(List* list, const ShortStr& text, std::uint16_t position) {
   if (ListCheck(list) != 0) return;
   if (position < 1) {
     list->LastError = kErrBelowOne;
     return;
   }
-  std::uint16_t size = static_cast<std::uint16_t>(text.len + 1);
-  auto* block = static_cast<unsigned char*>(BlockAlloc(size));
-  block[0] = text.len;
-  std::memcpy(block + 1, text.s, text.len);
-  ListAddAt(list, block, size, position);
+  ListAddAt(list, NewBlock(text), static_cast<std::uint16_t>(text.len + 1), position);
 }
 
 void LineAdd(List* list, const ShortStr& text) {
@@ -24,13 +32,18 @@ void LineAdd(List* list, const ShortStr& text) {
   LineInsert(list, text, static_cast<std::uint16_t>(list->Count + 1));
 }
 
-void LineGet(List* list, std::int32_t position, ShortStr& out) {
-  if (ListCheck(list) != 0) return;
-  const auto* block = static_cast<const unsigned char*>(ListGet(list, position));
-  out = ShortStr();
-  if (block == nullptr) return;
+ShortStr LineOfNode(const Node* node) {
+  ShortStr out;
+  const auto* block = static_cast<const unsigned char*>(node->Data);
   out.len = block[0];
   std::memcpy(out.s, block + 1, out.len);
+  return out;
+}
+
+void LineGet(List* list, std::int32_t position, ShortStr& out) {
+  if (ListCheck(list) != 0) return;
+  Node* node = ListGetNode(list, position);
+  out = node == nullptr ? ShortStr() : LineOfNode(node);
 }
 
 ShortStr LineAt(List* list, std::int32_t position) {
@@ -43,6 +56,14 @@ void LineReplace(List* list, const ShortStr& text, std::uint16_t position) {
   if (ListCheck(list) != 0) return;
   ListDelete(list, position);
   LineInsert(list, text, position);
+}
+
+void LineSet(List* list, std::int32_t position, const ShortStr& text) {
+  if (ListCheck(list) != 0 || position < 1 || position > list->Count) return;
+  Node* node = ListGetNode(list, position);
+  if (node->Size > 0) BlockFree(node->Data);
+  node->Data = NewBlock(text);
+  node->Size = static_cast<std::uint16_t>(text.len + 1);
 }
 
 std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to) {

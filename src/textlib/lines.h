@@ -24,6 +24,11 @@ void LineGet(List* list, std::int32_t position, ShortStr& out);
 ShortStr LineAt(List* list, std::int32_t position);
 // ListDelete at position, then LineInsert of text there.
 void LineReplace(List* list, const ShortStr& text, std::uint16_t position);
+// The line stored in a node of a line list.
+ShortStr LineOfNode(const listman::Node* node);
+// Replaces the line at any 1-based position in place (no 16-bit limit);
+// nothing happens outside 1..Count.
+void LineSet(List* list, std::int32_t position, const ShortStr& text);
 // Replaces every from byte by to in every line in place; the number of bytes
 // replaced, 0 for an empty list, -1 (ListError 906) with no list.
 std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to);

@@ -1,0 +1,42 @@
+// The state of one run of the program: its settings, the message and the
+// tables loaded from the data files. The entry point owns every list from
+// its load to the end step.
+#pragma once
+
+#include <cstdint>
+
+#include "textlib/listman.h"
+#include "textlib/shortstr.h"
+
+namespace app {
+
+using listman::List;
+using shortstr::ShortStr;
+
+struct RunContext {
+  std::int32_t HeaderSize = 12;
+  std::int32_t FooterSize = 12;
+  bool SaveFullName = false;
+  std::int32_t FilterFlags = 0;
+  ShortStr InputName;
+  ShortStr OutputName;
+  List* MessageLines = nullptr;
+  std::int32_t NamesChanged = 0;
+  std::int32_t MacroChanges = 0;
+  std::int32_t LinesSkipped = 0;
+
+  List* ConfigLines = nullptr;
+  List* TemplateBefore = nullptr;
+  List* TemplateAfter = nullptr;
+  List* NamesTable = nullptr;
+  List* MacroTable = nullptr;
+  List* FilterList = nullptr;
+  List* Filter2List = nullptr;
+  List* BeginLines = nullptr;
+  List* EndLines = nullptr;
+};
+
+// Disposes of every list of the run.
+void DisposeLists(RunContext& run);
+
+}  // namespace app

@@ -1,0 +1,82 @@
+#include "app/datafiles.h"
+
+#include "console/error_text.h"
+#include "console/writer.h"
+#include "textlib/files.h"
+#include "textlib/iolist.h"
+#include "textlib/lines.h"
+#include "textlib/paths.h"
+
+namespace datafiles {
+
+using namespace shortstr;
+using listman::List;
+
+namespace {
+
+void ReportLoadError(const char* what, const ShortStr& name, int r) {
+  writer::Writer->ErrorLine(ShortStr("Error reading ") + ShortStr(what) + ShortStr(" file ") + name +
+                            ShortStr(" #") + Num(r) + ShortStr("!"));
+  writer::Writer->ErrorLine(ShortStr("(") + error_text::ErrorText(r < 0 ? -r : r) + ShortStr(")"));
+}
+
+// Loads a user file and puts its lines in front of the main list.
+void MergeUserFile(const ShortStr& name, const ShortStr& fallbackExt, List*& main) {
+  List* user = nullptr;
+  iolist::TextLoad(DataFileName(name, fallbackExt), user, files::optRead);
+  if (user != nullptr) {
+    listman::ListInsertList(user, main, 1);
+    listman::ListDisposeAll(user);
+  }
+}
+
+}  // namespace
+
+ShortStr ProgramFile(const ShortStr& ext) { return paths::ChangeExt(paths::ProgramPath(), ext); }
+
+ShortStr DataFileName(const ShortStr& name, const ShortStr& fallbackExt) {
+  ShortStr beside = Copy(paths::DirOf(paths::ProgramPath()) + name, 1, paths::kMaxPath);
+  if (fallbackExt.Empty() || files::FileExists(beside)) return beside;
+  return ProgramFile(fallbackExt);
+}
+
+void SplitTemplates(List* config, List*& before, List*& after) {
+  listman::ListCreate(before);
+  listman::ListCreate(after);
+  static const ShortStr token = UpCaseStr("@Name");
+  for (std::int32_t i = 1; i <= lines::LineCount(config); ++i) {
+    ShortStr line = lines::LineAt(config, i);
+    int n = Pos(token, UpCaseStr(line));
+    ShortStr head = n > 0 ? Copy(line, 1, n - 1) : line;
+    ShortStr tail = n > 0 ? Copy(line, n + token.len, kMaxLen) : ShortStr();
+    lines::LineAdd(before, head);
+    lines::LineAdd(after, tail);
+  }
+}
+
+bool LoadData(app::RunContext& run) {
+  ShortStr config = ProgramFile(".cfg");
+  if (iolist::TextLoad(config, run.ConfigLines, files::optRead) != 0) {
+    writer::Writer->ErrorLine(ShortStr("Error reading data file ") + config + ShortStr("!"));
+    return false;
+  }
+  SplitTemplates(run.ConfigLines, run.TemplateBefore, run.TemplateAfter);
+  ShortStr names = DataFileName("names.dat", ".nam");
+  int r = iolist::TextLoad(names, run.NamesTable, files::optRead);
+  if (r != 0) ReportLoadError("names", names, r);
+  MergeUserFile("names.usr", "", run.NamesTable);
+  iolist::TextLoad(DataFileName("macro.dat", ".mcr"), run.MacroTable, files::optRead);
+  MergeUserFile("macro.usr", ".mcu", run.MacroTable);
+  return true;
+}
+
+void LoadFilters(app::RunContext& run) {
+  ShortStr filter = DataFileName("filter.dat", ".flt");
+  int r = iolist::TextLoad(filter, run.FilterList, files::optRead);
+  if (r != 0) ReportLoadError("filter", filter, r);
+  iolist::TextLoad(DataFileName("filter2.dat", ".fl2"), run.Filter2List, files::optRead);
+  MergeUserFile("filter.usr", ".fus", run.FilterList);
+  MergeUserFile("filter2.usr", ".fu2", run.Filter2List);
+}
+
+}  // namespace datafiles

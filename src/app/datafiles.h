@@ -1,0 +1,24 @@
+// The data files beside the program: the configuration with the greeting
+// templates, the names and macro tables and the filter lists, each with an
+// optional user file whose lines go first and so take precedence.
+#pragma once
+
+#include "app/context.h"
+
+namespace datafiles {
+
+// A data file beside the program, or the program-named file with the
+// fallback extension when it does not exist (empty: no fallback).
+shortstr::ShortStr DataFileName(const shortstr::ShortStr& name, const shortstr::ShortStr& fallbackExt);
+// The program's path with another extension.
+shortstr::ShortStr ProgramFile(const shortstr::ShortStr& ext);
+// Splits configuration lines at the first "@Name" (any letter case) into
+// before- and after-texts.
+void SplitTemplates(listman::List* config, listman::List*& before, listman::List*& after);
+// Loads configuration, names and macros. False when the configuration
+// cannot be read (its error is printed; the run goes to its end).
+bool LoadData(app::RunContext& run);
+// Loads the filter lists (runs with a filter mode only).
+void LoadFilters(app::RunContext& run);
+
+}  // namespace datafiles

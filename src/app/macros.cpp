@@ -1,0 +1,50 @@
+#include "app/macros.h"
+
+#include <vector>
+
+#include "console/writer.h"
+#include "textlib/lines.h"
+
+namespace macros {
+
+using namespace shortstr;
+using listman::List;
+
+listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int32_t& count) {
+  count = 0;
+  List* result = list;
+  if (!inPlace) listman::ListCreate(result);
+  struct Macro {
+    ShortStr key, value;
+  };
+  std::vector<Macro> table;
+  for (std::int32_t j = 1; j <= lines::LineCount(macroLines); ++j) {
+    ShortStr line = lines::LineAt(macroLines, j);
+    table.push_back({ExtractField(line, 1), ExtractField(line, 2)});
+  }
+  for (std::int32_t i = 1; i <= lines::LineCount(list); ++i) {
+    ShortStr text = lines::LineAt(list, i);
+    ShortStr changed = text;
+    if (text.Empty() || text.At(1) != ';') {
+      for (const Macro& m : table) {
+        int n = 0;
+        changed = ReplaceAll(changed, m.key, m.value, n);
+        count += n;
+      }
+    }
+    if (!inPlace) lines::LineAdd(result, changed);
+    else if (!(changed == text)) lines::LineSet(list, i, changed);
+  }
+  return result;
+}
+
+void ChangeMacros(app::RunContext& run, bool skip) {
+  run.MacroChanges = 0;
+  if (skip || lines::LineCount(run.MacroTable) == 0) return;
+  lines::LineReplaceChar(run.MacroTable, 0x8D, 'H');  // Н
+  lines::LineReplaceChar(run.MacroTable, 0xE0, 'p');  // р
+  writer::Writer->Heading("Changing macros...");
+  MacroReplace(run.MessageLines, run.MacroTable, true, run.MacroChanges);
+}
+
+}  // namespace macros

@@ -1,0 +1,20 @@
+// Macros: every key of the macro table in the message is replaced by its
+// expansion (case-insensitive, anywhere in a line); lines beginning with
+// ";" are left alone.
+#pragma once
+
+#include <cstdint>
+
+#include "app/context.h"
+
+namespace macros {
+
+// Applies the macro lines (field 1 key, field 2 expansion) in table order to
+// every line. In place: the lines are stored back and the result is lines;
+// otherwise the changed lines go to a new list. count = replacements made.
+listman::List* MacroReplace(listman::List* lines, listman::List* macros, bool inPlace,
+                            std::int32_t& count);
+// The stage: skipped with skip (/M-, /Macro-) or an empty table.
+void ChangeMacros(app::RunContext& run, bool skip);
+
+}  // namespace macros

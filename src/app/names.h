@@ -1,0 +1,20 @@
+// Names: the name change. Greeting lines found through the templates get
+// the Russian form of the addressee's name from the names table, and quoted
+// lines that only repeat the receiver's name are deleted.
+#pragma once
+
+#include "app/context.h"
+
+namespace names {
+
+using shortstr::ShortStr;
+
+// The table form of name (first line whose field 1, upper-cased, equals the
+// name upper-cased; comments skipped; lines cut to 36), or the name cut to 36.
+ShortStr NameLookup(const ShortStr& name, listman::List* table);
+// Н, у, р to H, y, p.
+ShortStr CyrillicToLatin(const ShortStr& text);
+// The stage over the whole message; keepReceiverLines is /FN-.
+void ChangeNames(app::RunContext& run, bool keepReceiverLines);
+
+}  // namespace names

@@ -3,6 +3,10 @@
 //   fatal_probe exit CODE              - a normal halt with that exit code
 //   fatal_probe segv                   - a memory fault
 //   fatal_probe nomem                  - an allocation failure
+//   fatal_probe log [fault]            - writer copies into the log files
+//                                        (then a run-time error 204)
+//   fatal_probe break                  - the break notice
+//   fatal_probe msg KEY A B            - a message text with its arguments
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +16,9 @@
 #include "app/defopt.h"
 #include "app/startup.h"
 #include "console/error.h"
+#include "console/logfile.h"
+#include "console/writer.h"
+#include "textlib/msgtext.h"
 
 int main(int argc, char** argv) {
   startup::StartUp(argc, argv);
@@ -36,6 +43,29 @@ int main(int argc, char** argv) {
     } catch (const std::bad_alloc&) {
       error::RunError(203);
     }
+  }
+  if (mode == "log") {
+    writer::ConsoleWriter w;  // both copy flags on
+    w.Heading("Loading");
+    w.Detail("abc");
+    w.Notice("");
+    w.Heading("");
+    w.Notice("note");
+    w.ErrorLine("");
+    w.ErrorLine("bad");
+    w.Info("info");
+    w.PlainLine("plain");
+    logfile::LogWrite("level ten", 10);
+    logfile::LogWrite("level nine", 9);
+    if (argc > 2 && std::string(argv[2]) == "fault") error::RunErrorAt(204, 0x00401A2B);
+  }
+  if (mode == "break") {
+    writer::ConsoleWriter w;
+    w.LogCopy = w.ErrorCopy = false;
+    w.BreakNotice();
+  }
+  if (mode == "msg" && argc > 4) {
+    shortstr::WriteOutLn(msgtext::MsgTextArgs(argv[2], argv[3], argv[4], msgtext::LanguageCode()));
   }
   error::Halt(0);
 }

@@ -1,6 +1,7 @@
 // How a program of this system ends: the shutdown line, the failure report
 // after a fatal run-time error, and the exit codes.
 #include <string>
+#include <vector>
 
 #include "harness.h"
 
@@ -93,6 +94,66 @@ TEST_F(Ending, MemoryFaultAndAllocationFailureEndThroughTheReport) {
   auto nomem = Run("fatal_probe", "nomem");
   EXPECT_EQ(nomem.exitCode, 203);
   EXPECT_NE(nomem.out.find("ERROR 203: "), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The log lines without their date and time stamp.
+std::vector<std::string> Records(const std::string& text) {
+  std::vector<std::string> out;
+  size_t from = 0;
+  for (size_t end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2) {
+    std::string line = text.substr(from, end - from);
+    bool stamped = line.size() >= 20 && line[2] == '-' && line[5] == '-' && line[13] == ':' && line[19] == ' ';
+    out.push_back(stamped ? "@" + line.substr(20) : line);
+  }
+  return out;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST_F(Ending, WriterCopiesLandInBothFilesAtTheEnd) {
+  WriteFile(dir() / "fatal_probe.log", "old log\r\n");
+  WriteFile(dir() / "fatal_probe.err", "old err\r\n");
+  auto r = Run("fatal_probe", "log");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, Crlf({"Loading", "   abc", "", "", "note", "", "bad", "info", "plain", "",
+                         "Normal shutdown. Exit code: 0."}));
+  EXPECT_EQ(Records(ReadFile(dir() / "fatal_probe.log")),
+            (Lines{"old log", "@Loading", "@abc", "@note", "@", "@bad", "level nine"}));
+  EXPECT_EQ(Records(ReadFile(dir() / "fatal_probe.err")), (Lines{"old err", "@", "@bad"}));
+}
+
+TEST_F(Ending, UnwritableLogIsReportedOnTheConsoleAndInTheErrorFile) {
+  harness::fs::create_directories(dir() / "fatal_probe.log");
+  auto r = Run("fatal_probe", "log");
+  std::string logName = harness::fs::canonical(dir()).string() + "/fatal_probe.log";
+  std::string message = Cp("Ошибка записи (Отказано в доступе к файлу) протокола в файл ") + logName + "!";
+  EXPECT_NE(r.out.find("plain\r\n" + message + "\r\n\r\nNormal shutdown."), std::string::npos) << r.out;
+  EXPECT_EQ(Records(ReadFile(dir() / "fatal_probe.err")), (Lines{"@", "@bad", message}));
+}
+
+TEST_F(Ending, FailureReportFollowsTheBufferedErrorRecords) {
+  auto r = Run("fatal_probe", "log fault");
+  EXPECT_EQ(r.exitCode, 204);
+  Lines records = Records(ReadFile(dir() / "fatal_probe.err"));
+  ASSERT_EQ(records.size(), 7u);
+  EXPECT_EQ(records[0], "@");
+  EXPECT_EQ(records[1], "@bad");
+  EXPECT_EQ(records[2].substr(19, 14), ", ERROR # 204 ");  // the report's first line
+  EXPECT_EQ(records[3], "WHERE: reported by ErrorDone from unit Error");
+}
+
+TEST_F(Ending, BreakNoticeAndMessageTexts) {
+  EXPECT_EQ(Run("fatal_probe", "break").out, Crlf({"", "", "", "Normal shutdown. Exit code: 0."}));
+  WriteFile(dir() / "fatal_probe.RUS",
+            Crlf({"; texts", Cp("CBrk,Программа прервана"), "Line,\"Line %1, of %2\""}));
+  EXPECT_EQ(Run("fatal_probe", "break").out,
+            Crlf({"", Cp("Программа прервана"), "", "Normal shutdown. Exit code: 0."}));
+  EXPECT_EQ(Run("fatal_probe", "msg line 3 7").out.substr(0, 14), "Line 3, of 7\r\n");
+  EXPECT_EQ(Run("fatal_probe", "msg LINE '' ''").out.substr(0, 12), "Line , of \r\n");
 }
 
 }  // namespace

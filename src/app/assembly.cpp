@@ -18,7 +18,7 @@ using listman::List;
 
 namespace {
 
-ShortStr Fold(const ShortStr& text) { return PairReplace(text, LatinToCyrillic()); }
+ShortStr Fold(const ShortStr& text) { return FoldLookAlikes(text); }
 
 bool IsServiceStart(const ShortStr& line) {
   ShortStr head = Copy(line, 1, 3);

@@ -15,21 +15,28 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
   List* result = list;
   if (!inPlace) listman::ListCreate(result);
   struct Macro {
-    ShortStr key, value;
+    ShortStr key, upperKey, value;
   };
   std::vector<Macro> table;
   for (std::int32_t j = 1; j <= lines::LineCount(macroLines); ++j) {
     ShortStr line = lines::LineAt(macroLines, j);
-    table.push_back({ExtractField(line, 1), ExtractField(line, 2)});
+    ShortStr key = ExtractField(line, 1);
+    if (!key.Empty()) table.push_back({key, UpCaseStr(key), ExtractField(line, 2)});
   }
   for (std::int32_t i = 1; i <= lines::LineCount(list); ++i) {
     ShortStr text = lines::LineAt(list, i);
     ShortStr changed = text;
     if (text.Empty() || text.At(1) != ';') {
+      // The line upper-cased once; ReplaceAll runs only where a key occurs.
+      ShortStr upper = UpCaseStr(changed);
+      ByteSet bytes(upper);
       for (const Macro& m : table) {
+        if (!bytes.MayHold(m.upperKey) || !Contains(m.upperKey, upper)) continue;
         int n = 0;
         changed = ReplaceAll(changed, m.key, m.value, n);
         count += n;
+        upper = UpCaseStr(changed);
+        bytes = ByteSet(upper);
       }
     }
     if (!inPlace) lines::LineAdd(result, changed);

@@ -1,5 +1,9 @@
 #include "app/names.h"
 
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 #include "console/writer.h"
 #include "filter/quote_filter.h"
 #include "textlib/lines.h"
@@ -18,17 +22,27 @@ const CharSet& NameDelimiters() {
   return set;
 }
 
-ShortStr Fold(const ShortStr& text) { return PairReplace(text, LatinToCyrillic()); }
+ShortStr Fold(const ShortStr& text) { return FoldLookAlikes(text); }
 
 struct Stage {
   app::RunContext& run;
   bool keepReceiverLines;
   ShortStr receiver;
+  std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
+  // The table does not change during the stage, so each name is looked up once.
+  std::unordered_map<std::string, ShortStr> lookups;
 };
 
-ShortStr LookupLatin(const ShortStr& name, List* table) {
-  return CyrillicToLatin(NameLookup(name, table));
+ShortStr Lookup(Stage& st, const ShortStr& name) {
+  std::string key = name.Std();
+  auto found = st.lookups.find(key);
+  if (found != st.lookups.end()) return found->second;
+  ShortStr form = NameLookup(name, st.run.NamesTable);
+  st.lookups.emplace(std::move(key), form);
+  return form;
 }
+
+ShortStr LookupLatin(Stage& st, const ShortStr& name) { return CyrillicToLatin(Lookup(st, name)); }
 
 void Report(Stage& st, const ShortStr& from, const ShortStr& to) {
   writer::Writer->Info(ShortStr("Changed: ") + from + ShortStr(" to ") + to + ShortStr("!"));
@@ -37,7 +51,7 @@ void Report(Stage& st, const ShortStr& from, const ShortStr& to) {
 
 // The new form of a trimmed, non-empty name.
 ShortStr NewName(Stage& st, const ShortStr& name) {
-  ShortStr whole = LookupLatin(name, st.run.NamesTable);
+  ShortStr whole = LookupLatin(st, name);
   if (!(whole == name)) {
     Report(st, name, whole);
     return whole;
@@ -46,7 +60,7 @@ ShortStr NewName(Stage& st, const ShortStr& name) {
   for (int i = 1;; ++i) {
     ShortStr word = ExtractBlankWord(name, i);
     if (word.Empty()) break;
-    ShortStr form = LookupLatin(word, st.run.NamesTable);
+    ShortStr form = LookupLatin(st, word);
     if (i == 1) first = form;
     bool changed = !(form == word);
     if (changed) Report(st, word, form);
@@ -61,12 +75,15 @@ ShortStr NewName(Stage& st, const ShortStr& name) {
   return result.Empty() ? first : result;
 }
 
-// Applies template g to line; the changed line, or the line as it was.
-ShortStr ApplyTemplate(Stage& st, std::int32_t g, const ShortStr& line) {
+// Applies template g to line (folded: its look-alike letters folded); true
+// when the line changed.
+bool ApplyTemplate(Stage& st, std::int32_t g, ShortStr& line, const ShortStr& folded,
+                   const ByteSet& bytes) {
+  const ShortStr& foldedBefore = st.foldedBefore[g - 1];
+  if (foldedBefore.At(1) == ';' || !bytes.MayHold(foldedBefore)) return false;
+  int p = Pos(foldedBefore, folded);
+  if (p == 0) return false;
   ShortStr before = lines::LineAt(st.run.TemplateBefore, g);
-  if (before.At(1) == ';') return line;
-  int p = Pos(Fold(before), Fold(line));
-  if (p == 0) return line;
   ShortStr after = lines::LineAt(st.run.TemplateAfter, g);
   int s = p + before.len;
   ShortStr raw;
@@ -87,10 +104,12 @@ ShortStr ApplyTemplate(Stage& st, std::int32_t g, const ShortStr& line) {
   int k = 0;
   while (k < raw.len && TrimSet().Has(raw.At(k + 1))) ++k;
   ShortStr name = Trim(raw);
-  if (name.Empty()) return line;
+  if (name.Empty()) return false;
   if (st.receiver.Empty()) st.receiver = name;
-  ShortStr replacement = NewName(st, name);
-  return Insert(replacement, Delete(line, t + k, name.len), t + k);
+  ShortStr changed = Insert(NewName(st, name), Delete(line, t + k, name.len), t + k);
+  if (changed == line) return false;
+  line = changed;
+  return true;
 }
 
 // The cause for deleting a quoted line that only repeats the receiver's
@@ -109,7 +128,7 @@ ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   for (int i = 1;; ++i) {
     ShortStr word = ExtractToken(st.receiver, i);
     if (word.Empty()) return {};
-    if (Contains(Fold(NameLookup(word, st.run.NamesTable)), w)) return v;
+    if (Contains(Fold(Lookup(st, word)), w)) return v;
   }
 }
 
@@ -137,16 +156,20 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
 void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   writer::Writer->Heading("Changing names...");
   run.NamesChanged = 0;
-  Stage st{run, keepReceiverLines, {}};
+  Stage st{run, keepReceiverLines, {}, {}, {}};
   List* message = run.MessageLines;
   std::int32_t templates = lines::LineCount(run.TemplateBefore);
+  for (std::int32_t g = 1; g <= templates; ++g) st.foldedBefore.push_back(Fold(lines::LineAt(run.TemplateBefore, g)));
   std::int32_t index = 1;
   while (index <= lines::LineCount(message)) {
     ShortStr line = lines::LineAt(message, index);
+    ShortStr folded = Fold(line);
+    ByteSet bytes(folded);
     for (std::int32_t g = 1; g <= templates; ++g) {
-      ShortStr changed = ApplyTemplate(st, g, line);
-      if (!(changed == line)) lines::LineSet(message, index, changed);
-      line = changed;
+      if (!ApplyTemplate(st, g, line, folded, bytes)) continue;
+      lines::LineSet(message, index, line);
+      folded = Fold(line);
+      bytes = ByteSet(folded);
     }
     ShortStr cause = ReceiverCause(st, line);
     if (cause.Empty()) {

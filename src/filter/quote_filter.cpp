@@ -1,5 +1,7 @@
 #include "filter/quote_filter.h"
 
+#include <vector>
+
 #include "textlib/lines.h"
 
 namespace quote_filter {
@@ -23,15 +25,30 @@ bool IsServiceLine(const ShortStr& normalised) {
   return false;
 }
 
-// The entry that matches N first, or 0. Entries of the extra list are taken
-// as written; pattern-list entries lose one pair of enclosing quotes first.
-std::int32_t MatchingEntry(List* patterns, const ShortStr& normalised, bool unquote) {
-  std::int32_t count = patterns->Count;
+// The patterns of a list, normalised once per pass. Entries of the extra
+// list are taken as written; pattern-list entries lose one pair of
+// enclosing quotes first. Comments and empty entries never match.
+struct Pattern {
+  std::int32_t entry;
+  ShortStr text;
+};
+
+std::vector<Pattern> Patterns(List* list, bool unquote) {
+  std::vector<Pattern> out;
+  const std::int32_t count = list != nullptr ? list->Count : 0;
   for (std::int32_t e = 1; e <= count; ++e) {
-    ShortStr entry = lines::LineAt(patterns, e);
+    ShortStr entry = lines::LineAt(list, e);
     ShortStr pattern = Normalise(unquote ? Unquote(entry) : entry);
-    if (Trim(pattern).At(1) == ';') continue;
-    if (Contains(pattern, normalised)) return e;
+    if (pattern.Empty() || Trim(pattern).At(1) == ';') continue;
+    out.push_back({e, pattern});
+  }
+  return out;
+}
+
+// The entry that matches the normalised line first, or 0.
+std::int32_t MatchingEntry(const std::vector<Pattern>& patterns, const ShortStr& normalised) {
+  for (const Pattern& p : patterns) {
+    if (Contains(p.text, normalised)) return p.entry;
   }
   return 0;
 }
@@ -47,7 +64,12 @@ void RemoveLine(List* list, std::int32_t i, const ShortStr& line, bool info,
   listman::ListDelete(list, i);
 }
 
-bool IsBlank(const ShortStr& line) { return Trim(line).Empty(); }
+bool IsBlank(const ShortStr& line) {
+  for (int i = 0; i < line.len; ++i) {
+    if (!TrimSet().Has(line.s[i])) return false;
+  }
+  return true;
+}
 
 void SqueezeBlankLines(List* list) {
   int run = 0;
@@ -69,7 +91,7 @@ bool HasEntries(List* list) { return list != nullptr && list->Count > 0; }
 }  // namespace
 
 ShortStr Normalise(const ShortStr& text) {
-  return UpCaseStr(PairReplace(text, LatinToCyrillic()));
+  return UpCaseStr(FoldLookAlikes(text));
 }
 
 bool IsQuoted(const ShortStr& line) {
@@ -91,28 +113,28 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
   if (first < 1) first = 1;
   if (last < 0) last = list->Count;
   const bool info = HasFlags(flags, kInfo);
+  const std::vector<Pattern> main =
+      HasFlags(flags, kPatterns) && HasEntries(patterns) ? Patterns(patterns, true) : std::vector<Pattern>();
+  const std::vector<Pattern> extra = Patterns(extraPatterns, false);
   std::int32_t removed = 0;
   std::int32_t i = first;
   while (i <= list->Count && removed + i <= last) {
     ShortStr line = lines::LineAt(list, i);
-    ShortStr n = Normalise(line);
-    if (!HasFlags(flags, kQuoted) || !IsQuoted(n)) {
+    // Normalising leaves '>' alone, so the line itself tells whether it is quoted.
+    if (!HasFlags(flags, kQuoted) || !IsQuoted(line)) {
       ++i;
       continue;
     }
+    ShortStr n = Normalise(line);
     if (HasFlags(flags, kService) && IsServiceLine(n)) {
       RemoveLine(list, i, line, info, nullptr);
       ++removed;
       continue;
     }
-    std::int32_t e = 0;
-    List* source = nullptr;
-    if (HasFlags(flags, kPatterns) && HasEntries(patterns)) {
-      e = MatchingEntry(patterns, n, true);
-      source = patterns;
-    }
-    if (e == 0 && HasEntries(extraPatterns)) {
-      e = MatchingEntry(extraPatterns, n, false);
+    List* source = patterns;
+    std::int32_t e = MatchingEntry(main, n);
+    if (e == 0) {
+      e = MatchingEntry(extra, n);
       source = extraPatterns;
     }
     if (e > 0) {

@@ -252,21 +252,29 @@ int FileMoveTo(const ShortStr& name, const ShortStr& newName) {
 }
 
 bool ReadLine(File& file, ShortStr& line) {
-  line = ShortStr();
+  line.len = 0;
   bool any = false;
   unsigned char c;
   while (PeekByte(file, c)) {
+    // Take the run of ordinary bytes that the buffer holds in one step.
+    const unsigned char* from = file.Buffer + file.BufferPos;
+    const unsigned char* end = file.Buffer + file.BufferLen;
+    const unsigned char* stop = from;
+    while (stop < end && *stop != '\r' && *stop != kCtrlZ) ++stop;
+    if (stop > from) {
+      any = true;
+      line.Append(std::string_view(reinterpret_cast<const char*>(from), stop - from));  // cut at 255
+      file.BufferPos = static_cast<std::uint16_t>(stop - file.Buffer);
+      continue;
+    }
     if (c == kCtrlZ) {
       file.AtEnd = true;
       break;
     }
-    ++file.BufferPos;
+    ++file.BufferPos;  // the CR
     any = true;
-    if (c == '\r') {
-      if (PeekByte(file, c) && c == '\n') ++file.BufferPos;
-      return !file.Failed;
-    }
-    line.AppendChar(c);  // bytes past 255 are skipped
+    if (PeekByte(file, c) && c == '\n') ++file.BufferPos;
+    return !file.Failed;
   }
   return any && !file.Failed;
 }

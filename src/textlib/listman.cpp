@@ -25,6 +25,14 @@ bool NoList(const List* list) {
 void DropCursor(List* list) {
   list->Cursor = nullptr;
   list->CursorIndex = 0;
+  list->CursorPrevKnown = false;
+}
+
+void SetCursor(List* list, Node* node, std::int32_t index, Node* prev, bool prevKnown) {
+  list->Cursor = node;
+  list->CursorIndex = index;
+  list->CursorPrev = prev;
+  list->CursorPrevKnown = prevKnown;
 }
 
 void FreeNode(Node* node, bool freeBlock) {
@@ -54,20 +62,28 @@ Node* ListGetNode(List* list, std::int32_t position) {
   if (position > list->Count) position = (position - 1) % list->Count + 1;
   if (position < 1) position = 1;
   Node* node;
+  Node* prev = nullptr;
+  bool prevKnown = false;
   std::int32_t index;
-  if (position == list->Count) {
+  if (position == list->Count && list->CursorIndex != position - 1) {
     node = list->Last;
     index = position;
   } else if (list->CursorIndex > 0 && list->CursorIndex <= position) {
     node = list->Cursor;
+    prev = list->CursorPrev;
+    prevKnown = list->CursorPrevKnown;
     index = list->CursorIndex;
   } else {
     node = list->First;
+    prevKnown = true;
     index = 1;
   }
-  for (; index < position; ++index) node = node->Next;
-  list->Cursor = node;
-  list->CursorIndex = position;
+  for (; index < position; ++index) {
+    prev = node;
+    prevKnown = true;
+    node = node->Next;
+  }
+  SetCursor(list, node, position, prev, prevKnown);
   list->LastError = 0;
   return node;
 }
@@ -88,6 +104,7 @@ void ListInsertNode(List* list, Node* node, std::int32_t position) {
     return;
   }
   if (position > list->Count + 1) position = list->Count + 1;
+  Node* before = nullptr;
   if (list->Count == 0) {
     node->Next = nullptr;
     list->First = list->Last = node;
@@ -96,14 +113,13 @@ void ListInsertNode(List* list, Node* node, std::int32_t position) {
     list->First = node;
   } else {
     if (list->CursorIndex >= position) DropCursor(list);
-    Node* before = ListGetNode(list, position - 1);
+    before = ListGetNode(list, position - 1);
     node->Next = before->Next;
     before->Next = node;
     if (before == list->Last) list->Last = node;
   }
   ++list->Count;
-  list->Cursor = node;
-  list->CursorIndex = position;
+  SetCursor(list, node, position, before, true);
   list->LastError = 0;
 }
 
@@ -151,15 +167,17 @@ void ListDeleteNode(List* list, std::int32_t position, bool freeBlock) {
   } else if (position == 1) {
     gone = list->First;
     list->First = gone->Next;
-    list->Cursor = list->Last;
-    list->CursorIndex = list->Count - 1;
+    SetCursor(list, list->Last, list->Count - 1, nullptr, false);
   } else {
-    Node* before = ListGetNode(list, position - 1);
+    // Deleting at the cursor needs the node before it, which the cursor
+    // remembers when it got there by a forward step.
+    Node* before = list->CursorIndex == position && list->CursorPrevKnown && list->CursorPrev != nullptr
+                       ? list->CursorPrev
+                       : ListGetNode(list, position - 1);
     gone = before->Next;
     before->Next = gone->Next;
     if (gone == list->Last) list->Last = before;
-    list->Cursor = before;
-    list->CursorIndex = position - 1;
+    SetCursor(list, before, position - 1, nullptr, false);
   }
   --list->Count;
   list->LastError = 0;

@@ -27,7 +27,10 @@ struct List {
   std::int32_t Count = 0;
   std::int32_t CursorIndex = 0;  // 0: no cursor
   std::int32_t LastError = 0;
-  Node* Last = nullptr;  // kept so that appends and deletes at 1 stay O(1)
+  // Kept so that appends, and deletes at or just after the cursor, stay O(1).
+  Node* Last = nullptr;
+  Node* CursorPrev = nullptr;  // the node before Cursor, when CursorPrevKnown
+  bool CursorPrevKnown = false;
 };
 
 // Module-wide: 906 after an operation given no list, 0 after ListCheck of a list.

@@ -1,5 +1,6 @@
 #include "textlib/shortstr.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -51,6 +52,22 @@ const ShortStr& LatinToCyrillic() {
   // H Н, Y У, C С, y у, p р, a а, c с, k к, u и, m т, o о, n п, e е, x х
   static const ShortStr pairs = Cp866("HНYУCСyуpрaаcсkкuиmтoоnпeеxх");
   return pairs;
+}
+
+ShortStr FoldLookAlikes(ShortStr text) {
+  static const auto table = [] {
+    std::array<unsigned char, 256> t{};
+    for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+    const ShortStr& pairs = LatinToCyrillic();
+    for (int p = 0; p + 1 < pairs.len; p += 2) {
+      for (auto& b : t) {
+        if (b == pairs.s[p]) b = pairs.s[p + 1];
+      }
+    }
+    return t;
+  }();
+  for (int i = 0; i < text.len; ++i) text.s[i] = table[text.s[i]];
+  return text;
 }
 
 // --- primitives -----------------------------------------------------------
@@ -194,7 +211,10 @@ ShortStr RecodeStr(ShortStr text, int mode) {
 
 ShortStr PairReplace(ShortStr text, const ShortStr& pairs) {
   for (int p = 0; p + 1 < pairs.len; p += 2) {
-    text = ReplaceChar(text, pairs.s[p], pairs.s[p + 1]);
+    const unsigned char from = pairs.s[p], to = pairs.s[p + 1];
+    for (int i = 0; i < text.len; ++i) {
+      if (text.s[i] == from) text.s[i] = to;
+    }
   }
   return text;
 }

@@ -6,8 +6,10 @@
 
 #include <bitset>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace shortstr {
 
@@ -15,9 +17,16 @@ inline constexpr int kMaxLen = 255;
 
 struct ShortStr {
   std::uint8_t len = 0;
-  unsigned char s[kMaxLen] = {};
+  unsigned char s[kMaxLen];  // bytes past len are never read
 
-  constexpr ShortStr() = default;
+  constexpr ShortStr() {}
+  // Copies only the bytes in use: texts are short, the buffer is not.
+  constexpr ShortStr(const ShortStr& other) : len(other.len) { CopyBytes(other); }
+  constexpr ShortStr& operator=(const ShortStr& other) {
+    len = other.len;
+    if (this != &other) CopyBytes(other);
+    return *this;
+  }
   // Takes the bytes as they are, cut at 255.
   ShortStr(std::string_view text);
   ShortStr(const char* text) : ShortStr(std::string_view(text)) {}
@@ -38,6 +47,15 @@ struct ShortStr {
   void AppendChar(unsigned char c) {
     if (len < kMaxLen) s[len++] = c;
   }
+
+ private:
+  constexpr void CopyBytes(const ShortStr& other) {
+    if (std::is_constant_evaluated()) {
+      for (int i = 0; i < kMaxLen; ++i) s[i] = other.s[i];
+    } else {
+      std::memcpy(s, other.s, len);
+    }
+  }
 };
 
 bool operator==(const ShortStr& a, const ShortStr& b);
@@ -47,6 +65,7 @@ ShortStr operator+(ShortStr a, const ShortStr& b);
 // readable in the source. Letters outside Cyrillic and ASCII are not allowed.
 consteval ShortStr Cp866(const char* utf8) {
   ShortStr r;
+  for (unsigned char& b : r.s) b = 0;
   int i = 0;
   while (utf8[i] != 0) {
     unsigned c = static_cast<unsigned char>(utf8[i]);
@@ -87,6 +106,8 @@ const CharSet& TrimSet();   // TAB, LF, CR, space
 
 // The 14 (Latin, Cyrillic) look-alike pairs, as a pair string.
 const ShortStr& LatinToCyrillic();
+// PairReplace(text, LatinToCyrillic()), by one table lookup a byte.
+ShortStr FoldLookAlikes(ShortStr text);
 
 // --- primitives -----------------------------------------------------------
 // First position of pattern in text, 0 when absent; empty or longer pattern: 0.
@@ -121,6 +142,17 @@ ShortStr RecodeStr(ShortStr text, int mode);
 ShortStr PairReplace(ShortStr text, const ShortStr& pairs);
 ShortStr ReplaceChar(ShortStr text, unsigned char from, unsigned char to);
 bool Contains(const ShortStr& pattern, const ShortStr& text);
+// The bytes a text holds, for a quick test before a search: a pattern whose
+// first or last byte the text lacks cannot occur in it.
+struct ByteSet {
+  std::bitset<256> has;
+  explicit ByteSet(const ShortStr& text) {
+    for (int i = 0; i < text.len; ++i) has.set(text.s[i]);
+  }
+  bool MayHold(const ShortStr& pattern) const {
+    return pattern.len > 0 && has.test(pattern.s[0]) && has.test(pattern.s[pattern.len - 1]);
+  }
+};
 // Start of the n-th (overlapping) occurrence; 0 when fewer; n = 0 acts as 1.
 int PosNth(const ShortStr& pattern, const ShortStr& text, std::uint16_t n);
 ShortStr TrimLeft(const ShortStr& text);

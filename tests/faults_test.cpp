@@ -1,0 +1,119 @@
+// Injected faults around the write of the result: in every case the program
+// prints its error lines, ends with 0, and the user's text survives in the
+// message file or its backup.
+#include <fstream>
+#include <string>
+
+#include "harness.h"
+
+namespace {
+
+using harness::Cp;
+using harness::Crlf;
+using harness::ReadFile;
+using harness::WriteFile;
+namespace fs = harness::fs;
+
+const std::string kText = Crlf({"Hello, Vasily!", "The reply itself."});
+
+class Faults : public harness::ProgramDir {
+ protected:
+  void SetUp() override {
+    ProgramDir::SetUp();
+    Install("salvetor", false);
+    WriteFile(dir() / "salvetor.cfg", Crlf({"Hello, @Name!"}));
+    WriteFile(dir() / "names.dat", Crlf({"Vasily,Vasya"}));
+    WriteFile(dir() / "reply.txt", kText);
+  }
+  bool NoTemporaryFiles() {
+    for (auto& e : fs::directory_iterator(dir())) {
+      if (e.path().filename().string().rfind(".salvetor-", 0) == 0) return false;
+    }
+    return true;
+  }
+  // True when permission bits do not stop this user (root).
+  bool PermissionsIgnored(const fs::path& readOnlyDir) {
+    std::ofstream probe(readOnlyDir / ".probe");
+    bool wrote = probe.good();
+    probe.close();
+    fs::remove(readOnlyDir / ".probe");
+    return wrote;
+  }
+};
+
+TEST_F(Faults, BackupNameTakenByADirectory) {
+  fs::create_directories(dir() / "reply.~txt");
+  auto r = Run("salvetor", "reply.txt");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.out.find(Crlf({"Error writing file reply.txt #-5!", Cp("(Отказано в доступе к файлу)"), "Work done."})),
+            std::string::npos) << r.out;
+  EXPECT_EQ(ReadFile(dir() / "reply.txt"), kText);
+  EXPECT_TRUE(fs::is_directory(dir() / "reply.~txt"));
+  EXPECT_TRUE(NoTemporaryFiles());
+}
+
+TEST_F(Faults, FileSizeLimitReachedPartWay) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "a line of the reply that must survive the failed write\r\n";
+  WriteFile(dir() / "reply.txt", text);
+  auto r = Run("salvetor", "reply.txt /F /Key-", "/dev/null", "trap '' XFSZ; ulimit -f 16; ");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.out.find("Error writing file reply.txt #-101!\r\n"), std::string::npos) << r.out;
+  EXPECT_EQ(ReadFile(dir() / "reply.txt"), text);
+  EXPECT_FALSE(fs::exists(dir() / "reply.~txt"));
+  EXPECT_TRUE(NoTemporaryFiles());
+}
+
+TEST_F(Faults, ReadOnlyOutputFileIsReplacedAndKeptAsTheBackup) {
+  // Like a read-only file in a writable folder on any system: the old file
+  // is renamed to the backup, and the new one gets its permission bits.
+  fs::permissions(dir() / "reply.txt", fs::perms::owner_read | fs::perms::group_read);
+  auto r = Run("salvetor", "reply.txt");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out.find("Error"), std::string::npos) << r.out;
+  EXPECT_EQ(ReadFile(dir() / "reply.~txt"), kText);
+  EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({"\x01Salvetor: 1.08 19990827", "Hello, Vasya!", "The reply itself."}));
+  EXPECT_EQ(fs::status(dir() / "reply.txt").permissions(), fs::perms::owner_read | fs::perms::group_read);
+}
+
+TEST_F(Faults, ReadOnlyFolderStopsTheWrite) {
+  fs::create_directories(dir() / "ro");
+  WriteFile(dir() / "ro" / "reply.txt", kText);
+  fs::permissions(dir() / "ro", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  std::string prefix;
+  if (PermissionsIgnored(dir() / "ro")) {
+    // Permission bits do not bind root: run as an ordinary user instead.
+    if (Shell("command -v setpriv").exitCode != 0) GTEST_SKIP() << "no way to drop root here";
+    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  }
+  auto r = Run("salvetor", "ro/reply.txt", "/dev/null", prefix);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.out.find(Crlf({"Error writing file ro/reply.txt #-5!", Cp("(Отказано в доступе к файлу)")})),
+            std::string::npos) << r.out;
+  EXPECT_EQ(ReadFile(dir() / "ro" / "reply.txt"), kText);
+}
+
+TEST_F(Faults, MessageFileIsADirectory) {
+  fs::create_directories(dir() / "msg.txt");
+  auto r = Run("salvetor", "msg.txt");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.out.find("Wrong file name!\r\n"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(dir() / "msg.txt"));
+}
+
+TEST_F(Faults, MessageFileDisappearsBeforeTheLoad) {
+  // The configuration is a pipe, so the program waits in its load after the
+  // existence test; the message is removed before the pipe is fed.
+  fs::remove(dir() / "salvetor.cfg");
+  auto r = Shell("mkfifo salvetor.cfg && (./salvetor reply.txt </dev/null >out.txt 2>&1 & "
+                 "sleep 0.3; rm reply.txt; printf 'Hello, @Name!\\r\\n' > salvetor.cfg; wait $!)");
+  EXPECT_EQ(r.exitCode, 0);
+  std::string out = ReadFile(dir() / "out.txt");
+  EXPECT_NE(out.find(Crlf({"Error reading file reply.txt #-2!", Cp("(Файл не найден)"), "Work done."})),
+            std::string::npos) << out;
+  EXPECT_FALSE(fs::exists(dir() / "reply.txt"));
+  EXPECT_FALSE(fs::exists(dir() / "reply.~txt"));
+}
+
+}  // namespace

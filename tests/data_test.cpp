@@ -52,7 +52,7 @@ TEST_F(Data, TheProgramLoadsEveryDefaultFileWithoutErrors) {
   auto r = Run("salvetor", "reply.txt /F /Key-");
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out.find("Error"), std::string::npos) << r.out;
-  EXPECT_EQ(ReadFile(dir() / "reply.txt"), harness::Crlf({"\x01Salvetor: 1.08 19990827", harness::Cp("Hello, Дима!")}));
+  EXPECT_EQ(ReadFile(dir() / "reply.txt"), harness::Crlf({harness::kKludge, harness::Cp("Hello, Дима!")}));
 }
 
 TEST_F(Data, NamesTableCoversCommonSpellings) {
@@ -68,7 +68,7 @@ TEST_F(Data, NamesTableCoversCommonSpellings) {
     WriteFile(dir() / "reply.txt", std::string("Hello, ") + c.latin + "!\r\n");
     Run("salvetor", "reply.txt");
     EXPECT_EQ(ReadFile(dir() / "reply.txt"),
-              harness::Crlf({"\x01Salvetor: 1.08 19990827", harness::Cp(std::string("Hello, ") + c.russian + "!")}))
+              harness::Crlf({harness::kKludge, harness::Cp(std::string("Hello, ") + c.russian + "!")}))
         << c.latin;
   }
 }

@@ -12,7 +12,7 @@ using harness::ReadFile;
 using harness::WriteFile;
 namespace fs = harness::fs;
 
-const std::string kKludge = "\x01Salvetor: 1.08 19990827";
+using harness::kKludge;
 
 class Stages : public harness::ProgramDir {
  protected:

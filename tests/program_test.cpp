@@ -14,7 +14,7 @@ using harness::ReadFile;
 using harness::WriteFile;
 namespace fs = harness::fs;
 
-const std::string kKludge = "\x01Salvetor: 1.08 19990827";
+using harness::kKludge;
 
 std::vector<std::string> Banner() {
   return {"Salvetor, v1.08 dd 19990827",

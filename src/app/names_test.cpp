@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/macros.h"
-#include "textlib/lines.h"
+#include "textlib/lines_testing.h"
 
 namespace names {
 namespace {
@@ -14,15 +14,9 @@ namespace {
 using listman::List;
 using shortstr::Cp866;
 
-List* Make(const std::vector<ShortStr>& items) {
-  List* list = nullptr;
-  listman::ListCreate(list);
-  for (const ShortStr& s : items) lines::LineAdd(list, s);
-  return list;
-}
 
 TEST(NameLookupTest, FirstMatchingLineWins) {
-  List* table = Make({"; Vasily,Comment", "  ;Vasily,Indented comment", Cp866("VASILY,  Вася "),
+  List* table = lines::MakeLines({"; Vasily,Comment", "  ;Vasily,Indented comment", Cp866("VASILY,  Вася "),
                       "Vasily,Second", "Petr,", "Petr,Late"});
   EXPECT_EQ(NameLookup("vasily", table), Cp866("Вася"));
   EXPECT_EQ(NameLookup("Petr", table).Std(), "Petr");  // empty form ends the search
@@ -33,7 +27,7 @@ TEST(NameLookupTest, FirstMatchingLineWins) {
 }
 
 TEST(NameLookupTest, OnlyTheFirst36BytesOfALineCount) {
-  List* table = Make({ShortStr(std::string(30, 'x') + ",abcdefghij")});
+  List* table = lines::MakeLines({ShortStr(std::string(30, 'x') + ",abcdefghij")});
   EXPECT_EQ(NameLookup(std::string(30, 'x'), table).Std(), "abcde");
   listman::ListDisposeAll(table);
 }
@@ -43,8 +37,8 @@ TEST(CyrillicToLatinTest, ThreeLettersOnly) {
 }
 
 TEST(MacroReplaceTest, NotInPlaceLeavesTheSourceAlone) {
-  List* message = Make({"btw one", ";btw two", "", "BTW three btw"});
-  List* macros = Make({"btw,by the way"});
+  List* message = lines::MakeLines({"btw one", ";btw two", "", "BTW three btw"});
+  List* macros = lines::MakeLines({"btw,by the way"});
   std::int32_t count = 0;
   List* result = macros::MacroReplace(message, macros, false, count);
   ASSERT_NE(result, message);

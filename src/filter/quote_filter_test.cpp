@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/output.h"
-#include "textlib/lines.h"
+#include "textlib/lines_testing.h"
 
 namespace quote_filter {
 namespace {
@@ -15,18 +15,7 @@ using listman::List;
 using shortstr::Cp866;
 using shortstr::ShortStr;
 
-List* Make(const std::vector<ShortStr>& items) {
-  List* list = nullptr;
-  listman::ListCreate(list);
-  for (const ShortStr& s : items) lines::LineAdd(list, s);
-  return list;
-}
 
-std::vector<std::string> Items(List* list) {
-  std::vector<std::string> out;
-  for (int i = 1; i <= list->Count; ++i) out.push_back(lines::LineAt(list, i).Std());
-  return out;
-}
 
 // Runs the filter with standard output collected.
 std::string Filter(List* list, List* patterns, int first, int last, int flags) {
@@ -59,7 +48,7 @@ TEST(ServiceLines, MarksWithinTheFirstTwelveBytesOfQuotedLines) {
       {"AAAAAAAAAA> ---", false},  // mark starts at 13
   };
   for (const ServiceCase& c : cases) {
-    List* list = Make({c.line});
+    List* list = lines::MakeLines({c.line});
     Filter(list, nullptr, 1, -1, kQuoted | kService);
     EXPECT_EQ(list->Count == 0, c.removed) << c.line;
     listman::ListDisposeAll(list);
@@ -67,17 +56,17 @@ TEST(ServiceLines, MarksWithinTheFirstTwelveBytesOfQuotedLines) {
 }
 
 TEST(ServiceLines, NothingExaminedWithoutTheQuotedBit) {
-  List* list = Make({" XY> --- x"});
+  List* list = lines::MakeLines({" XY> --- x"});
   Filter(list, nullptr, 1, -1, kService);
   EXPECT_EQ(list->Count, 1);
   listman::ListDisposeAll(list);
 }
 
 TEST(Patterns, NormalisedSubstringMatchAndReportNamesEntryAsStored) {
-  List* patterns = Make({Cp866("\"привет\"")});
-  List* list = Make({Cp866(" XY> Ну, ПРИВЕТ всем"), "keep"});
+  List* patterns = lines::MakeLines({Cp866("\"привет\"")});
+  List* list = lines::MakeLines({Cp866(" XY> Ну, ПРИВЕТ всем"), "keep"});
   std::string out = Filter(list, patterns, 1, -1, kQuoted | kPatterns | kInfo);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"keep"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"keep"}));
   ShortStr want = ShortStr("Deleted \"") + Cp866(" XY> Ну, ПРИВЕТ всем") +
                   ShortStr("\" cause of \"") + Cp866("\"привет\"") + ShortStr("\"!\r\n");
   EXPECT_EQ(out, want.Std());
@@ -86,18 +75,18 @@ TEST(Patterns, NormalisedSubstringMatchAndReportNamesEntryAsStored) {
 }
 
 TEST(Patterns, LatinCaseIsNotFolded) {
-  List* patterns = Make({"Hello"});
-  List* list = Make({"X> Hello all", "X> HELLO all", "X> hello all"});
+  List* patterns = lines::MakeLines({"Hello"});
+  List* list = lines::MakeLines({"X> Hello all", "X> HELLO all", "X> hello all"});
   Filter(list, patterns, 1, -1, kQuoted | kPatterns);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"X> HELLO all", "X> hello all"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"X> HELLO all", "X> hello all"}));
   listman::ListDisposeAll(patterns);
   listman::ListDisposeAll(list);
 }
 
 TEST(Patterns, LookAlikesMatchBothWays) {
   // "пpивeт" typed with Latin p and e matches the Cyrillic word.
-  List* patterns = Make({ShortStr("\xAF") + ShortStr("p") + Cp866("ив") + ShortStr("e") + Cp866("т")});
-  List* list = Make({Cp866("X> привет")});
+  List* patterns = lines::MakeLines({ShortStr("\xAF") + ShortStr("p") + Cp866("ив") + ShortStr("e") + Cp866("т")});
+  List* list = lines::MakeLines({Cp866("X> привет")});
   Filter(list, patterns, 1, -1, kQuoted | kPatterns);
   EXPECT_EQ(list->Count, 0);
   listman::ListDisposeAll(patterns);
@@ -105,10 +94,10 @@ TEST(Patterns, LookAlikesMatchBothWays) {
 }
 
 TEST(Patterns, CommentsEmptyAndBlankEntries) {
-  List* patterns = Make({";comment", "  ;comment", "\";quoted comment\"", "", "   "});
-  List* list = Make({"X> ;comment here", "X> a b", "X> a   b"});
+  List* patterns = lines::MakeLines({";comment", "  ;comment", "\";quoted comment\"", "", "   "});
+  List* list = lines::MakeLines({"X> ;comment here", "X> a b", "X> a   b"});
   Filter(list, patterns, 1, -1, kQuoted | kPatterns);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"X> ;comment here", "X> a b"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"X> ;comment here", "X> a b"}));
   listman::ListDisposeAll(patterns);
   listman::ListDisposeAll(list);
 }
@@ -120,7 +109,7 @@ TEST(Window, CoversTheLinesThatStoodThereWhenThePassBegan) {
     items.push_back(ShortStr(service ? "X> --- tear " : "X> text ") + shortstr::Num(i));
   }
   items[12] = "X> --- line 13";  // moves into the window but was not in it
-  List* list = Make(items);
+  List* list = lines::MakeLines(items);
   Filter(list, nullptr, 1, 12, kQuoted | kService);
   EXPECT_EQ(list->Count, 13);
   EXPECT_EQ(lines::LineAt(list, 10).Std(), "X> --- line 13");
@@ -128,7 +117,7 @@ TEST(Window, CoversTheLinesThatStoodThereWhenThePassBegan) {
 }
 
 TEST(Window, FirstBelowOneAndLastBeyondCount) {
-  List* list = Make({"X> --- a", "X> --- b"});
+  List* list = lines::MakeLines({"X> --- a", "X> --- b"});
   Filter(list, nullptr, -3, 100, kQuoted | kService);
   EXPECT_EQ(list->Count, 0);
   Filter(nullptr, nullptr, 1, -1, kQuoted | kService | kSqueeze);  // no list: nothing
@@ -136,25 +125,25 @@ TEST(Window, FirstBelowOneAndLastBeyondCount) {
 }
 
 TEST(Squeeze, RunsKeepTheirFirstLineWholeListAndNoReport) {
-  List* list = Make({"a", "", " \t", "", "", "b", "X>", "X>", "", "c", "", ""});
+  List* list = lines::MakeLines({"a", "", " \t", "", "", "b", "X>", "X>", "", "c", "", ""});
   std::string out = Filter(list, nullptr, 1, 1, kQuoted | kSqueeze | kInfo);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "", "b", "X>", "X>", "", "c", ""}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"a", "", "b", "X>", "X>", "", "c", ""}));
   EXPECT_EQ(out, "");
   listman::ListDisposeAll(list);
 }
 
 TEST(InfoMode, ServiceReportForm) {
-  List* list = Make({" XY> --- GoldED"});
+  List* list = lines::MakeLines({" XY> --- GoldED"});
   std::string out = Filter(list, nullptr, 1, -1, kQuoted | kService | kInfo);
   EXPECT_EQ(out, "Deleted \" XY> --- GoldED\" as a service info!\r\n");
   listman::ListDisposeAll(list);
 }
 
 TEST(ExtraPatterns, AreNotUnquotedAndNeedNoPatternBit) {
-  List* extra = Make({"\"bye\""});
-  List* list = Make({"X> \"bye\" all", "X> bye all"});
+  List* extra = lines::MakeLines({"\"bye\""});
+  List* list = lines::MakeLines({"X> \"bye\" all", "X> bye all"});
   QuoteFilter(list, nullptr, extra, 1, -1, kQuoted);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"X> bye all"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"X> bye all"}));
   listman::ListDisposeAll(extra);
   listman::ListDisposeAll(list);
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/child.h"
-#include "textlib/lines.h"
+#include "textlib/lines_testing.h"
 
 namespace iolist {
 namespace {
@@ -48,12 +48,6 @@ class TextFiles : public ::testing::Test {
     for (int i = 1; i <= lines::LineCount(list); ++i) out.push_back(lines::LineAt(list, i).Std());
     listman::ListDisposeAll(list);
     return out;
-  }
-  List* Make(const std::vector<std::string>& items) {
-    List* list = nullptr;
-    listman::ListCreate(list);
-    for (const auto& s : items) lines::LineAdd(list, s);
-    return list;
   }
   std::vector<std::string> Leftovers() {
     std::vector<std::string> v;
@@ -172,13 +166,13 @@ TEST_F(TextFiles, BackupNames) {
 }
 
 TEST_F(TextFiles, AppendCreatesOrFollowsTheTextBeforeCtrlZ) {
-  List* list = Make({"one", "two"});
+  List* list = lines::MakeLines({"one", "two"});
   EXPECT_EQ(TextWrite(Path("log.txt"), list, "", 0), 0);
   EXPECT_EQ(Get("log.txt"), "one\r\ntwo\r\n");
   Put("z.txt", "old\r\n\x1A\x1A");
   EXPECT_EQ(TextWrite(Path("z.txt"), list, "> ", 0), 0);
   EXPECT_EQ(Get("z.txt"), "old\r\n> one\r\n> two\r\n");
-  List* empty = Make({});
+  List* empty = lines::MakeLines({});
   Put("e.txt", "keep\x1A");
   EXPECT_EQ(TextWrite(Path("e.txt"), empty, "", 0), 0);
   EXPECT_EQ(Get("e.txt"), "keep");
@@ -193,14 +187,14 @@ TEST_F(TextFiles, RewriteWithBackupReplacesTheOlderBackup) {
   Put("reply.txt", "current\r\n");
   Put("reply.~txt", "older\r\n");
   fs::permissions(dir_ / "reply.txt", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  List* list = Make({"new"});
+  List* list = lines::MakeLines({"new"});
   EXPECT_EQ(TextWrite(Path("reply.txt"), list, "", optRewrite | optBackup), 0);
   EXPECT_EQ(Get("reply.txt"), "new\r\n");
   EXPECT_EQ(Get("reply.~txt"), "current\r\n");
   EXPECT_EQ(fs::status(dir_ / "reply.txt").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_TRUE(Leftovers().empty());
-  List* empty = Make({});
+  List* empty = lines::MakeLines({});
   EXPECT_EQ(TextWrite(Path("reply.txt"), empty, "", optRewrite | optBackup), 0);
   EXPECT_EQ(Get("reply.txt"), "");
   EXPECT_EQ(Get("reply.~txt"), "new\r\n");
@@ -214,7 +208,7 @@ TEST_F(TextFiles, RewriteWithBackupReplacesTheOlderBackup) {
 
 TEST_F(TextFiles, RewriteOntoADirectoryFailsAndMovesNothing) {
   fs::create_directories(dir_ / "out.txt");
-  List* list = Make({"x"});
+  List* list = lines::MakeLines({"x"});
   EXPECT_EQ(TextWrite(Path("out.txt"), list, "", optRewrite | optBackup), -5);
   EXPECT_FALSE(fs::exists(dir_ / "out.~txt"));
   EXPECT_TRUE(fs::is_directory(dir_ / "out.txt"));

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "textlib/exitproc.h"
-#include "textlib/lines.h"
+#include "textlib/lines_testing.h"
 
 namespace listman {
 namespace {
@@ -15,21 +15,10 @@ using lines::LineAdd;
 using lines::LineAt;
 using shortstr::ShortStr;
 
-List* Make(const std::vector<std::string>& items) {
-  List* list = nullptr;
-  ListCreate(list);
-  for (const std::string& s : items) LineAdd(list, s);
-  return list;
-}
 
-std::vector<std::string> Items(List* list) {
-  std::vector<std::string> out;
-  for (int i = 1; i <= list->Count; ++i) out.push_back(LineAt(list, i).Std());
-  return out;
-}
 
 TEST(ListPositions, ReadsWrapAroundAndBelowOneMeansFirst) {
-  List* list = Make({"a", "b", "c"});
+  List* list = lines::MakeLines({"a", "b", "c"});
   EXPECT_EQ(LineAt(list, 0).Std(), "a");
   EXPECT_EQ(LineAt(list, -7).Std(), "a");
   EXPECT_EQ(LineAt(list, 4).Std(), "a");
@@ -43,7 +32,7 @@ TEST(ListPositions, ReadsWrapAroundAndBelowOneMeansFirst) {
 }
 
 TEST(ListPositions, EmptyListAndMissingList) {
-  List* list = Make({});
+  List* list = lines::MakeLines({});
   EXPECT_EQ(LineAt(list, 1).Std(), "");
   EXPECT_EQ(list->LastError, kErrEmpty);
   ShortStr out("keep");
@@ -57,41 +46,41 @@ TEST(ListPositions, EmptyListAndMissingList) {
 }
 
 TEST(ListDeletion, CodesAndCursorAfterDeletes) {
-  List* list = Make({"1", "2", "3"});
+  List* list = lines::MakeLines({"1", "2", "3"});
   ListDelete(list, 0);
   EXPECT_EQ(list->LastError, kErrBelowOne);
   ListDelete(list, 4);
   EXPECT_EQ(list->LastError, kErrAboveCount);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"1", "2", "3"}));
   ListDelete(list, 1);
   EXPECT_EQ(list->CursorIndex, 2);  // the last node after a delete at 1
   EXPECT_EQ(LineAt(list, 2).Std(), "3");
   EXPECT_EQ(LineAt(list, 1).Std(), "2");
   ListDelete(list, 2);
   EXPECT_EQ(list->CursorIndex, 1);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"2"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"2"}));
   ListDelete(list, 1);
   EXPECT_EQ(list->Count, 0);
   EXPECT_EQ(list->First, nullptr);
   ListDelete(list, 1);
   EXPECT_EQ(list->LastError, kErrEmpty);
   LineAdd(list, "again");
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"again"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"again"}));
   ListDisposeAll(list);
 }
 
 TEST(ListInsertion, PositionsAndLimits) {
-  List* list = Make({"b"});
+  List* list = lines::MakeLines({"b"});
   lines::LineInsert(list, "a", 1);
   lines::LineInsert(list, "c", 3);
   lines::LineInsert(list, "z", 99);  // above Count + 1 appends
   lines::LineInsert(list, "x", 0);
   EXPECT_EQ(list->LastError, kErrBelowOne);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "c", "z"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"a", "b", "c", "z"}));
   lines::LineReplace(list, "C", 3);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "C", "z"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"a", "b", "C", "z"}));
   lines::LineReplace(list, "end", 5);  // deletes nothing, appends
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"a", "b", "C", "z", "end"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"a", "b", "C", "z", "end"}));
   ListDisposeAll(list);
 }
 
@@ -109,18 +98,18 @@ TEST(ListInsertion, FullLineListRefusesLineAdd) {
 }
 
 TEST(ListCopying, CopiesAreIndependent) {
-  List* source = Make({"one", "two"});
+  List* source = lines::MakeLines({"one", "two"});
   List* copy = nullptr;
   ListCopy(source, copy);
   lines::LineReplaceChar(copy, 'o', '0');
-  EXPECT_EQ(Items(source), (std::vector<std::string>{"one", "two"}));
-  EXPECT_EQ(Items(copy), (std::vector<std::string>{"0ne", "tw0"}));
-  List* target = Make({"x", "y"});
+  EXPECT_EQ(lines::LineTexts(source), (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(lines::LineTexts(copy), (std::vector<std::string>{"0ne", "tw0"}));
+  List* target = lines::MakeLines({"x", "y"});
   ListInsertList(source, target, 2);
-  EXPECT_EQ(Items(target), (std::vector<std::string>{"x", "one", "two", "y"}));
+  EXPECT_EQ(lines::LineTexts(target), (std::vector<std::string>{"x", "one", "two", "y"}));
   List* fresh = nullptr;
   ListInsertList(source, fresh, 1);
-  EXPECT_EQ(Items(fresh), (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(lines::LineTexts(fresh), (std::vector<std::string>{"one", "two"}));
   ListDisposeAll(source);
   ListDisposeAll(copy);
   ListDisposeAll(target);
@@ -128,11 +117,11 @@ TEST(ListCopying, CopiesAreIndependent) {
 }
 
 TEST(LineReplaceCharTest, CountsEvenWhenFromEqualsTo) {
-  List* list = Make({"aba", "", "a"});
+  List* list = lines::MakeLines({"aba", "", "a"});
   EXPECT_EQ(lines::LineReplaceChar(list, 'a', 'a'), 3);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"aba", "", "a"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"aba", "", "a"}));
   EXPECT_EQ(lines::LineReplaceChar(list, 'a', 'x'), 3);
-  EXPECT_EQ(Items(list), (std::vector<std::string>{"xbx", "", "x"}));
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"xbx", "", "x"}));
   ListDisposeAll(list);
 }
 

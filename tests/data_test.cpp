@@ -73,6 +73,14 @@ TEST_F(Data, NamesTableCoversCommonSpellings) {
   }
 }
 
+TEST_F(Data, ManualPageRendersWithoutWarnings) {
+  if (Shell("command -v man").exitCode != 0) GTEST_SKIP() << "man is not installed";
+  std::string page = (fs::path(SALVETOR_SOURCE_DIR) / "doc" / "salvetor.1").string();
+  auto r = Shell("MANWIDTH=80 man --warnings -l '" + page + "' >/dev/null");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "");
+}
+
 TEST_F(Data, InstalledProgramRunsThroughItsLinkOnTheExample) {
   fs::path prefix = dir() / "prefix";
   std::string install = "cmake --install '" + std::string(SALVETOR_BUILD_DIR) + "' --prefix '" +

@@ -177,6 +177,19 @@ TEST_F(Program, MissingNamesFileNamesTheFallbackAndGoesOn) {
   EXPECT_EQ(Result(), Crlf({kKludge, "Hello, Vasily!"}));
 }
 
+TEST_F(Program, MissingFilterFileIsReportedAndServiceLinesStillGo) {
+  Message(kQuoted);
+  fs::remove(dir() / "filter.dat");
+  auto r = Run("salvetor", "reply.txt /F /Key-");
+  std::string name = Real("").string() + "salvetor.flt";
+  EXPECT_NE(r.out.find(Crlf({"Loading data files...", "Error reading filter file " + name + " #-2!",
+                             Cp("(Файл не найден)"), "Changing names..."})),
+            std::string::npos) << r.out;
+  EXPECT_EQ(Result(), Crlf({kKludge, "Hello, All!", "", " AB> Hello, All!", " AB> Question here.", "",
+                            "Answer here.", " AB> Bye, all.", "--- GoldED"}));
+  EXPECT_EQ(Run("salvetor", "reply.txt").out.find("filter"), std::string::npos);  // no filter: not read
+}
+
 TEST_F(Program, FilterModes) {
   struct Case {
     std::string options;

@@ -7,9 +7,7 @@
 
 namespace {
 
-using harness::ReadFile;
-using harness::WriteFile;
-namespace fs = harness::fs;
+using namespace harness;
 
 // CP866 text: printable ASCII, TAB, CR LF line ends, 0x01 opening a line, Cyrillic letters
 // (0x80-0xAF, 0xE0-0xF1); lines of at most 255 bytes; a final CR LF.

@@ -7,10 +7,7 @@
 
 namespace {
 
-using harness::Cp;
-using harness::Crlf;
-using harness::ReadFile;
-using harness::WriteFile;
+using namespace harness;
 
 class Ending : public harness::ProgramDir {
  protected:
@@ -24,7 +21,7 @@ TEST_F(Ending, NormalHaltPrintsTheShutdownLine) {
   auto r = Run("fatal_probe", "exit 0");
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, Crlf({"", "Normal shutdown. Exit code: 0."}));
-  EXPECT_FALSE(harness::fs::exists(dir() / "fatal_probe.err"));
+  EXPECT_FALSE(fs::exists(dir() / "fatal_probe.err"));
 }
 
 TEST_F(Ending, ExitCodesAbove255Become234) {
@@ -127,9 +124,9 @@ TEST_F(Ending, WriterCopiesLandInBothFilesAtTheEnd) {
 }
 
 TEST_F(Ending, UnwritableLogIsReportedOnTheConsoleAndInTheErrorFile) {
-  harness::fs::create_directories(dir() / "fatal_probe.log");
+  fs::create_directories(dir() / "fatal_probe.log");
   auto r = Run("fatal_probe", "log");
-  std::string logName = harness::fs::canonical(dir()).string() + "/fatal_probe.log";
+  std::string logName = fs::canonical(dir()).string() + "/fatal_probe.log";
   std::string message = Cp("Ошибка записи (Отказано в доступе к файлу) протокола в файл ") + logName + "!";
   EXPECT_NE(r.out.find("plain\r\n" + message + "\r\n\r\nNormal shutdown."), std::string::npos) << r.out;
   EXPECT_EQ(Records(ReadFile(dir() / "fatal_probe.err")), (Lines{"@", "@bad", message}));

@@ -8,11 +8,7 @@
 
 namespace {
 
-using harness::Cp;
-using harness::Crlf;
-using harness::ReadFile;
-using harness::WriteFile;
-namespace fs = harness::fs;
+using namespace harness;
 
 const std::string kText = Crlf({"Hello, Vasily!", "The reply itself."});
 

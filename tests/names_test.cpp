@@ -6,13 +6,8 @@
 
 namespace {
 
-using harness::Cp;
-using harness::Crlf;
-using harness::ReadFile;
-using harness::WriteFile;
-namespace fs = harness::fs;
+using namespace harness;
 
-using harness::kKludge;
 
 class Stages : public harness::ProgramDir {
  protected:

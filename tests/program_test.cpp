@@ -8,13 +8,8 @@
 
 namespace {
 
-using harness::Cp;
-using harness::Crlf;
-using harness::ReadFile;
-using harness::WriteFile;
-namespace fs = harness::fs;
+using namespace harness;
 
-using harness::kKludge;
 
 std::vector<std::string> Banner() {
   return {"Salvetor, v1.08 dd 19990827",

@@ -142,6 +142,24 @@ TEST(ListPasses, DeletingWhileWalkingStaysCorrect) {
   ListDisposeAll(list);
 }
 
+TEST(ListPasses, ConsecutiveDeletesAtTheCursor) {
+  List* list = nullptr;
+  ListCreate(list);
+  for (int i = 1; i <= 10; ++i) LineAdd(list, std::to_string(i));
+  for (int i = 1; i <= list->Count;) {
+    int value = std::stoi(LineAt(list, i).Std());
+    if (value >= 3 && value <= 7) ListDelete(list, i);
+    else ++i;
+  }
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"1", "2", "8", "9", "10"}));
+  ListDelete(list, 5);  // the last line, then appends still land at the end
+  LineAdd(list, "end");
+  lines::LineInsert(list, "mid", 3);
+  ListDelete(list, 3);
+  EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"1", "2", "8", "9", "end"}));
+  ListDisposeAll(list);
+}
+
 std::string order;
 void ProcA() { order += "A"; }
 void ProcB() { order += "B"; }

@@ -4,7 +4,6 @@
 
 #include "app/appinfo.h"
 #include "app/datafiles.h"
-#include "console/error_text.h"
 #include "console/writer.h"
 #include "filter/quote_filter.h"
 #include "textlib/files.h"
@@ -17,8 +16,6 @@ using namespace shortstr;
 using listman::List;
 
 namespace {
-
-ShortStr Fold(const ShortStr& text) { return FoldLookAlikes(text); }
 
 bool IsServiceStart(const ShortStr& line) {
   ShortStr head = Copy(line, 1, 3);
@@ -48,12 +45,12 @@ bool MessageContains(List* message, List* block) {
   const std::int32_t n = lines::LineCount(message);
   const std::int32_t b = lines::LineCount(block);
   std::vector<ShortStr> wanted;
-  for (std::int32_t j = 1; j <= b; ++j) wanted.push_back(Fold(lines::LineAt(block, j)));
+  for (std::int32_t j = 1; j <= b; ++j) wanted.push_back(FoldLookAlikes(lines::LineAt(block, j)));
   for (std::int32_t s = 1; s <= n - b + 1; ++s) {
     // Follow the links from line s, so that the pass stays linear.
     const listman::Node* node = listman::ListGetNode(message, s);
     std::int32_t j = 0;
-    while (j < b && Fold(lines::LineOfNode(node)) == wanted[j]) {
+    while (j < b && FoldLookAlikes(lines::LineOfNode(node)) == wanted[j]) {
       node = node->Next;
       ++j;
     }
@@ -100,10 +97,7 @@ ShortStr KludgeLine() {
 void WriteResult(app::RunContext& run) {
   lines::LineInsert(run.MessageLines, KludgeLine(), 1);
   int r = iolist::TextWrite(run.OutputName, run.MessageLines, "", files::optRewrite | files::optBackup);
-  if (r == 0) return;
-  writer::Writer->ErrorLine(ShortStr("Error writing file ") + run.OutputName + ShortStr(" #") + Num(r) +
-                            ShortStr("!"));
-  writer::Writer->ErrorLine(ShortStr("(") + error_text::ErrorText(r < 0 ? -r : r) + ShortStr(")"));
+  if (r != 0) app::ReportFileError("Error writing file ", run.OutputName, r);
 }
 
 }  // namespace assembly

@@ -1,5 +1,8 @@
 #include "app/context.h"
 
+#include "console/error_text.h"
+#include "console/writer.h"
+
 namespace app {
 
 void DisposeLists(RunContext& run) {
@@ -8,6 +11,11 @@ void DisposeLists(RunContext& run) {
                       &run.BeginLines, &run.EndLines}) {
     if (*list != nullptr) listman::ListDisposeAll(*list);
   }
+}
+
+void ReportFileError(const ShortStr& lead, const ShortStr& name, int r) {
+  writer::Writer->ErrorLine(lead + name + ShortStr(" #") + shortstr::Num(r) + ShortStr("!"));
+  writer::Writer->ErrorLine(ShortStr("(") + error_text::ErrorText(r < 0 ? -r : r) + ShortStr(")"));
 }
 
 }  // namespace app

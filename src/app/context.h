@@ -38,5 +38,8 @@ struct RunContext {
 
 // Disposes of every list of the run.
 void DisposeLists(RunContext& run);
+// The two error lines of a failed file operation: lead + name + " #" + r +
+// "!", then the error text of |r| in parentheses.
+void ReportFileError(const ShortStr& lead, const ShortStr& name, int r);
 
 }  // namespace app

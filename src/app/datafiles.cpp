@@ -1,6 +1,5 @@
 #include "app/datafiles.h"
 
-#include "console/error_text.h"
 #include "console/writer.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
@@ -13,12 +12,6 @@ using namespace shortstr;
 using listman::List;
 
 namespace {
-
-void ReportLoadError(const char* what, const ShortStr& name, int r) {
-  writer::Writer->ErrorLine(ShortStr("Error reading ") + ShortStr(what) + ShortStr(" file ") + name +
-                            ShortStr(" #") + Num(r) + ShortStr("!"));
-  writer::Writer->ErrorLine(ShortStr("(") + error_text::ErrorText(r < 0 ? -r : r) + ShortStr(")"));
-}
 
 // Loads a user file and puts its lines in front of the main list.
 void MergeUserFile(const ShortStr& name, const ShortStr& fallbackExt, List*& main) {
@@ -63,7 +56,7 @@ bool LoadData(app::RunContext& run) {
   SplitTemplates(run.ConfigLines, run.TemplateBefore, run.TemplateAfter);
   ShortStr names = DataFileName("names.dat", ".nam");
   int r = iolist::TextLoad(names, run.NamesTable, files::optRead);
-  if (r != 0) ReportLoadError("names", names, r);
+  if (r != 0) app::ReportFileError("Error reading names file ", names, r);
   MergeUserFile("names.usr", "", run.NamesTable);
   iolist::TextLoad(DataFileName("macro.dat", ".mcr"), run.MacroTable, files::optRead);
   MergeUserFile("macro.usr", ".mcu", run.MacroTable);
@@ -73,7 +66,7 @@ bool LoadData(app::RunContext& run) {
 void LoadFilters(app::RunContext& run) {
   ShortStr filter = DataFileName("filter.dat", ".flt");
   int r = iolist::TextLoad(filter, run.FilterList, files::optRead);
-  if (r != 0) ReportLoadError("filter", filter, r);
+  if (r != 0) app::ReportFileError("Error reading filter file ", filter, r);
   iolist::TextLoad(DataFileName("filter2.dat", ".fl2"), run.Filter2List, files::optRead);
   MergeUserFile("filter.usr", ".fus", run.FilterList);
   MergeUserFile("filter2.usr", ".fu2", run.Filter2List);

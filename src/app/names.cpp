@@ -22,12 +22,11 @@ const CharSet& NameDelimiters() {
   return set;
 }
 
-ShortStr Fold(const ShortStr& text) { return FoldLookAlikes(text); }
-
 struct Stage {
   app::RunContext& run;
   bool keepReceiverLines;
   ShortStr receiver;
+  ShortStr foldedReceiver;  // the receiver's name, folded once
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
   // The table does not change during the stage, so each name is looked up once.
   std::unordered_map<std::string, ShortStr> lookups;
@@ -105,7 +104,10 @@ bool ApplyTemplate(Stage& st, std::int32_t g, ShortStr& line, const ShortStr& fo
   while (k < raw.len && TrimSet().Has(raw.At(k + 1))) ++k;
   ShortStr name = Trim(raw);
   if (name.Empty()) return false;
-  if (st.receiver.Empty()) st.receiver = name;
+  if (st.receiver.Empty()) {
+    st.receiver = name;
+    st.foldedReceiver = FoldLookAlikes(name);
+  }
   ShortStr changed = Insert(NewName(st, name), Delete(line, t + k, name.len), t + k);
   if (changed == line) return false;
   line = changed;
@@ -121,14 +123,14 @@ ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   static const CharSet dot(".");
   q = DeleteChars(Trim(q), dot);
   ShortStr v = ExtractToken(q, 1);
-  ShortStr w = Fold(v);
-  ShortStr p = Fold(st.receiver);
-  if (w.len + 9 < q.len) return Contains(Fold(q), p) ? q : ShortStr();
+  ShortStr w = FoldLookAlikes(v);
+  const ShortStr& p = st.foldedReceiver;
+  if (w.len + 9 < q.len) return Contains(FoldLookAlikes(q), p) ? q : ShortStr();
   if (Contains(w, p)) return v;
   for (int i = 1;; ++i) {
     ShortStr word = ExtractToken(st.receiver, i);
     if (word.Empty()) return {};
-    if (Contains(Fold(Lookup(st, word)), w)) return v;
+    if (Contains(FoldLookAlikes(Lookup(st, word)), w)) return v;
   }
 }
 
@@ -156,19 +158,21 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
 void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   writer::Writer->Heading("Changing names...");
   run.NamesChanged = 0;
-  Stage st{run, keepReceiverLines, {}, {}, {}};
+  Stage st{run, keepReceiverLines, {}, {}, {}, {}};
   List* message = run.MessageLines;
   std::int32_t templates = lines::LineCount(run.TemplateBefore);
-  for (std::int32_t g = 1; g <= templates; ++g) st.foldedBefore.push_back(Fold(lines::LineAt(run.TemplateBefore, g)));
+  for (std::int32_t g = 1; g <= templates; ++g) {
+    st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(run.TemplateBefore, g)));
+  }
   std::int32_t index = 1;
   while (index <= lines::LineCount(message)) {
     ShortStr line = lines::LineAt(message, index);
-    ShortStr folded = Fold(line);
+    ShortStr folded = FoldLookAlikes(line);
     ByteSet bytes(folded);
     for (std::int32_t g = 1; g <= templates; ++g) {
       if (!ApplyTemplate(st, g, line, folded, bytes)) continue;
       lines::LineSet(message, index, line);
-      folded = Fold(line);
+      folded = FoldLookAlikes(line);
       bytes = ByteSet(folded);
     }
     ShortStr cause = ReceiverCause(st, line);

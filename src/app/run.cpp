@@ -11,7 +11,6 @@
 #include "app/names.h"
 #include "console/console.h"
 #include "console/error.h"
-#include "console/error_text.h"
 #include "console/keyb.h"
 #include "console/timing.h"
 #include "console/writer.h"
@@ -218,8 +217,7 @@ void RunProgram() {
   if (!datafiles::LoadData(ctx)) End();
   int r = iolist::TextLoad(ctx.InputName, ctx.MessageLines, files::optRead);
   if (r != 0) {
-    Writer->ErrorLine(ShortStr("Error reading file ") + ctx.InputName + ShortStr(" #") + Num(r) + ShortStr("!"));
-    Writer->ErrorLine(ShortStr("(") + error_text::ErrorText(r < 0 ? -r : r) + ShortStr(")"));
+    app::ReportFileError("Error reading file ", ctx.InputName, r);
     End();
   }
   Process();

@@ -104,10 +104,7 @@ void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
       ShortStr("FreeMem = ") + Num(MemAvailable()) + ShortStr("  MaxMemBlock = ") + Num(MemAvailable()),
       dates::RepeatChar('-', 80),
   };
-  for (const ShortStr& l : block) {
-    files::WriteBytes(file, l.s, l.len);
-    files::WriteBytes(file, "\r\n", 2);
-  }
+  for (const ShortStr& l : block) files::WriteLine(file, l);
   files::FileClose(file);
   platform::IoResult();
 }

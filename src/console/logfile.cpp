@@ -70,17 +70,11 @@ void LogAppendLine(const ShortStr& name, const ShortStr& record) {
     ReportDirectFailure(Failure(Cp866("открытия"), r, Cp866("log-файла "), name));
     return;
   }
-  ShortStr line = record;
-  if (!files::WriteBytes(file, line.s, line.len) || !files::WriteBytes(file, "\r\n", 2)) {
-    int code = platform::IoResult();
-    files::FileClose(file);
-    ReportDirectFailure(Failure(Cp866("записи"), code, Cp866("log-record в файл "), name));
-  } else {
-    files::FileClose(file);
-    int code = platform::IoResult();
-    if (code != 0) ReportDirectFailure(Failure(Cp866("записи"), code, Cp866("log-record в файл "), name));
-  }
-  platform::IoResult();
+  // A buffered write may fail only when the close flushes it.
+  int code = files::WriteLine(file, record) ? 0 : platform::IoResult();
+  files::FileClose(file);
+  if (code == 0) code = platform::IoResult();
+  if (code != 0) ReportDirectFailure(Failure(Cp866("записи"), code, Cp866("log-record в файл "), name));
 }
 
 void LogFlush() {

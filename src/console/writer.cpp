@@ -23,8 +23,10 @@ void ConsoleWriter::Line(std::uint8_t colour, const ShortStr& text) {
   WriteOutLn(text);
 }
 
+ShortStr ConsoleWriter::Record(const ShortStr& text) { return dates::NowText() + ShortStr(" ") + text; }
+
 void ConsoleWriter::CopyToLog(const ShortStr& text, std::uint8_t level) {
-  if (LogCopy && !text.Empty()) logfile::LogWrite(dates::NowText() + ShortStr(" ") + text, level);
+  if (LogCopy && !text.Empty()) logfile::LogWrite(Record(text), level);
 }
 
 void ConsoleWriter::PlainLine(const ShortStr& text) { WriteOutLn(text); }
@@ -61,7 +63,7 @@ void ConsoleWriter::Notice(const ShortStr& text) {
 void ConsoleWriter::ErrorLine(const ShortStr& text) {
   Line(12, text);
   // Error lines are copied even when empty.
-  ShortStr record = dates::NowText() + ShortStr(" ") + text;
+  ShortStr record = Record(text);
   if (LogCopy) logfile::LogWrite(record, kLevelError);
   if (ErrorCopy) logfile::ErrorLogWrite(record);
 }

@@ -40,6 +40,8 @@ class ConsoleWriter {
  private:
   void Line(std::uint8_t colour, const ShortStr& text);
   void CopyToLog(const ShortStr& text, std::uint8_t level);
+  // A log record: the date and time, a blank, the text.
+  static ShortStr Record(const ShortStr& text);
 };
 
 // The program's one writer; set by the entry point.

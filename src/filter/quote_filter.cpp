@@ -86,8 +86,6 @@ void SqueezeBlankLines(List* list) {
   }
 }
 
-bool HasEntries(List* list) { return list != nullptr && list->Count > 0; }
-
 }  // namespace
 
 ShortStr Normalise(const ShortStr& text) {
@@ -113,8 +111,7 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
   if (first < 1) first = 1;
   if (last < 0) last = list->Count;
   const bool info = HasFlags(flags, kInfo);
-  const std::vector<Pattern> main =
-      HasFlags(flags, kPatterns) && HasEntries(patterns) ? Patterns(patterns, true) : std::vector<Pattern>();
+  const std::vector<Pattern> main = HasFlags(flags, kPatterns) ? Patterns(patterns, true) : std::vector<Pattern>();
   const std::vector<Pattern> extra = Patterns(extraPatterns, false);
   std::int32_t removed = 0;
   std::int32_t i = first;

@@ -100,21 +100,18 @@ bool OpenForRewrite(File& file, const std::string& name) {
 void CommitRewrite(const File& file) {
   const std::string target = file.Name.Std();
   const ShortStr backup = BackupName(file.Name);
-  bool moved = false;
-  if (platform::PathExists(target)) {
-    if (platform::IsDirectory(target)) {
-      platform::IoSet(5);
+  const bool moved = platform::PathExists(target);
+  if (moved) {
+    bool replaceable = !platform::IsDirectory(target);
+    if (replaceable) {
+      FileErase(backup);
+      replaceable = FileMoveTo(file.Name, backup) == 0;
+    }
+    if (!replaceable) {
       platform::FileDelete(file.TempName);
       platform::IoSet(5);
       return;
     }
-    FileErase(backup);
-    if (FileMoveTo(file.Name, backup) != 0) {
-      platform::FileDelete(file.TempName);
-      platform::IoSet(5);
-      return;
-    }
-    moved = true;
   }
   if (!platform::FileRename(file.TempName, target)) {
     int code = platform::IoResult();
@@ -277,6 +274,10 @@ bool ReadLine(File& file, ShortStr& line) {
     return !file.Failed;
   }
   return any && !file.Failed;
+}
+
+bool WriteLine(File& file, const ShortStr& text) {
+  return WriteBytes(file, text.s, text.len) && WriteBytes(file, "\r\n", 2);
 }
 
 bool WriteBytes(File& file, const void* data, std::size_t size) {

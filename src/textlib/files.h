@@ -69,6 +69,8 @@ ShortStr BackupName(const ShortStr& name);
 bool ReadLine(File& file, ShortStr& line);
 // Writes the bytes through the text buffer; false on an error (left pending).
 bool WriteBytes(File& file, const void* data, std::size_t size);
+// Writes the text and CR LF; false on an error (left pending).
+bool WriteLine(File& file, const ShortStr& text);
 
 // The name with its extension replaced by a numbered one (optNumbered).
 ShortStr NumberedName(const ShortStr& name);

@@ -99,7 +99,7 @@ int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32
     ShortStr line = prefix + Transform(lines::LineAt(list, i), options);
     line = Recode(line, options);
     if (!KeepLine(line, options)) continue;
-    if (!WriteBytes(file, line.s, line.len) || !WriteBytes(file, "\r\n", 2)) {
+    if (!WriteLine(file, line)) {
       int error = platform::IoResult();
       FileDiscard(file);
       return -(error != 0 ? error : 101);

@@ -9,6 +9,7 @@
 #include "textlib/lines.h"
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
+#include "textlib/textlines.h"
 
 namespace fuzz {
 
@@ -16,27 +17,16 @@ inline shortstr::ShortStr Str(FuzzedDataProvider& in) {
   return shortstr::ShortStr(in.ConsumeRandomLengthString(300));
 }
 
-// Lines of bytes: CR ends a line (an LF after it belongs to it), Ctrl-Z
-// ends the text, lines are cut at 255 bytes.
-inline listman::List* Lines(const std::string& bytes) {
+// Lines of bytes by the reading rules of text files; wrap: long lines are
+// wrapped as a reply's are, else cut at 255 bytes as a data file's are.
+inline listman::List* Lines(const std::string& bytes, bool wrap = false) {
   listman::List* list = nullptr;
   listman::ListCreate(list);
-  shortstr::ShortStr line;
-  bool any = false;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(bytes[i]);
-    if (c == 0x1A) break;
-    any = true;
-    if (c == '\r') {
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      lines::LineAdd(list, line);
-      line = shortstr::ShortStr();
-      any = false;
-      continue;
-    }
-    line.AppendChar(c);
-  }
-  if (any) lines::LineAdd(list, line);
+  auto add = [&](const shortstr::ShortStr& line) { lines::LineAdd(list, line); };
+  textlines::ForEachLine(textlines::WithoutEndMark(bytes), [&](std::string_view line) {
+    if (wrap) textlines::WrapLine(line, add);
+    else add(shortstr::ShortStr(line));
+  });
   return list;
 }
 

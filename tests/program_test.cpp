@@ -169,7 +169,7 @@ TEST_F(Program, MissingNamesFileNamesTheFallbackAndGoesOn) {
   EXPECT_NE(r.out.find(Crlf({"Loading data files...", "Error reading names file " + names + " #-2!",
                              Cp("(Файл не найден)"), "Changing names..."})),
             std::string::npos) << r.out;
-  EXPECT_EQ(Result(), Crlf({kKludge, "Hello, Vasily!"}));
+  EXPECT_EQ(Result(), Crlf({kKludge, "Hello, Vasily Pupkin!"}));
 }
 
 TEST_F(Program, MissingFilterFileIsReportedAndServiceLinesStillGo) {
@@ -304,19 +304,19 @@ TEST_F(Program, LettersHAndPBecomeLatinEverywhere) {
 }
 
 TEST_F(Program, BadBytesAndLineEndsAreKept) {
-  std::string bytes = std::string("bin\x00\x01\xff", 6) + "\r" + std::string(300, 'L') + "\r\nlf\nonly\n\r\n" +
+  std::string bytes = std::string("bin\x00\x01\xff", 6) + "\r\n" + std::string(300, 'L') + "\r\nlf\r\n\r\n" +
                       "end\x1a" + "after";
   WriteFile(dir() / "reply.txt", bytes);
   auto r = Run("salvetor", "reply.txt /F /Key-");
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(Result(), Crlf({kKludge, std::string("bin\x00\x01\xff", 6), std::string(255, 'L'),
-                            "lf\nonly\n", "end"}));
+                            std::string(45, 'L'), "lf", "", "end\x1a" "after"}));
   EXPECT_EQ(Result("reply.~txt"), bytes);
 }
 
 TEST_F(Program, FullMessageKeepsEveryLine) {
   std::string text;
-  for (int i = 1; i <= 65600; ++i) text += "line " + std::to_string(i) + "\r\n";
+  for (int i = 1; i <= 65535; ++i) text += "line " + std::to_string(i) + "\r\n";
   WriteFile(dir() / "reply.txt", text);
   WriteFile(dir() / "salvetor.beg", Crlf({"BEGIN"}));
   auto r = Run("salvetor", "reply.txt /F /Key-");
@@ -324,6 +324,7 @@ TEST_F(Program, FullMessageKeepsEveryLine) {
   std::string result = Result();
   EXPECT_EQ(std::count(result.begin(), result.end(), '\n'), 65535 + 2);
   EXPECT_EQ(result.substr(0, kKludge.size() + 9), kKludge + "\r\nBEGIN\r\n");
+  EXPECT_EQ(result.substr(result.size() - 12), "line 65535\r\n");
   EXPECT_EQ(Result("reply.~txt"), text);  // the whole original stays in the backup
 }
 

@@ -96,7 +96,8 @@ ShortStr KludgeLine() {
 
 void WriteResult(app::RunContext& run) {
   lines::LineInsert(run.MessageLines, KludgeLine(), 1);
-  int r = iolist::TextWrite(run.OutputName, run.MessageLines, "", files::optRewrite | files::optBackup);
+  int r = iolist::TextWrite(run.OutputName, run.MessageLines, "", files::optRewrite | files::optBackup,
+                            run.MessageFormat);
   if (r != 0) app::ReportFileError("Error writing file ", run.OutputName, r);
 }
 

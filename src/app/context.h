@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "textlib/iolist.h"
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
 
@@ -21,6 +22,7 @@ struct RunContext {
   ShortStr InputName;
   ShortStr OutputName;
   List* MessageLines = nullptr;
+  iolist::TextFormat MessageFormat;  // the reply's layout, kept for the result
   std::int32_t NamesChanged = 0;
   std::int32_t MacroChanges = 0;
   std::int32_t LinesSkipped = 0;

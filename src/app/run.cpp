@@ -215,7 +215,12 @@ void RunProgram() {
   if (ctx.OutputName.Empty()) ctx.OutputName = ctx.InputName;
   Writer->Heading("Loading data files...");
   if (!datafiles::LoadData(ctx)) End();
-  int r = iolist::TextLoad(ctx.InputName, ctx.MessageLines, files::optRead);
+  int r = iolist::TextLoad(ctx.InputName, ctx.MessageLines, files::optRead | files::optWrap,
+                           &ctx.MessageFormat);
+  if (r == iolist::kErrTooManyLines) {
+    Writer->ErrorLine(ShortStr("File ") + ctx.InputName + ShortStr(" has more than 65535 lines!"));
+    End();
+  }
   if (r != 0) {
     app::ReportFileError("Error reading file ", ctx.InputName, r);
     End();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "textlib/lines.h"
+#include "textlib/textlines.h"
 
 namespace quote_filter {
 
@@ -92,15 +93,12 @@ ShortStr Normalise(const ShortStr& text) {
   return UpCaseStr(FoldLookAlikes(text));
 }
 
-bool IsQuoted(const ShortStr& line) {
-  int p = Pos(ShortStr(">"), line);
-  return p >= 1 && p <= kQuoteWindow;
-}
+bool IsQuoted(const ShortStr& line) { return textlines::QuoteMark(line.View()) > 0; }
 
 ShortStr StripQuotePrefix(const ShortStr& line) {
   if (line.Empty()) return {};
-  int p = Pos(ShortStr(">"), line);
-  if (p == 0 || p > kQuoteWindow) return line;
+  int p = textlines::QuoteMark(line.View());
+  if (p == 0) return line;
   while (line.At(p) == '>') ++p;
   return Copy(line, p, kMaxLen);
 }

@@ -25,13 +25,14 @@ void QuoteFilter(listman::List* lines, listman::List* patterns,
                  listman::List* extraPatterns, std::int32_t first,
                  std::int32_t last, std::int32_t flags);
 
-// The text after the quote prefix when the first '>' is at position 1..12
-// (the run of '>' included in the prefix); otherwise the line unchanged.
+// The text after the quote prefix when the line is quoted (the run of '>'
+// from its quote mark included in the prefix); otherwise the line unchanged.
 shortstr::ShortStr StripQuotePrefix(const shortstr::ShortStr& line);
 
 // Look-alike folding then upper case.
 shortstr::ShortStr Normalise(const shortstr::ShortStr& text);
-// True when the first '>' stands at position 1..12.
+// True when a quote mark stands within the first 12 characters: a '>' that
+// is not the head of an arrow such as "->" or "=>".
 bool IsQuoted(const shortstr::ShortStr& line);
 
 }  // namespace quote_filter

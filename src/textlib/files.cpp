@@ -248,6 +248,26 @@ int FileMoveTo(const ShortStr& name, const ShortStr& newName) {
   return platform::IoResult();
 }
 
+bool ReadAll(File& file, std::string& bytes) {
+  if (file.BufferPos < file.BufferLen) {
+    bytes.append(reinterpret_cast<const char*>(file.Buffer) + file.BufferPos, file.BufferLen - file.BufferPos);
+    file.BufferPos = file.BufferLen;
+  }
+  long long size = platform::FileSize(file.Handle);
+  if (size > 0) bytes.reserve(bytes.size() + static_cast<std::size_t>(size));
+  // Straight into the string, in large steps, past the small text buffer.
+  constexpr std::size_t kStep = 1 << 16;
+  while (!file.AtEnd && !file.Failed) {
+    std::size_t had = bytes.size();
+    bytes.resize(had + kStep);
+    long n = platform::FileRead(file.Handle, bytes.data() + had, kStep);
+    bytes.resize(had + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    if (n < 0) file.Failed = true;
+    if (n <= 0) file.AtEnd = true;
+  }
+  return !file.Failed;
+}
+
 bool ReadLine(File& file, ShortStr& line) {
   line.len = 0;
   bool any = false;
@@ -257,7 +277,7 @@ bool ReadLine(File& file, ShortStr& line) {
     const unsigned char* from = file.Buffer + file.BufferPos;
     const unsigned char* end = file.Buffer + file.BufferLen;
     const unsigned char* stop = from;
-    while (stop < end && *stop != '\r' && *stop != kCtrlZ) ++stop;
+    while (stop < end && *stop != '\r' && *stop != '\n' && *stop != kCtrlZ) ++stop;
     if (stop > from) {
       any = true;
       line.Append(std::string_view(reinterpret_cast<const char*>(from), stop - from));  // cut at 255
@@ -268,16 +288,16 @@ bool ReadLine(File& file, ShortStr& line) {
       file.AtEnd = true;
       break;
     }
-    ++file.BufferPos;  // the CR
+    ++file.BufferPos;  // the CR or LF
     any = true;
-    if (PeekByte(file, c) && c == '\n') ++file.BufferPos;
+    if (c == '\r' && PeekByte(file, c) && c == '\n') ++file.BufferPos;
     return !file.Failed;
   }
   return any && !file.Failed;
 }
 
-bool WriteLine(File& file, const ShortStr& text) {
-  return WriteBytes(file, text.s, text.len) && WriteBytes(file, "\r\n", 2);
+bool WriteLine(File& file, const ShortStr& text, std::string_view lineEnd) {
+  return WriteBytes(file, text.s, text.len) && WriteBytes(file, lineEnd.data(), lineEnd.size());
 }
 
 bool WriteBytes(File& file, const void* data, std::size_t size) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/files.h"
 #include "textlib/shortstr.h"
@@ -31,6 +32,9 @@ inline constexpr std::uint32_t optMakeDir = 0x2000;
 inline constexpr std::uint32_t optText = 0x4000;
 inline constexpr std::uint32_t optBackup = 0x8000;
 inline constexpr std::uint32_t optNumbered = 0x10000;
+// Load: wrap lines longer than 255 bytes instead of cutting them, and refuse
+// a text of more lines than a list holds (the user's own text is never cut).
+inline constexpr std::uint32_t optWrap = 0x20000;
 
 // A file variable. Text files read and write through their buffer.
 struct File {
@@ -63,14 +67,18 @@ int FileMoveTo(const ShortStr& name, const ShortStr& newName);
 // The backup name: reply.txt -> reply.~txt, a.html -> a.~htm, a -> a.~
 ShortStr BackupName(const ShortStr& name);
 
-// Text reading by the program's rules: CR ends a line (an LF right after it
-// belongs to the line end), Ctrl-Z or the end ends the file, a line is cut
-// at 255 bytes. False at the end of the file or on an error (left pending).
+// Reads the rest of the file into bytes; false on an error (left pending),
+// with the bytes read so far kept.
+bool ReadAll(File& file, std::string& bytes);
+// Text reading line by line: a line ends at CR LF, CR or LF, a Ctrl-Z ends
+// the file, a line is cut at 255 bytes. False at the end of the file or on
+// an error (left pending).
 bool ReadLine(File& file, ShortStr& line);
 // Writes the bytes through the text buffer; false on an error (left pending).
 bool WriteBytes(File& file, const void* data, std::size_t size);
-// Writes the text and CR LF; false on an error (left pending).
-bool WriteLine(File& file, const ShortStr& text);
+// Writes the text and the line end (CR LF unless given); false on an error
+// (left pending).
+bool WriteLine(File& file, const ShortStr& text, std::string_view lineEnd = "\r\n");
 
 // The name with its extension replaced by a numbered one (optNumbered).
 ShortStr NumberedName(const ShortStr& name);

@@ -47,7 +47,32 @@ ShortStr Numbered(const ShortStr& name, std::uint32_t options) {
 
 }  // namespace
 
-int TextLoad(const ShortStr& rawName, List*& lines, std::uint32_t options) {
+namespace {
+
+// Appends the lines of text to list, each through the load options; false
+// when optWrap finds more lines than a list may hold.
+bool StoreLines(std::string_view text, List* list, std::uint32_t options) {
+  const bool wrap = (options & optWrap) != 0;
+  bool fits = true;
+  auto store = [&](ShortStr line) {
+    if (list->Count >= kMaxLines) {
+      fits = !wrap;
+      return;
+    }
+    line = Recode(Transform(line, options), options);
+    if (KeepLine(line, options)) lines::LineAdd(list, line);
+  };
+  textlines::ForEachLine(textlines::WithoutEndMark(text), [&](std::string_view line) {
+    if (!fits) return;
+    if (wrap) textlines::WrapLine(line, store);
+    else store(ShortStr(line));  // cut at 255
+  });
+  return fits;
+}
+
+}  // namespace
+
+int TextLoad(const ShortStr& rawName, List*& lines, std::uint32_t options, TextFormat* format) {
   listman::ListCreate(lines);
   if (rawName.Empty()) return 3;
   if (MemAvailable() < kMinMemory) return 203;
@@ -62,20 +87,23 @@ int TextLoad(const ShortStr& rawName, List*& lines, std::uint32_t options) {
   File file;
   int r = FileOpen(file, kTextBuffer, name, (options & ~optNumbered) | optText | optRead);
   if (r != 0) return -r;
-  ShortStr line;
-  while (lines->Count < kMaxLines && ReadLine(file, line)) {
-    line = Recode(Transform(line, options), options);
-    if (KeepLine(line, options)) lines::LineAdd(lines, line);
-  }
+  std::string text;
+  ReadAll(file, text);
   int readError = file.Failed ? platform::IoResult() : 0;
   if (file.Failed && readError == 0) readError = 100;
   FileClose(file);
   int closeError = platform::IoResult();
+  if (format != nullptr) format->Ending = textlines::FirstLineEnd(text);
+  if (!StoreLines(text, lines, options)) {
+    listman::ListDisposeAll(lines);
+    listman::ListCreate(lines);
+    return kErrTooManyLines;
+  }
   return -(readError != 0 ? readError : closeError);
 }
 
 int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32_t last,
-             const ShortStr& prefix, std::uint32_t options) {
+             const ShortStr& prefix, std::uint32_t options, const TextFormat& format) {
   if (listman::ListCheck(list) != 0) return 204;
   ShortStr name = Numbered(rawName, options);
   CacheEntry* entry = nullptr;
@@ -93,13 +121,14 @@ int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32
   if (r != 0) return -r;
   if (first < 0) first = 1;
   if (last < 0) last = list->Count;
+  const std::string_view ending = textlines::LineEndBytes(format.Ending);
   // Positions are counted in 32 bits: inserts can take a full message
   // past 65,535 lines, and every line must still be written.
   for (std::int32_t i = first; i <= last; ++i) {
     ShortStr line = prefix + Transform(lines::LineAt(list, i), options);
     line = Recode(line, options);
     if (!KeepLine(line, options)) continue;
-    if (!WriteLine(file, line)) {
+    if (!WriteLine(file, line, ending)) {
       int error = platform::IoResult();
       FileDiscard(file);
       return -(error != 0 ? error : 101);
@@ -109,8 +138,9 @@ int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32
   return -platform::IoResult();
 }
 
-int TextWrite(const ShortStr& name, List* list, const ShortStr& prefix, std::uint32_t options) {
-  return TextSave(name, list, -1, -1, prefix, options);
+int TextWrite(const ShortStr& name, List* list, const ShortStr& prefix, std::uint32_t options,
+              const TextFormat& format) {
+  return TextSave(name, list, -1, -1, prefix, options, format);
 }
 
 void TextCacheInit() {

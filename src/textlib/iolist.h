@@ -9,6 +9,7 @@
 #include "textlib/files.h"
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
+#include "textlib/textlines.h"
 
 namespace iolist {
 
@@ -16,17 +17,30 @@ using listman::List;
 using shortstr::ShortStr;
 
 inline constexpr int kMaxLines = 65535;
+// A text with optWrap that holds more than kMaxLines lines.
+inline constexpr int kErrTooManyLines = 214;
+
+// How a text file is laid out: what TextLoad found, what TextSave writes.
+struct TextFormat {
+  textlines::LineEnd Ending = textlines::LineEnd::CrLf;  // the first line end
+};
 
 // Loads the file into a new list stored in lines (created first, so every
-// failure leaves an empty list). At most 65,535 lines; a read error part-way
-// returns its code negated and keeps the lines read so far.
-int TextLoad(const ShortStr& name, List*& lines, std::uint32_t options);
-// Writes lines first..last (negative: 1 / the count) with prefix and CR LF;
-// appends unless optRewrite. A write error part-way is returned negated and,
-// with optBackup, leaves the old file and its backup as they were.
+// failure leaves an empty list); format, when given, receives its layout.
+// Lines longer than 255 bytes are cut, and lines past 65,535 are dropped;
+// with optWrap they are wrapped instead and more than 65,535 lines (after
+// wrapping) gives kErrTooManyLines. A read error part-way returns its code
+// negated and keeps the lines read so far.
+int TextLoad(const ShortStr& name, List*& lines, std::uint32_t options,
+             TextFormat* format = nullptr);
+// Writes lines first..last (negative: 1 / the count) with prefix and the
+// format's line end; appends unless optRewrite. A write error part-way is
+// returned negated and, with optBackup, leaves the old file and its backup
+// as they were.
 int TextSave(const ShortStr& name, List* lines, std::int32_t first, std::int32_t last,
-             const ShortStr& prefix, std::uint32_t options);
-int TextWrite(const ShortStr& name, List* lines, const ShortStr& prefix, std::uint32_t options);
+             const ShortStr& prefix, std::uint32_t options, const TextFormat& format = {});
+int TextWrite(const ShortStr& name, List* lines, const ShortStr& prefix, std::uint32_t options,
+              const TextFormat& format = {});
 
 struct CacheEntry {
   ShortStr Key;       // the name upper-cased

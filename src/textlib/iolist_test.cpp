@@ -69,14 +69,18 @@ TEST_F(TextFiles, ReadingRules) {
   const std::string long300(300, 'x');
   const ReadCase cases[] = {
       {"", {}},
-      {"\x1A" "abc\r\n", {}},
+      {"\x1A" "abc\r\n", {"\x1A" "abc"}},
+      {"\x1A\r\n\x1A", {}},
       {"a\r\nb\r\n", {"a", "b"}},
       {"a\r\nlast", {"a", "last"}},
       {"a\rb\r", {"a", "b"}},
       {"a\r\r\nb", {"a", "", "b"}},
-      {"a\nb\nc\n", {"a\nb\nc\n"}},
-      {"ab\x1A" "cd\r\nef", {"ab"}},
+      {"a\nb\nc\n", {"a", "b", "c"}},
+      {"a\n\nb", {"a", "", "b"}},
+      {"a\n\rb\r\n", {"a", "", "b"}},
+      {"ab\x1A" "cd\r\nef", {"ab\x1A" "cd", "ef"}},
       {"ab\r\n\x1A", {"ab"}},
+      {"ab\x1A\x1A\r\n\x1A\n", {"ab"}},
       {long300 + "\r\nnext", {std::string(255, 'x'), "next"}},
       {std::string("t\tb\0c", 5) + "\r\n", {std::string("t\tb\0c", 5)}},
   };
@@ -88,13 +92,48 @@ TEST_F(TextFiles, ReadingRules) {
   }
 }
 
-TEST_F(TextFiles, LfOnlyFileIsOneLineCutAt255) {
-  std::string text;
-  for (int i = 0; i < 100; ++i) text += "line\n";
-  Put("lf.txt", text);
-  auto got = Load("lf.txt");
-  ASSERT_EQ(got.size(), 1u);
-  EXPECT_EQ(got[0], text.substr(0, 255));
+TEST_F(TextFiles, WrappedLoadKeepsEveryCharacter) {
+  const std::string words = [] {
+    std::string w;
+    for (int i = 0; i < 60; ++i) w += "word" + std::to_string(i % 10) + " ";
+    return w + "end";  // 363 characters
+  }();
+  const std::string unbroken(600, 'u');
+  const std::string quoted = " SK>> " + words;
+  const ReadCase cases[] = {
+      {words + "\n", {words.substr(0, 252), words.substr(252)}},
+      {unbroken, {unbroken.substr(0, 255), unbroken.substr(255, 255), unbroken.substr(510)}},
+      {quoted + "\r\n", {quoted.substr(0, 252), " SK>> " + quoted.substr(252)}},
+      // Only blanks inside the quote prefix: split after exactly 255.
+      {" AB> " + unbroken, {" AB> " + unbroken.substr(0, 250), " AB> " + unbroken.substr(250, 250),
+                             " AB> " + unbroken.substr(500)}},
+      // An arrow is no quote mark: its blanks are split points, the pieces get no prefix.
+      {"x => " + unbroken, {"x => ", unbroken.substr(0, 255), unbroken.substr(255, 255), unbroken.substr(510)}},
+  };
+  for (const ReadCase& c : cases) {
+    Put("w.txt", c.bytes);
+    int r = -1;
+    auto got = Load("w.txt", &r, optRead | optWrap);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(got, c.lines) << c.bytes;
+    for (const std::string& piece : got) EXPECT_LE(piece.size(), 255u);
+  }
+}
+
+TEST_F(TextFiles, FirstLineEndIsReported) {
+  const std::pair<std::string, textlines::LineEnd> cases[] = {
+      {"a\nb\r\n", textlines::LineEnd::Lf},     {"a\rb\n", textlines::LineEnd::Cr},
+      {"a\r\nb\n", textlines::LineEnd::CrLf},   {"no end", textlines::LineEnd::CrLf},
+  };
+  for (const auto& [bytes, ending] : cases) {
+    Put("e.txt", bytes);
+    List* list = nullptr;
+    TextFormat format;
+    format.Ending = textlines::LineEnd::Cr;
+    EXPECT_EQ(TextLoad(Path("e.txt"), list, optRead, &format), 0);
+    EXPECT_EQ(format.Ending, ending) << bytes;
+    listman::ListDisposeAll(list);
+  }
 }
 
 TEST_F(TextFiles, MoreThan65535LinesLoadTheFirst65535) {
@@ -106,6 +145,15 @@ TEST_F(TextFiles, MoreThan65535LinesLoadTheFirst65535) {
   EXPECT_EQ(r, 0);
   ASSERT_EQ(got.size(), 65535u);
   EXPECT_EQ(got.back(), "65535");
+  // The user's own text is refused whole rather than cut.
+  EXPECT_TRUE(Load("big.txt", &r, optRead | optWrap).empty());
+  EXPECT_EQ(r, kErrTooManyLines);
+  Put("wrap.txt", std::string(65534, '\n') + std::string(300, 'x'));
+  EXPECT_TRUE(Load("wrap.txt", &r, optRead | optWrap).empty());
+  EXPECT_EQ(r, kErrTooManyLines);
+  Put("full.txt", std::string(65535, '\n'));
+  EXPECT_EQ(Load("full.txt", &r, optRead | optWrap).size(), 65535u);
+  EXPECT_EQ(r, 0);
 }
 
 TEST_F(TextFiles, LoadFailuresLeaveAnEmptyList) {

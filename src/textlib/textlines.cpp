@@ -1,0 +1,58 @@
+#include "textlib/textlines.h"
+
+namespace textlines {
+
+namespace {
+
+constexpr unsigned char kCtrlZ = 0x1A;
+constexpr std::size_t kQuoteWindow = 12;
+
+}  // namespace
+
+std::string_view LineEndBytes(LineEnd ending) {
+  switch (ending) {
+    case LineEnd::Lf: return "\n";
+    case LineEnd::Cr: return "\r";
+    case LineEnd::CrLf: break;
+  }
+  return "\r\n";
+}
+
+LineEnd FirstLineEnd(std::string_view text) {
+  std::size_t at = text.find_first_of("\r\n");
+  if (at == std::string_view::npos) return LineEnd::CrLf;
+  if (text[at] == '\n') return LineEnd::Lf;
+  return at + 1 < text.size() && text[at + 1] == '\n' ? LineEnd::CrLf : LineEnd::Cr;
+}
+
+std::string_view WithoutEndMark(std::string_view text) {
+  // The trailing run of Ctrl-Z, CR and LF bytes; the text ends at its first Ctrl-Z.
+  std::size_t runStart = text.size();
+  while (runStart > 0) {
+    unsigned char c = static_cast<unsigned char>(text[runStart - 1]);
+    if (c != kCtrlZ && c != '\r' && c != '\n') break;
+    --runStart;
+  }
+  std::size_t mark = text.find(static_cast<char>(kCtrlZ), runStart);
+  return mark == std::string_view::npos ? text : text.substr(0, mark);
+}
+
+int QuoteMark(std::string_view line) {
+  const std::size_t window = line.size() < kQuoteWindow ? line.size() : kQuoteWindow;
+  for (std::size_t i = 0; i < window; ++i) {
+    if (line[i] != '>') continue;
+    if (i > 0 && (line[i - 1] == '-' || line[i - 1] == '=')) continue;
+    return static_cast<int>(i + 1);
+  }
+  return 0;
+}
+
+std::size_t QuotePrefixLength(std::string_view line) {
+  std::size_t end = static_cast<std::size_t>(QuoteMark(line));
+  if (end == 0) return 0;
+  while (end < kQuoteWindow && end < line.size() && line[end] == '>') ++end;
+  if (end < line.size() && line[end] == ' ') ++end;
+  return end;
+}
+
+}  // namespace textlines

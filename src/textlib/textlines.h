@@ -1,0 +1,93 @@
+// How a text file becomes lines: the line ends (CR LF, CR or LF), the DOS
+// end-of-file mark, the wrapping of a line longer than 255 characters, and
+// the quote mark that wrapping and the quote filter both follow.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "textlib/shortstr.h"
+
+namespace textlines {
+
+enum class LineEnd { CrLf, Lf, Cr };
+
+// The bytes that end a line written with ending.
+std::string_view LineEndBytes(LineEnd ending);
+// The first line end of text; CR LF when it has none.
+LineEnd FirstLineEnd(std::string_view text);
+// The text without its DOS end mark: a Ctrl-Z ends the text only when
+// nothing but Ctrl-Z, CR and LF bytes follows it.
+std::string_view WithoutEndMark(std::string_view text);
+
+// Calls line(view) for each line of text, in order. A line ends at CR LF,
+// at CR or at LF; a text ending in a line end gives no extra empty line.
+template <class F>
+void ForEachLine(std::string_view text, F&& line) {
+  std::size_t start = 0;
+  const std::size_t n = text.size();
+  while (start < n) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      line(text.substr(start));
+      return;
+    }
+    line(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < n && text[start] == '\n') ++start;
+  }
+}
+
+// 1-based position of the quote mark: the first '>' within the first 12
+// characters that does not directly follow '-' or '=' (an arrow such as
+// "=>" is no quote mark); 0 when the line is not quoted.
+int QuoteMark(std::string_view line);
+// Length of the quote prefix that wrapped pieces repeat: up to the quote
+// mark and the '>' right after it (not past the 12th character), plus one
+// space when a space follows; 0 for a line that is not quoted.
+std::size_t QuotePrefixLength(std::string_view line);
+
+// Calls piece(ShortStr) for the pieces of a line of any length, each at
+// most 255 bytes: a longer line is split after the last blank (space or
+// TAB) of its first 255 characters, or after 255 when there is none; the
+// pieces after the first of a quoted line start with its quote prefix, and
+// blanks inside the prefix are never split points. Joining the pieces
+// without their repeated prefixes gives the line back.
+template <class F>
+void WrapLine(std::string_view line, F&& piece) {
+  constexpr std::size_t kMax = shortstr::kMaxLen;
+  if (line.size() <= kMax) {
+    piece(shortstr::ShortStr(line));
+    return;
+  }
+  const std::size_t prefixLen = QuotePrefixLength(line);
+  const std::string_view prefix = line.substr(0, prefixLen);
+  std::size_t head = 0;  // bytes of the prefix at the start of this piece
+  std::string_view rest = line;
+  shortstr::ShortStr out;
+  for (bool first = true;; first = false) {
+    if (!first) head = prefixLen;
+    const std::size_t room = kMax - head;
+    if (rest.size() <= room) {
+      out = shortstr::ShortStr(first ? std::string_view() : prefix);
+      out.Append(rest);
+      piece(out);
+      return;
+    }
+    // In the first piece the prefix is part of rest and its blanks do not count.
+    const std::size_t skip = first ? prefixLen : 0;
+    std::size_t cut = room;
+    for (std::size_t i = room; i > skip; --i) {
+      if (rest[i - 1] == ' ' || rest[i - 1] == '\t') {
+        cut = i;
+        break;
+      }
+    }
+    out = shortstr::ShortStr(first ? std::string_view() : prefix);
+    out.Append(rest.substr(0, cut));
+    piece(out);
+    rest.remove_prefix(cut);
+  }
+}
+
+}  // namespace textlines

@@ -65,7 +65,17 @@ TEST_F(Stages, TemplatesAndNames) {
       {{"Hello, @Name!"}, "Hello, vasily!", "", "Hello, Вася!"},
       {{"Hello, @Name!"}, "Hello, Vаsily!", "", "Hello, Vаsily!"},   // Cyrillic а: no match
       {{"Hello, @Name!"}, "Hello, Pupkin Vasily!", "", "Hello, Вася!"},
-      {{"Hello, @Name!"}, "Hello, Ivan Pupkin!", "", "Hello, Ivan!"},  // no table form: first word
+      // The table changes no word: the name stays as written.
+      {{"Hello, @Name!"}, "Hello, Ivan Pupkin!", "", "Hello, Ivan Pupkin!"},
+      {{"Hello, @Name!"}, "Hello, dear friends!", "", "Hello, dear friends!"},
+      {{"Hello, @Name!"}, "Hello, Ivan  Pupkin!", "/SN", "Hello, Ivan  Pupkin!"},
+      // The after-text is looked for after the before-text only.
+      {{"Hello, @Name!"}, "Wow! Hello, Vasily!", "", "Wow! Hello, Вася!"},
+      // A name longer than any table line is neither cut nor looked up whole.
+      {{"Hi, @Name!"}, "Hi, everybody who reads this echo and remembers FidoNet!", "",
+       "Hi, everybody who reads this echo and remembers FidoNet!"},
+      {{"Hi, @Name!"}, "Hi, Vasily and everybody who reads this echo and remembers!", "",
+       "Hi, Вася!"},
       {{"Hello, @Name!"}, "Hello, !", "", "Hello, !"},
       {{"Hello, @Name!"}, "Hello,   !", "", "Hello,   !"},
       {{"Hi, @Name!"}, "Hi, Vasily.  Just a suggestion: read the FAQ first", "",
@@ -142,9 +152,11 @@ TEST_F(Stages, Macros) {
       {{"y,z", "x,y"}, "x", "y", 1},
       {{"btw,by the way"}, ";btw", ";btw", 0},
       {{"btw,btw (by the way)"}, "btw and btw", "btw (by the way) and btw (by the way)", 2},
-      // The search goes on after an expansion that holds its key; the line
-      // stops growing at 255 bytes.
-      {{"a,aa"}, std::string(200, 'a'), std::string(255, 'a'), 128},
+      // The search goes on after an expansion that holds its key.
+      {{"a,aa"}, std::string(100, 'a'), std::string(200, 'a'), 100},
+      // A macro that would take the line past 255 is left out of it; the
+      // other macros still apply.
+      {{"a,aa", "b,c"}, std::string(200, 'a') + "b", std::string(200, 'a') + "c", 1},
       {{";btw,no", ",empty", "btw, by the way"}, "btw", " by the way", 1},
       {{Cp("Нет,no")}, Cp("Нет"), "no", 1},  // Н in the table becomes H as in the message
   };

@@ -26,6 +26,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
   for (std::int32_t i = 1; i <= lines::LineCount(list); ++i) {
     ShortStr text = lines::LineAt(list, i);
     ShortStr changed = text;
+    bool tooLong = false;
     if (text.Empty() || text.At(1) != ';') {
       // The line upper-cased once; ReplaceAll runs only where a key occurs.
       ShortStr upper = UpCaseStr(changed);
@@ -33,11 +34,19 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       for (const Macro& m : table) {
         if (!bytes.MayHold(m.upperKey) || !Contains(m.upperKey, upper)) continue;
         int n = 0;
-        changed = ReplaceAll(changed, m.key, m.value, n);
+        // A macro that would take the line past 255 characters is left out
+        // of this line; the line is never cut.
+        if (!ReplaceAllWhole(changed, m.key, m.value, n)) {
+          tooLong = true;
+          continue;
+        }
         count += n;
         upper = UpCaseStr(changed);
         bytes = ByteSet(upper);
       }
+    }
+    if (tooLong) {
+      writer::Writer->Info(ShortStr("Line ") + Num(i) + ShortStr(" is too long for the change, left as it is!"));
     }
     if (!inPlace) lines::LineAdd(result, changed);
     else if (!(changed == text)) lines::LineSet(list, i, changed);

@@ -43,72 +43,90 @@ ShortStr Lookup(Stage& st, const ShortStr& name) {
 
 ShortStr LookupLatin(Stage& st, const ShortStr& name) { return CyrillicToLatin(Lookup(st, name)); }
 
-void Report(Stage& st, const ShortStr& from, const ShortStr& to) {
-  writer::Writer->Info(ShortStr("Changed: ") + from + ShortStr(" to ") + to + ShortStr("!"));
-  ++st.run.NamesChanged;
-}
+// The changes a new name is made of, reported only when the line takes it.
+using Reports = std::vector<std::pair<ShortStr, ShortStr>>;
 
-// The new form of a trimmed, non-empty name.
-ShortStr NewName(Stage& st, const ShortStr& name) {
-  ShortStr whole = LookupLatin(st, name);
-  if (!(whole == name)) {
-    Report(st, name, whole);
-    return whole;
+// The new form of a trimmed, non-empty name; the name as written when the
+// table changes none of it. A name too long for any table line is looked up
+// word by word only.
+std::string NewName(Stage& st, const ShortStr& name, Reports& reports) {
+  if (name.len <= kNameLimit) {
+    ShortStr whole = LookupLatin(st, name);
+    if (!(whole == name)) {
+      reports.emplace_back(name, whole);
+      return whole.Std();
+    }
   }
-  ShortStr result, first;
+  std::string result;
+  ShortStr first;
   for (int i = 1;; ++i) {
     ShortStr word = ExtractBlankWord(name, i);
     if (word.Empty()) break;
     ShortStr form = LookupLatin(st, word);
     if (i == 1) first = form;
     bool changed = !(form == word);
-    if (changed) Report(st, word, form);
+    if (changed) reports.emplace_back(word, form);
     if (st.run.SaveFullName) {
-      if (i > 1) result.AppendChar(' ');
-      result.Append(form);
+      if (i > 1) result += ' ';
+      result.append(form.View());
     } else if (changed) {
-      result = form;
+      result = form.Std();
       break;
     }
   }
-  return result.Empty() ? first : result;
+  if (reports.empty()) return name.Std();
+  return result.empty() ? first.Std() : result;
+}
+
+// The raw name after the before-text ending at s, and in t its position:
+// the text up to the after-text (searched from s on), or the first word.
+ShortStr RawName(const ShortStr& line, const ShortStr& after, int s, int& t) {
+  ShortStr rest = Copy(line, s, kMaxLen);
+  int q = after.Empty() ? 0 : Pos(after, rest);
+  t = s;
+  if (q > 0) return Copy(rest, 1, q - 1);
+  // No after-text in the line: the first word, as for an empty after-text,
+  // rather than the rest of the line.
+  int skipped = 0;
+  while (skipped < rest.len && NameDelimiters().Has(rest.At(skipped + 1))) ++skipped;
+  t = s + skipped;
+  int n = 1;
+  return ExtractWord(rest, n, NameDelimiters());
 }
 
 // Applies template g to line (folded: its look-alike letters folded); true
-// when the line changed.
-bool ApplyTemplate(Stage& st, std::int32_t g, ShortStr& line, const ShortStr& folded,
-                   const ByteSet& bytes) {
+// when the line changed. A change that would take the line past 255
+// characters is not made.
+bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t g, ShortStr& line,
+                   const ShortStr& folded, const ByteSet& bytes) {
   const ShortStr& foldedBefore = st.foldedBefore[g - 1];
   if (foldedBefore.At(1) == ';' || !bytes.MayHold(foldedBefore)) return false;
   int p = Pos(foldedBefore, folded);
   if (p == 0) return false;
   ShortStr before = lines::LineAt(st.run.TemplateBefore, g);
-  ShortStr after = lines::LineAt(st.run.TemplateAfter, g);
-  int s = p + before.len;
-  ShortStr raw;
-  int t = s;
-  int q = after.Empty() ? 0 : Pos(after, line);
-  if (q > 0) {
-    raw = q > s ? Copy(line, s, q - s) : ShortStr();
-  } else {
-    // No after-text in the line: the first word, as for an empty after-text,
-    // rather than the rest of the line.
-    ShortStr rest = Copy(line, s, kMaxLen);
-    int skipped = 0;
-    while (skipped < rest.len && NameDelimiters().Has(rest.At(skipped + 1))) ++skipped;
-    int n = 1;
-    raw = ExtractWord(rest, n, NameDelimiters());
-    t = s + skipped;
-  }
-  int k = 0;
-  while (k < raw.len && TrimSet().Has(raw.At(k + 1))) ++k;
+  int t = 0;
+  ShortStr raw = RawName(line, lines::LineAt(st.run.TemplateAfter, g), p + before.len, t);
+  int blanks = 0;  // blanks before the name, which stay
+  while (blanks < raw.len && TrimSet().Has(raw.At(blanks + 1))) ++blanks;
   ShortStr name = Trim(raw);
   if (name.Empty()) return false;
   if (st.receiver.Empty()) {
     st.receiver = name;
     st.foldedReceiver = FoldLookAlikes(name);
   }
-  ShortStr changed = Insert(NewName(st, name), Delete(line, t + k, name.len), t + k);
+  Reports reports;
+  std::string form = NewName(st, name, reports);
+  if (reports.empty()) return false;
+  const int at = t + blanks;
+  if (line.len - name.len + form.size() > static_cast<std::size_t>(kMaxLen)) {
+    writer::Writer->Info(ShortStr("Line ") + Num(index) + ShortStr(" is too long for the change, left as it is!"));
+    return false;
+  }
+  for (const auto& [from, to] : reports) {
+    writer::Writer->Info(ShortStr("Changed: ") + from + ShortStr(" to ") + to + ShortStr("!"));
+    ++st.run.NamesChanged;
+  }
+  ShortStr changed = Insert(ShortStr(form), Delete(line, at, name.len), at);
   if (changed == line) return false;
   line = changed;
   return true;
@@ -142,7 +160,9 @@ ShortStr CyrillicToLatin(const ShortStr& text) {
 }
 
 ShortStr NameLookup(const ShortStr& name, List* table) {
-  ShortStr result = Copy(name, 1, kNameLimit);
+  ShortStr result = name;
+  // No table line can hold a longer name: it is not in the table.
+  if (name.len > kNameLimit) return result;
   if (listman::ListCheck(table) != 0 || table->Count == 0) return result;
   ShortStr key = UpCaseStr(result);
   for (std::int32_t i = 1; i <= table->Count; ++i) {
@@ -170,7 +190,7 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
     ShortStr folded = FoldLookAlikes(line);
     ByteSet bytes(folded);
     for (std::int32_t g = 1; g <= templates; ++g) {
-      if (!ApplyTemplate(st, g, line, folded, bytes)) continue;
+      if (!ApplyTemplate(st, index, g, line, folded, bytes)) continue;
       lines::LineSet(message, index, line);
       folded = FoldLookAlikes(line);
       bytes = ByteSet(folded);

@@ -10,7 +10,8 @@ namespace names {
 using shortstr::ShortStr;
 
 // The table form of name (first line whose field 1, upper-cased, equals the
-// name upper-cased; comments skipped; lines cut to 36), or the name cut to 36.
+// name upper-cased; comments skipped; lines cut to 36), or the name itself;
+// a name longer than 36 is in no table line and comes back as it is.
 ShortStr NameLookup(const ShortStr& name, listman::List* table);
 // Н, у, р to H, y, p.
 ShortStr CyrillicToLatin(const ShortStr& text);

@@ -12,13 +12,13 @@ namespace shortstr {
 
 ShortStr::ShortStr(std::string_view text) {
   len = static_cast<std::uint8_t>(text.size() > kMaxLen ? kMaxLen : text.size());
-  std::memcpy(s, text.data(), len);
+  if (len > 0) std::memcpy(s, text.data(), len);  // an empty view may have no data
 }
 
 void ShortStr::Append(std::string_view more) {
   size_t room = kMaxLen - len;
   size_t n = more.size() < room ? more.size() : room;
-  std::memcpy(s + len, more.data(), n);
+  if (n > 0) std::memcpy(s + len, more.data(), n);
   len = static_cast<std::uint8_t>(len + n);
 }
 
@@ -270,27 +270,55 @@ ShortStr RemoveSpaces(const ShortStr& text) {
   return DeleteChars(text, space);
 }
 
-ShortStr ReplaceAll(ShortStr text, const ShortStr& find,
-                    const ShortStr& replacement, int& count) {
+namespace {
+
+// The replacement loop of ReplaceAll over a text that may grow: a step that
+// takes it past 255 bytes cuts it (cut), or else ends the loop with false.
+bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replacement,
+                 int& count, bool cut) {
   constexpr int kMaxReplacements = 1000;
   count = 0;
-  if (find.len == 0) return text;
+  if (find.len == 0) return true;
   const ShortStr key = UpCaseStr(find);
   // A replacement that holds the key would be found again without end, so
   // then the search goes on after the inserted text.
   const bool onward = Contains(key, UpCaseStr(replacement));
-  int from = 1;
+  std::string upper;
+  std::size_t from = 0;
   while (count < kMaxReplacements) {
-    ShortStr rest = UpCaseStr(Copy(text, from, kMaxLen));
-    int p = Pos(key, rest);
-    if (p == 0) break;
-    int at = from + p - 1;
-    text = Insert(replacement, Delete(text, at, find.len), at);
+    upper.assign(text, from);
+    for (char& c : upper) c = static_cast<char>(UpCaseChar(static_cast<unsigned char>(c)));
+    std::size_t p = upper.find(key.View());
+    if (p == std::string::npos) break;
+    std::size_t at = from + p;
+    text.replace(at, find.len, replacement.View());
     ++count;
-    from = onward ? at + replacement.len : 1;
-    if (from > text.len) break;
+    if (text.size() > static_cast<std::size_t>(kMaxLen)) {
+      if (!cut) return false;
+      text.resize(kMaxLen);
+    }
+    from = onward ? at + replacement.len : 0;
+    if (from >= text.size()) break;
   }
-  return text;
+  return true;
+}
+
+}  // namespace
+
+ShortStr ReplaceAll(ShortStr text, const ShortStr& find, const ShortStr& replacement, int& count) {
+  std::string work = text.Std();
+  ReplaceLoop(work, find, replacement, count, true);
+  return ShortStr(work);
+}
+
+bool ReplaceAllWhole(ShortStr& text, const ShortStr& find, const ShortStr& replacement, int& count) {
+  std::string work = text.Std();
+  if (!ReplaceLoop(work, find, replacement, count, false)) {
+    count = 0;
+    return false;
+  }
+  text = ShortStr(work);
+  return true;
 }
 
 ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,

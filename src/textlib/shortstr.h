@@ -165,6 +165,10 @@ ShortStr DeleteChars(const ShortStr& text, const CharSet& set);
 // search goes on after it instead. At most 1,000 replacements; cut at 255.
 ShortStr ReplaceAll(ShortStr text, const ShortStr& find,
                     const ShortStr& replacement, int& count);
+// ReplaceAll that never cuts: when the result would pass 255 bytes, text
+// stays as it was, count is 0 and the result is false.
+bool ReplaceAllWhole(ShortStr& text, const ShortStr& find,
+                     const ShortStr& replacement, int& count);
 ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,
                      const ShortStr& replacement);
 // First count bytes from start, with the leading-tilde rule of the library.

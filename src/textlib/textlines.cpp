@@ -55,4 +55,15 @@ std::size_t QuotePrefixLength(std::string_view line) {
   return end;
 }
 
+std::size_t UnitBoundary(std::string_view text, std::size_t limit) {
+  if (!charset::EscapesOn()) return limit;
+  std::size_t at = 0;
+  while (at < limit) {
+    std::size_t n = charset::UnitLength(text, at);
+    if (at + n > limit) return at > 0 ? at : n;
+    at += n;
+  }
+  return limit;
+}
+
 }  // namespace textlines

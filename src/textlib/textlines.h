@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "textlib/charset.h"
 #include "textlib/shortstr.h"
 
 namespace textlines {
@@ -47,6 +48,10 @@ int QuoteMark(std::string_view line);
 // space when a space follows; 0 for a line that is not quoted.
 std::size_t QuotePrefixLength(std::string_view line);
 
+// The last position at or before limit where no escaped character is split
+// (limit itself unless a long escape stands across it); at least one unit.
+std::size_t UnitBoundary(std::string_view text, std::size_t limit);
+
 // Calls piece(ShortStr) for the pieces of a line of any length, each at
 // most 255 bytes: a longer line is split after the last blank (space or
 // TAB) of its first 255 characters, or after 255 when there is none; the
@@ -76,13 +81,14 @@ void WrapLine(std::string_view line, F&& piece) {
     }
     // In the first piece the prefix is part of rest and its blanks do not count.
     const std::size_t skip = first ? prefixLen : 0;
-    std::size_t cut = room;
+    std::size_t cut = 0;
     for (std::size_t i = room; i > skip; --i) {
       if (rest[i - 1] == ' ' || rest[i - 1] == '\t') {
         cut = i;
         break;
       }
     }
+    if (cut == 0) cut = UnitBoundary(rest, room);
     out = shortstr::ShortStr(first ? std::string_view() : prefix);
     out.Append(rest.substr(0, cut));
     piece(out);

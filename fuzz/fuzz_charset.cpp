@@ -1,0 +1,21 @@
+// Decoding any bytes from a charset and encoding them back gives the same
+// bytes, with escapes on as for a reply that is not CP866.
+#include <cstdint>
+#include <string>
+
+#include "textlib/charset.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  using charset::Charset;
+  static const Charset kAll[] = {Charset::Cp866, Charset::Utf8, Charset::Koi8r, Charset::Cp1251};
+  const Charset cs = kAll[data[0] % 4];
+  const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+  charset::UseEscapes(true);
+  const std::string text = charset::Decode(bytes, cs);
+  for (size_t i = 0; i < text.size(); i += charset::UnitLength(text, i)) {
+    if (charset::UnitLength(text, i) == 0) __builtin_trap();
+  }
+  if (charset::Encode(text, cs) != bytes) __builtin_trap();
+  return 0;
+}

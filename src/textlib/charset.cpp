@@ -1,0 +1,322 @@
+#include "textlib/charset.h"
+
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/codepages.h"
+#include "textlib/textlines.h"
+
+namespace charset {
+
+namespace {
+
+// Escape bytes: 0xB0..0xDE are base-47 digits, 0xDF lengthens an escape.
+// Escape i of the table is n times 0xDF and n + 1 digits, where level n
+// holds 47^(n + 1) escapes: the first 47 take one byte each.
+constexpr unsigned char kFirstDigit = 0xB0;
+constexpr unsigned char kLonger = 0xDF;
+constexpr std::uint32_t kDigits = 47;
+// The key of an invalid byte b is kRawByte + b; other keys are code points.
+constexpr std::uint32_t kRawByte = 0x110000;
+// Every code point of the three code page tables lies below this.
+constexpr std::uint32_t kTableRange = 0x2600;
+
+struct EscapeTable {
+  bool on = false;
+  std::vector<std::uint32_t> keys;
+  std::unordered_map<std::uint32_t, std::uint32_t> index;
+};
+
+EscapeTable& Escapes() {
+  static EscapeTable table;
+  return table;
+}
+
+bool IsEscapeByte(unsigned char c) { return c >= kFirstDigit && c <= kLonger; }
+
+using Reverse = std::array<unsigned char, kTableRange>;
+
+Reverse MakeReverse(const unsigned short (&high)[128]) {
+  Reverse r{};
+  for (int i = 0; i < 128; ++i) {
+    if (high[i] != 0) r[high[i]] = static_cast<unsigned char>(0x80 + i);
+  }
+  return r;
+}
+
+const unsigned short (&HighHalf(Charset cs))[128] {
+  if (cs == Charset::Koi8r) return platform::kKoi8rHigh;
+  if (cs == Charset::Cp1251) return platform::kCp1251High;
+  return platform::kCp866High;
+}
+
+// The byte of code point cp in a single-byte charset; false when it has none.
+bool ToSingleByte(std::uint32_t cp, Charset cs, unsigned char& out) {
+  static const Reverse cp866 = MakeReverse(platform::kCp866High);
+  static const Reverse koi8r = MakeReverse(platform::kKoi8rHigh);
+  static const Reverse cp1251 = MakeReverse(platform::kCp1251High);
+  if (cp < 0x80) {
+    out = static_cast<unsigned char>(cp);
+    return true;
+  }
+  if (cp >= kTableRange) return false;
+  const Reverse& r = cs == Charset::Koi8r ? koi8r : cs == Charset::Cp1251 ? cp1251 : cp866;
+  out = r[cp];
+  return out != 0;
+}
+
+void AppendEscape(std::string& out, std::uint32_t key) {
+  EscapeTable& t = Escapes();
+  auto [it, added] = t.index.try_emplace(key, static_cast<std::uint32_t>(t.keys.size()));
+  if (added) t.keys.push_back(key);
+  std::uint32_t i = it->second;
+  std::uint32_t levelSize = kDigits;
+  int level = 0;
+  while (i >= levelSize) {
+    i -= levelSize;
+    levelSize *= kDigits;
+    ++level;
+  }
+  out.append(static_cast<std::size_t>(level), static_cast<char>(kLonger));
+  for (std::uint32_t unit = levelSize / kDigits;; unit /= kDigits) {
+    out += static_cast<char>(kFirstDigit + (i / unit) % kDigits);
+    if (unit == 1) break;
+  }
+}
+
+// The key of the escape at text[at] (UnitLength bytes); false when it is
+// cut short or not in the table.
+bool EscapeKey(std::string_view text, std::size_t at, std::uint32_t& key) {
+  std::size_t level = 0;
+  while (at + level < text.size() && static_cast<unsigned char>(text[at + level]) == kLonger) ++level;
+  if (at + 2 * level + 1 > text.size()) return false;
+  std::uint32_t i = 0, levelSize = kDigits;
+  for (std::size_t n = 0; n < level; ++n, levelSize *= kDigits) i += levelSize;
+  std::uint32_t value = 0;
+  for (std::size_t d = 0; d <= level; ++d) {
+    unsigned char c = static_cast<unsigned char>(text[at + level + d]);
+    if (c < kFirstDigit || c >= kLonger) return false;
+    value = value * kDigits + (c - kFirstDigit);
+  }
+  i += value;
+  const EscapeTable& t = Escapes();
+  if (i >= t.keys.size()) return false;
+  key = t.keys[i];
+  return true;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Length of the valid UTF-8 sequence at s[i] and its code point; 0 when
+// the bytes there are not valid UTF-8 (overlong forms and surrogates too).
+std::size_t Utf8Sequence(std::string_view s, std::size_t i, std::uint32_t& cp) {
+  auto byte = [&](std::size_t k) { return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0u; };
+  const unsigned c = byte(0);
+  if (c < 0x80) {
+    cp = c;
+    return 1;
+  }
+  std::size_t n;
+  unsigned low = 0x80, high = 0xBF;  // the range of the second byte
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+    cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    cp = c & 0x0F;
+    if (c == 0xE0) low = 0xA0;
+    if (c == 0xED) high = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    cp = c & 0x07;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  for (std::size_t k = 1; k < n; ++k) {
+    unsigned b = byte(k);
+    if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  return n;
+}
+
+// Appends the CP866 form of a character (key: a code point or a raw byte).
+void PutDecoded(std::string& out, std::uint32_t key) {
+  unsigned char b;
+  const bool on = Escapes().on;
+  if (key < kRawByte && ToSingleByte(key, Charset::Cp866, b) && !(on && IsEscapeByte(b))) {
+    out += static_cast<char>(b);
+  } else if (on) {
+    AppendEscape(out, key);
+  } else {
+    out += '?';
+  }
+}
+
+void PutEncoded(std::string& out, std::uint32_t key, Charset cs) {
+  if (key >= kRawByte) {
+    out += static_cast<char>(key - kRawByte);
+    return;
+  }
+  unsigned char b;
+  if (cs == Charset::Utf8) AppendUtf8(out, key);
+  else if (ToSingleByte(key, cs, b)) out += static_cast<char>(b);
+  else out += '?';
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
+    if (x != b[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ByName(std::string_view name, Charset& out) {
+  struct Alias {
+    std::string_view name;
+    Charset cs;
+  };
+  static constexpr Alias kAliases[] = {
+      {"CP866", Charset::Cp866},   {"866", Charset::Cp866},          {"IBM866", Charset::Cp866},
+      {"+7_FIDO", Charset::Cp866}, {"IBMPC", Charset::Cp866},        {"UTF-8", Charset::Utf8},
+      {"UTF8", Charset::Utf8},     {"KOI8-R", Charset::Koi8r},       {"KOI8", Charset::Koi8r},
+      {"CP1251", Charset::Cp1251}, {"1251", Charset::Cp1251},        {"WINDOWS-1251", Charset::Cp1251},
+  };
+  for (const Alias& a : kAliases) {
+    if (EqualNoCase(name, a.name)) {
+      out = a.cs;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string_view Name(Charset cs) {
+  switch (cs) {
+    case Charset::Utf8: return "UTF-8";
+    case Charset::Koi8r: return "KOI8-R";
+    case Charset::Cp1251: return "CP1251";
+    case Charset::Cp866: break;
+  }
+  return "CP866";
+}
+
+bool IsUtf8Text(std::string_view bytes) {
+  bool multi = false;
+  std::uint32_t cp;
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t n = Utf8Sequence(bytes, i, cp);
+    if (n == 0) return false;
+    multi = multi || n > 1;
+    i += n;
+  }
+  return multi;
+}
+
+bool FromControlLines(std::string_view text, Charset& out) {
+  bool found = false;
+  textlines::ForEachLine(text, [&](std::string_view line) {
+    if (found || line.empty() || line[0] != '\x01') return;
+    line.remove_prefix(1);
+    std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) return;
+    std::string_view kind = line.substr(0, colon);
+    if (!EqualNoCase(kind, "CHRS") && !EqualNoCase(kind, "CHARSET")) return;
+    std::string_view rest = line.substr(colon + 1);
+    while (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t')) rest.remove_prefix(1);
+    found = ByName(rest.substr(0, rest.find_first_of(" \t")), out);
+  });
+  return found;
+}
+
+void UseEscapes(bool on) {
+  EscapeTable& t = Escapes();
+  t = EscapeTable();
+  t.on = on;
+}
+
+bool EscapesOn() { return Escapes().on; }
+
+std::size_t UnitLength(std::string_view text, std::size_t at) {
+  if (!Escapes().on) return 1;
+  std::size_t level = 0;
+  while (at + level < text.size() && static_cast<unsigned char>(text[at + level]) == kLonger) ++level;
+  std::size_t length = 2 * level + 1;
+  return at + length <= text.size() ? length : text.size() - at;
+}
+
+std::string Decode(std::string_view bytes, Charset cs) {
+  std::string out;
+  out.reserve(bytes.size());
+  if (cs == Charset::Utf8) {
+    std::uint32_t cp;
+    for (std::size_t i = 0; i < bytes.size();) {
+      std::size_t n = Utf8Sequence(bytes, i, cp);
+      if (n == 0) {
+        PutDecoded(out, kRawByte + static_cast<unsigned char>(bytes[i]));
+        ++i;
+      } else {
+        PutDecoded(out, cp);
+        i += n;
+      }
+    }
+    return out;
+  }
+  if (cs == Charset::Cp866 && !Escapes().on) return std::string(bytes);
+  const auto& high = HighHalf(cs);
+  for (char ch : bytes) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if (c < 0x80) out += ch;
+    else if (high[c - 0x80] == 0) PutDecoded(out, kRawByte + c);
+    else PutDecoded(out, high[c - 0x80]);
+  }
+  return out;
+}
+
+std::string Encode(std::string_view text, Charset cs) {
+  const bool on = Escapes().on;
+  if (cs == Charset::Cp866 && !on) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + text.size() / 2);
+  for (std::size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (on && IsEscapeByte(c)) {
+      std::uint32_t key;
+      std::size_t n = UnitLength(text, i);
+      if (EscapeKey(text, i, key)) PutEncoded(out, key, cs);
+      else out += '?';
+      i += n;
+      continue;
+    }
+    if (c < 0x80) out += static_cast<char>(c);
+    else PutEncoded(out, platform::kCp866High[c - 0x80], cs);
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace charset

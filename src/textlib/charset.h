@@ -1,0 +1,46 @@
+// Charsets of text files: CP866 (the program's own), UTF-8, KOI8-R and
+// CP1251. Text is decoded to CP866 for the stages and encoded back when it is
+// written. While escapes are on (a run whose reply is not CP866), every
+// character CP866 cannot hold, every byte invalid in its charset and every
+// box-drawing character (CP866 0xB0..0xDF) travels as an escape: bytes of
+// that range indexing a per-run table. No stage changes or splits those
+// bytes, so such characters come back byte-identical.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace charset {
+
+enum class Charset { Cp866, Utf8, Koi8r, Cp1251 };
+
+// The charset a name stands for, as FTS-5003 writes them, letter case
+// ignored: CP866 (866, IBM866, +7_FIDO, IBMPC), UTF-8 (UTF8), KOI8-R (KOI8),
+// CP1251 (1251, WINDOWS-1251). False for any other name.
+bool ByName(std::string_view name, Charset& out);
+// The first name of the charset: "CP866", "UTF-8", "KOI8-R" or "CP1251".
+std::string_view Name(Charset cs);
+// True for valid UTF-8 that holds at least one multi-byte character.
+bool IsUtf8Text(std::string_view bytes);
+// The charset of the first CHRS or CHARSET control line (0x01 "CHRS: name",
+// a level may follow) whose name is known; false when there is none.
+bool FromControlLines(std::string_view text, Charset& out);
+
+// Escapes on, with a new empty table, or off.
+void UseEscapes(bool on);
+bool EscapesOn();
+// Bytes taken by the character at text[at]: 1, or the length of a long
+// escape (more than 47 distinct escaped characters in a run), never past
+// the end of text.
+std::size_t UnitLength(std::string_view text, std::size_t at);
+
+// Bytes of charset cs as CP866 text. With escapes off a character CP866
+// lacks becomes '?' (only data files meet that: a reply that is not CP866
+// turns escapes on first).
+std::string Decode(std::string_view bytes, Charset cs);
+// CP866 text as bytes of charset cs: an escape gives back its own bytes, a
+// character cs lacks (from a data file) becomes '?'.
+std::string Encode(std::string_view text, Charset cs);
+
+}  // namespace charset

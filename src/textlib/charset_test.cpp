@@ -1,0 +1,98 @@
+#include "textlib/charset.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace charset {
+namespace {
+
+class Charsets : public ::testing::Test {
+ protected:
+  void TearDown() override { UseEscapes(false); }
+  std::string RoundTrip(const std::string& bytes, Charset cs) { return Encode(Decode(bytes, cs), cs); }
+};
+
+std::string AllBytes() {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  return all;
+}
+
+TEST_F(Charsets, EveryByteComesBackInEverySingleByteCharset) {
+  for (Charset cs : {Charset::Cp866, Charset::Koi8r, Charset::Cp1251}) {
+    UseEscapes(true);
+    EXPECT_EQ(RoundTrip(AllBytes(), cs), AllBytes()) << Name(cs);
+  }
+  UseEscapes(false);
+  EXPECT_EQ(Decode(AllBytes(), Charset::Cp866), AllBytes());
+}
+
+TEST_F(Charsets, Utf8ComesBackValidOrNot) {
+  UseEscapes(true);
+  const std::string samples[] = {
+      "Hello, \xd0\x92\xd0\xb0\xd1\x81\xd1\x8f!",                  // Вася
+      "\xd1\x8d \xc2\xab\xe2\x80\x94\xc2\xbb \xf0\x9f\x98\x80 \xe2\x82\xac",  // э «—» 😀 €
+      "\xe2\x94\x82 box \xe2\x95\x94",                                // │ ╔: CP866 box characters
+      "\xff\xfe bad \xc3( \xe0\x80\x80 \xed\xa0\x80 \xf4\x90\x80\x80 \xc0\xaf",  // invalid forms
+      "cut at the end \xe2\x80",
+  };
+  for (const std::string& s : samples) EXPECT_EQ(RoundTrip(s, Charset::Utf8), s);
+  EXPECT_EQ(RoundTrip(AllBytes(), Charset::Utf8), AllBytes());
+}
+
+TEST_F(Charsets, LettersDecodeToCp866AndTheRestToEscapeBytesOnly) {
+  UseEscapes(true);
+  // Н р э Ю: the program's own letters; « and 😀 become escape bytes.
+  std::string text = Decode("\xd0\x9d\xd1\x80\xd1\x8d\xd0\xae \xc2\xab\xf0\x9f\x98\x80", Charset::Utf8);
+  ASSERT_EQ(text.size(), 7u);
+  EXPECT_EQ(text.substr(0, 5), "\x8d\xe0\xed\x9e ");
+  for (char c : text.substr(5)) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF);
+  EXPECT_EQ(Decode("\xee\xd2\xe0", Charset::Koi8r), "\x8d\xe0\x9e");    // Н р Ю in KOI8-R
+  EXPECT_EQ(Encode("H\x8d", Charset::Koi8r), "H\xee");
+  UseEscapes(false);
+  EXPECT_EQ(Decode("\xc2\xab\xd0\x9d", Charset::Utf8), "?\x8d");  // a data file for a CP866 reply
+}
+
+TEST_F(Charsets, ManyDistinctCharactersTakeLongerEscapesAndStillComeBack) {
+  UseEscapes(true);
+  std::string many;
+  for (unsigned cp = 0x4E00; cp < 0x4E00 + 3000; ++cp) {
+    many += static_cast<char>(0xE0 | (cp >> 12));
+    many += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    many += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  std::string text = Decode(many, Charset::Utf8);
+  EXPECT_EQ(Encode(text, Charset::Utf8), many);
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < text.size(); i += UnitLength(text, i)) ++units;
+  EXPECT_EQ(units, 3000u);
+}
+
+TEST_F(Charsets, NamesAndControlLines) {
+  Charset cs;
+  const std::pair<const char*, Charset> names[] = {
+      {"cp866", Charset::Cp866}, {"+7_FIDO", Charset::Cp866}, {"IbmPc", Charset::Cp866},
+      {"utf8", Charset::Utf8},   {"KOI8", Charset::Koi8r},    {"windows-1251", Charset::Cp1251}};
+  for (const auto& [name, want] : names) {
+    ASSERT_TRUE(ByName(name, cs)) << name;
+    EXPECT_EQ(cs, want) << name;
+  }
+  EXPECT_FALSE(ByName("EBCDIC", cs));
+  EXPECT_FALSE(ByName("", cs));
+  EXPECT_TRUE(FromControlLines("text\n\x01" "CHRS: LATIN-1 2\n\x01" "CHRS: KOI8-R 2\n", cs));
+  EXPECT_EQ(cs, Charset::Koi8r);
+  EXPECT_TRUE(FromControlLines("\x01" "CHARSET: UTF-8\r\n", cs));
+  EXPECT_EQ(cs, Charset::Utf8);
+  EXPECT_FALSE(FromControlLines(" AB> \x01" "CHRS: KOI8-R 2\nCHRS: UTF-8\n", cs));
+}
+
+TEST_F(Charsets, Utf8TextNeedsAMultiByteCharacter) {
+  EXPECT_TRUE(IsUtf8Text("\xd0\x9d"));
+  EXPECT_FALSE(IsUtf8Text("plain ASCII"));
+  EXPECT_FALSE(IsUtf8Text("\xd0\x9d \xff"));
+  EXPECT_FALSE(IsUtf8Text("\x8d\xa0"));  // CP866
+}
+
+}  // namespace
+}  // namespace charset

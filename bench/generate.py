@@ -29,7 +29,9 @@ def reply(rng, count):
     lines = []
     name = rng.choice(FIRST)
     initials = name[0] + rng.choice("PKSVM")
-    while len(lines) < count:
+    pieces = 0  # lines as the program reads them: a long line wraps into two
+    while pieces < count:
+        pieces += 1
         kind = rng.random()
         if kind < 0.04:
             lines.append(f"Hello, {rng.choice(FIRST)}!")
@@ -47,11 +49,14 @@ def reply(rng, count):
         elif kind < 0.60:
             lines.append("")
         elif kind < 0.62:
+            if pieces == count:
+                continue
+            pieces += 1
             lines.append(sentence(rng, EN_WORDS + RU_WORDS, 300)[:300])  # a long line
         else:
             words = RU_WORDS if rng.random() < 0.5 else EN_WORDS
             lines.append(sentence(rng, words, rng.randint(10, 75)) + rng.choice(["", " {btw}", " imho"]))
-    return lines[:count]
+    return lines
 
 
 def tables(rng):

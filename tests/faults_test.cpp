@@ -98,18 +98,4 @@ TEST_F(Faults, MessageFileIsADirectory) {
   EXPECT_TRUE(fs::is_directory(dir() / "msg.txt"));
 }
 
-TEST_F(Faults, MessageFileDisappearsBeforeTheLoad) {
-  // The configuration is a pipe, so the program waits in its load after the
-  // existence test; the message is removed before the pipe is fed.
-  fs::remove(dir() / "salvetor.cfg");
-  auto r = Shell("mkfifo salvetor.cfg && (./salvetor reply.txt </dev/null >out.txt 2>&1 & "
-                 "sleep 0.3; rm reply.txt; printf 'Hello, @Name!\\r\\n' > salvetor.cfg; wait $!)");
-  EXPECT_EQ(r.exitCode, 0);
-  std::string out = ReadFile(dir() / "out.txt");
-  EXPECT_NE(out.find(Crlf({"Error reading file reply.txt #-2!", Cp("(Файл не найден)"), "Work done."})),
-            std::string::npos) << out;
-  EXPECT_FALSE(fs::exists(dir() / "reply.txt"));
-  EXPECT_FALSE(fs::exists(dir() / "reply.~txt"));
-}
-
 }  // namespace

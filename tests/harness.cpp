@@ -92,4 +92,12 @@ RunResult ProgramDir::Shell(const std::string& line) {
   return r;
 }
 
+std::string ProgramDir::Iconv(const std::string& bytes, const std::string& from, const std::string& to) {
+  WriteFile(dir_ / ".iconv", bytes);
+  RunResult r = Shell("iconv -f " + from + " -t " + to + " .iconv");
+  fs::remove(dir_ / ".iconv");
+  EXPECT_EQ(r.exitCode, 0) << "iconv " << from << " to " << to << ": " << r.err;
+  return r.out;
+}
+
 }  // namespace harness

@@ -41,6 +41,9 @@ class ProgramDir : public ::testing::Test {
                 const std::string& stdinFrom = "/dev/null", const std::string& prefix = "");
   // Runs a shell command line in dir(), its output collected.
   RunResult Shell(const std::string& command);
+  // bytes converted from one charset to another by iconv (names as iconv
+  // knows them); fails the test when iconv refuses them.
+  std::string Iconv(const std::string& bytes, const std::string& from, const std::string& to);
   fs::path dir() const { return dir_; }
   fs::path dir_;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "textlib/iolist.h"
 #include "textlib/listman.h"
@@ -23,6 +24,8 @@ struct RunContext {
   ShortStr OutputName;
   List* MessageLines = nullptr;
   iolist::TextFormat MessageFormat;  // the reply's layout, kept for the result
+  std::string ReplyBytes;            // the reply as read, until its lines are loaded
+  int ReplyRead = 0;                 // the result of reading it
   std::int32_t NamesChanged = 0;
   std::int32_t MacroChanges = 0;
   std::int32_t LinesSkipped = 0;

@@ -9,6 +9,7 @@
 #include "app/defopt.h"
 #include "app/macros.h"
 #include "app/names.h"
+#include "app/reply.h"
 #include "console/console.h"
 #include "console/error.h"
 #include "console/keyb.h"
@@ -214,17 +215,9 @@ void RunProgram() {
   ctx.OutputName = option::ParamN(2);
   if (ctx.OutputName.Empty()) ctx.OutputName = ctx.InputName;
   Writer->Heading("Loading data files...");
+  if (!reply::ReadReply(ctx)) End();
   if (!datafiles::LoadData(ctx)) End();
-  int r = iolist::TextLoad(ctx.InputName, ctx.MessageLines, files::optRead | files::optWrap,
-                           &ctx.MessageFormat);
-  if (r == iolist::kErrTooManyLines) {
-    Writer->ErrorLine(ShortStr("File ") + ctx.InputName + ShortStr(" has more than 65535 lines!"));
-    End();
-  }
-  if (r != 0) {
-    app::ReportFileError("Error reading file ", ctx.InputName, r);
-    End();
-  }
+  if (!reply::LoadReply(ctx)) End();
   Process();
   End();
 }

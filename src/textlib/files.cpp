@@ -297,7 +297,11 @@ bool ReadLine(File& file, ShortStr& line) {
 }
 
 bool WriteLine(File& file, const ShortStr& text, std::string_view lineEnd) {
-  return WriteBytes(file, text.s, text.len) && WriteBytes(file, lineEnd.data(), lineEnd.size());
+  return WriteText(file, text.View(), lineEnd);
+}
+
+bool WriteText(File& file, std::string_view text, std::string_view lineEnd) {
+  return WriteBytes(file, text.data(), text.size()) && WriteBytes(file, lineEnd.data(), lineEnd.size());
 }
 
 bool WriteBytes(File& file, const void* data, std::size_t size) {

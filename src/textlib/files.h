@@ -79,6 +79,8 @@ bool WriteBytes(File& file, const void* data, std::size_t size);
 // Writes the text and the line end (CR LF unless given); false on an error
 // (left pending).
 bool WriteLine(File& file, const ShortStr& text, std::string_view lineEnd = "\r\n");
+// Writes bytes of any length and the line end; false on an error.
+bool WriteText(File& file, std::string_view text, std::string_view lineEnd);
 
 // The name with its extension replaced by a numbered one (optNumbered).
 ShortStr NumberedName(const ShortStr& name);

@@ -62,7 +62,7 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options) {
     line = Recode(Transform(line, options), options);
     if (KeepLine(line, options)) lines::LineAdd(list, line);
   };
-  textlines::ForEachLine(textlines::WithoutEndMark(text), [&](std::string_view line) {
+  textlines::ForEachLine(text, [&](std::string_view line) {
     if (!fits) return;
     if (wrap) textlines::WrapLine(line, store);
     else store(ShortStr(line));  // cut at 255
@@ -71,6 +71,28 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options) {
 }
 
 }  // namespace
+
+int TextRead(const ShortStr& name, std::string& bytes) {
+  File file;
+  int r = FileOpen(file, kTextBuffer, name, optText | optRead);
+  if (r != 0) return -r;
+  ReadAll(file, bytes);
+  int readError = file.Failed ? platform::IoResult() : 0;
+  if (file.Failed && readError == 0) readError = 100;
+  FileClose(file);
+  int closeError = platform::IoResult();
+  return -(readError != 0 ? readError : closeError);
+}
+
+int TextParse(std::string_view bytes, List*& lines, std::uint32_t options, TextFormat& format) {
+  listman::ListCreate(lines);
+  format.Ending = textlines::FirstLineEnd(bytes);
+  const std::string text = charset::Decode(textlines::WithoutEndMark(bytes), format.Charset);
+  if (StoreLines(text, lines, options)) return 0;
+  listman::ListDisposeAll(lines);
+  listman::ListCreate(lines);
+  return kErrTooManyLines;
+}
 
 int TextLoad(const ShortStr& rawName, List*& lines, std::uint32_t options, TextFormat* format) {
   listman::ListCreate(lines);
@@ -84,22 +106,15 @@ int TextLoad(const ShortStr& rawName, List*& lines, std::uint32_t options, TextF
     listman::ListCopy(entry->Lines, lines);
     return 0;
   }
-  File file;
-  int r = FileOpen(file, kTextBuffer, name, (options & ~optNumbered) | optText | optRead);
-  if (r != 0) return -r;
-  std::string text;
-  ReadAll(file, text);
-  int readError = file.Failed ? platform::IoResult() : 0;
-  if (file.Failed && readError == 0) readError = 100;
-  FileClose(file);
-  int closeError = platform::IoResult();
-  if (format != nullptr) format->Ending = textlines::FirstLineEnd(text);
-  if (!StoreLines(text, lines, options)) {
-    listman::ListDisposeAll(lines);
-    listman::ListCreate(lines);
-    return kErrTooManyLines;
-  }
-  return -(readError != 0 ? readError : closeError);
+  std::string bytes;
+  int r = TextRead(name, bytes);
+  if (r != 0 && bytes.empty()) return r;
+  TextFormat found;
+  if (charset::IsUtf8Text(bytes)) found.Charset = charset::Charset::Utf8;
+  listman::ListDisposeAll(lines);
+  int parsed = TextParse(bytes, lines, options, found);
+  if (format != nullptr) *format = found;
+  return parsed != 0 ? parsed : r;
 }
 
 int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32_t last,
@@ -128,7 +143,10 @@ int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32
     ShortStr line = prefix + Transform(lines::LineAt(list, i), options);
     line = Recode(line, options);
     if (!KeepLine(line, options)) continue;
-    if (!WriteLine(file, line, ending)) {
+    const bool ok = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn()
+                        ? WriteLine(file, line, ending)
+                        : WriteText(file, charset::Encode(line.View(), format.Charset), ending);
+    if (!ok) {
       int error = platform::IoResult();
       FileDiscard(file);
       return -(error != 0 ? error : 101);

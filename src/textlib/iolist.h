@@ -5,7 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
+#include "textlib/charset.h"
 #include "textlib/files.h"
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
@@ -23,18 +26,27 @@ inline constexpr int kErrTooManyLines = 214;
 // How a text file is laid out: what TextLoad found, what TextSave writes.
 struct TextFormat {
   textlines::LineEnd Ending = textlines::LineEnd::CrLf;  // the first line end
+  charset::Charset Charset = charset::Charset::Cp866;
 };
 
 // Loads the file into a new list stored in lines (created first, so every
 // failure leaves an empty list); format, when given, receives its layout.
-// Lines longer than 255 bytes are cut, and lines past 65,535 are dropped;
-// with optWrap they are wrapped instead and more than 65,535 lines (after
-// wrapping) gives kErrTooManyLines. A read error part-way returns its code
-// negated and keeps the lines read so far.
+// The file is CP866, or UTF-8 when it is valid UTF-8 with a multi-byte
+// character. Lines longer than 255 bytes are cut, and lines past 65,535 are
+// dropped; with optWrap they are wrapped instead and more than 65,535 lines
+// (after wrapping) gives kErrTooManyLines. A read error part-way returns its
+// code negated and keeps the lines read so far.
 int TextLoad(const ShortStr& name, List*& lines, std::uint32_t options,
              TextFormat* format = nullptr);
-// Writes lines first..last (negative: 1 / the count) with prefix and the
-// format's line end; appends unless optRewrite. A write error part-way is
+// Reads the whole file into bytes; 0, or an error code as TextLoad gives it
+// (the bytes read before a read error are kept).
+int TextRead(const ShortStr& name, std::string& bytes);
+// The lines of a whole file's bytes, decoded from format.Charset, into a
+// new list as TextLoad makes them; format.Ending receives the first line
+// end. 0 or kErrTooManyLines (then the list is empty).
+int TextParse(std::string_view bytes, List*& lines, std::uint32_t options, TextFormat& format);
+// Writes lines first..last (negative: 1 / the count) with prefix, in the
+// format's charset and line end; appends unless optRewrite. A write error part-way is
 // returned negated and, with optBackup, leaves the old file and its backup
 // as they were.
 int TextSave(const ShortStr& name, List* lines, std::int32_t first, std::int32_t last,

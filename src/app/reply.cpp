@@ -1,0 +1,66 @@
+#include "app/reply.h"
+
+#include <string>
+
+#include "console/writer.h"
+#include "platform/locale.h"
+#include "textlib/files.h"
+#include "textlib/iolist.h"
+#include "textlib/option.h"
+
+namespace reply {
+
+using shortstr::ShortStr;
+using writer::Writer;
+
+bool ChooseCharset(std::string_view bytes, const std::string_view* csOption,
+                   std::string_view localeCodeset, charset::Charset& out) {
+  using charset::Charset;
+  if (csOption != nullptr) return charset::ByName(*csOption, out);
+  if (charset::FromControlLines(bytes, out)) return true;
+  if (charset::IsUtf8Text(bytes)) {
+    out = Charset::Utf8;
+    return true;
+  }
+  // Editors on POSIX keep their file in the locale's charset by default.
+  Charset local;
+  out = charset::ByName(localeCodeset, local) && local != Charset::Utf8 ? local : Charset::Cp866;
+  return true;
+}
+
+bool ReadReply(app::RunContext& run) {
+  const bool given = option::OptionPresent("/CS");
+  const std::string csName = option::OptionValue("/CS=").Std();
+  if (!given) run.ReplyRead = iolist::TextRead(run.InputName, run.ReplyBytes);
+  const std::string_view csView(csName);
+  charset::Charset cs;
+  if (!ChooseCharset(run.ReplyBytes, given ? &csView : nullptr, platform::LocaleCodeset(), cs)) {
+    Writer->ErrorLine(ShortStr("Unknown charset ") + ShortStr(csName) + ShortStr("!"));
+    return false;
+  }
+  if (given) run.ReplyRead = iolist::TextRead(run.InputName, run.ReplyBytes);
+  run.MessageFormat.Charset = cs;
+  charset::UseEscapes(cs != charset::Charset::Cp866);
+  if (cs != charset::Charset::Cp866) {
+    Writer->Info(ShortStr("Charset: ") + ShortStr(charset::Name(cs)));
+  }
+  return true;
+}
+
+bool LoadReply(app::RunContext& run) {
+  if (run.ReplyRead != 0) {
+    app::ReportFileError("Error reading file ", run.InputName, run.ReplyRead);
+    return false;
+  }
+  int r = iolist::TextParse(run.ReplyBytes, run.MessageLines, files::optRead | files::optWrap,
+                            run.MessageFormat);
+  run.ReplyBytes.clear();
+  run.ReplyBytes.shrink_to_fit();
+  if (r == iolist::kErrTooManyLines) {
+    Writer->ErrorLine(ShortStr("File ") + run.InputName + ShortStr(" has more than 65535 lines!"));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace reply

@@ -11,21 +11,40 @@ namespace platform {
 
 using Handle = int;
 inline constexpr Handle kNoHandle = -1;
+// The longest file name (one path component) the file system takes, in bytes.
+inline constexpr std::size_t kMaxFileName = 255;
+
+// What a name stands for, links followed.
+enum class Kind { Missing, Regular, Directory, Other };
+Kind KindOf(const std::string& name);
+// The name with the links of its last component followed (a link's relative
+// target is taken from the link's folder); the name itself when it is no link.
+std::string FollowLinks(const std::string& name);
 
 // Returns the pending I/O error and clears it.
 int IoResult();
 // Makes code the pending I/O error (0 clears it).
 void IoSet(int code);
 
-// Opens an existing regular file for reading; a directory fails with 5.
+// Opens an existing regular file for reading, never waiting on a FIFO;
+// anything but a regular file fails with 5.
 bool FileOpenRead(const std::string& name, Handle& handle);
 // Opens an existing regular file for writing at its end.
 bool FileOpenAppend(const std::string& name, Handle& handle);
 // Creates the file, or truncates an existing one.
 bool FileCreate(const std::string& name, Handle& handle);
-// Creates a fresh, exclusively opened file beside `target` (a random name)
-// with the permission bits of `target` when it exists; name receives it.
+// Creates a fresh, exclusively opened file beside `target`, named after it
+// (".reply.txt.salvetor-XXXXXX"), with the owner, group (where permitted)
+// and permission bits of `target` when it exists; name receives it. First
+// removes leftovers of earlier runs for the same target owned by this user.
 bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle);
+// Writes what the file holds through to the disk.
+bool FileSync(Handle handle);
+// Puts a finished new file in place of `target` in one step, after making
+// `backup` a hard link to the old target (a copy where links are not
+// possible; an older backup goes first). The target's name always names a
+// complete file. backup is empty when the target is new.
+bool FileCommit(const std::string& temp, const std::string& target, const std::string& backup);
 // Bytes read, 0 at the end, -1 on error.
 long FileRead(Handle handle, void* buffer, std::size_t size);
 bool FileWrite(Handle handle, const void* data, std::size_t size);
@@ -35,7 +54,7 @@ long long FileSize(Handle handle);
 bool FileReadAt(Handle handle, long long offset, void* buffer, std::size_t size);
 bool FileTruncate(Handle handle, long long size);
 
-// Clears the read-only permission bits it may, then removes the file.
+// Removes the file (a link is removed, not its target).
 bool FileDelete(const std::string& name);
 // Renames; never replaces an existing file (fails with 5 then).
 bool FileRename(const std::string& from, const std::string& to);

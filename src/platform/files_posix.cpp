@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -43,20 +44,103 @@ bool Fail(const std::string& name = "", bool writing = false) {
 
 bool OpenRegular(const std::string& name, int flags, Handle& handle) {
   int fd;
-  do fd = open(name.c_str(), flags | O_CLOEXEC, 0666);
+  // Never wait on a FIFO: it is refused below like any file that is not regular.
+  do fd = open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   while (fd < 0 && errno == EINTR);
   if (fd < 0) return Fail(name, (flags & O_ACCMODE) != O_RDONLY);
   struct stat st;
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
-    pending = 5;  // a directory cannot be opened as a file
+    pending = 5;  // a directory, device or pipe is not a text file
     return false;
   }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   handle = fd;
   return true;
 }
 
+std::string FolderOf(const std::string& name) {
+  size_t slash = name.find_last_of('/');
+  return slash == std::string::npos ? "" : name.substr(0, slash + 1);
+}
+
+// ".name.salvetor-" for a target: the prefix of its temporary files, the
+// name shortened where the whole would not fit a file name.
+std::string TempPrefix(const std::string& target) {
+  const std::string suffix = ".salvetor-";
+  std::string base = target.substr(FolderOf(target).size());
+  const size_t room = kMaxFileName - 1 - suffix.size() - 6;
+  if (base.size() > room) base.resize(room);
+  return "." + base + suffix;
+}
+
+// Removes temporary files that killed runs left for the same target.
+void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    struct stat st;
+    std::string path = folder + name;
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid()) unlink(path.c_str());
+  }
+  closedir(dir);
+}
+
+void SyncFolder(const std::string& name) {
+  std::string folder = FolderOf(name);
+  int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// A copy of from as to (a new file), for file systems without hard links.
+bool CopyFile(const std::string& from, const std::string& to) {
+  Handle in;
+  if (!OpenRegular(from, O_RDONLY, in)) return false;
+  struct stat st;
+  fstat(in, &st);
+  int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+  if (out < 0) {
+    close(in);
+    return Fail(to, true);
+  }
+  char buffer[1 << 16];
+  long n;
+  bool ok = true;
+  while (ok && (n = FileRead(in, buffer, sizeof buffer)) > 0) ok = FileWrite(out, buffer, static_cast<size_t>(n));
+  ok = ok && n == 0 && fsync(out) == 0;
+  close(in);
+  if (close(out) != 0) ok = false;
+  if (!ok) {
+    if (pending == 0) pending = 101;
+    unlink(to.c_str());
+  }
+  return ok;
+}
+
 }  // namespace
+
+Kind KindOf(const std::string& name) {
+  struct stat st;
+  if (name.empty() || stat(name.c_str(), &st) != 0) return Kind::Missing;
+  if (S_ISREG(st.st_mode)) return Kind::Regular;
+  return S_ISDIR(st.st_mode) ? Kind::Directory : Kind::Other;
+}
+
+std::string FollowLinks(const std::string& name) {
+  std::string path = name;
+  for (int hop = 0; hop < 40; ++hop) {
+    char target[PATH_MAX];
+    ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+    if (n <= 0) break;
+    std::string next(target, static_cast<size_t>(n));
+    path = next[0] == '/' ? next : FolderOf(path) + next;
+  }
+  return path;
+}
 
 int IoResult() {
   int code = pending;
@@ -83,14 +167,16 @@ bool FileCreate(const std::string& name, Handle& handle) {
 }
 
 bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle) {
-  size_t slash = target.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  std::string pattern = dir + ".salvetor-XXXXXX";
+  const std::string folder = FolderOf(target), prefix = TempPrefix(target);
+  RemoveLeftovers(folder, prefix);
+  std::string pattern = folder + prefix + "XXXXXX";
   int fd = mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) return Fail(target, true);
   struct stat st;
   mode_t mode;
   if (stat(target.c_str(), &st) == 0) {
+    // Owner and group first: a change of owner may clear the set-id bits.
+    if (fchown(fd, st.st_uid, st.st_gid) != 0) errno = 0;  // not permitted: keep ours
     mode = st.st_mode & 07777;
   } else {
     mode_t mask = umask(0);
@@ -100,6 +186,25 @@ bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle
   fchmod(fd, mode);
   name = pattern;
   handle = fd;
+  return true;
+}
+
+bool FileSync(Handle handle) {
+  if (fsync(handle) != 0 && errno != EINVAL) return Fail("", true);
+  return true;
+}
+
+bool FileCommit(const std::string& temp, const std::string& target, const std::string& backup) {
+  if (!backup.empty()) {
+    if (unlink(backup.c_str()) != 0 && errno != ENOENT) return Fail(backup, true);
+    if (link(target.c_str(), backup.c_str()) != 0) {
+      const bool noLinks = errno == EPERM || errno == ENOTSUP || errno == EXDEV || errno == EMLINK;
+      if (!noLinks) return Fail(backup, true);
+      if (!CopyFile(target, backup)) return false;
+    }
+  }
+  if (rename(temp.c_str(), target.c_str()) != 0) return Fail(target, true);
+  SyncFolder(target);
   return true;
 }
 
@@ -159,10 +264,8 @@ bool FileTruncate(Handle handle, long long size) {
 }
 
 bool FileDelete(const std::string& name) {
-  struct stat st;
-  if (lstat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-    chmod(name.c_str(), st.st_mode | S_IWUSR);
-  }
+  // Unlinking needs no write permission on the file itself, so nothing is
+  // changed on it first (a link to it elsewhere keeps its mode).
   if (unlink(name.c_str()) != 0) return Fail(name, true);
   return true;
 }

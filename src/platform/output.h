@@ -10,6 +10,9 @@ namespace platform {
 
 // Writes the bytes and flushes them. Errors are ignored.
 void OutWrite(std::string_view bytes);
+// Writes a line of text and CR LF; on a terminal its control characters
+// (below 32, and 127) are shown as ^X instead of acting on the terminal.
+void OutWriteLine(std::string_view text);
 // Sets the foreground colour (0..15) on a colour terminal; nothing elsewhere.
 void OutSetColour(int colour);
 // Resets the terminal's colours; nothing when no colour was ever written.

@@ -84,6 +84,25 @@ void OutWrite(std::string_view bytes) {
   }
 }
 
+void OutWriteLine(std::string_view text) {
+  Learn();
+  std::string bytes;
+  bytes.reserve(text.size() + 2);
+  const bool shown = State().terminal && State().capture == nullptr;
+  for (char c : text) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (shown && (b < 0x20 || b == 0x7F)) {
+      // A control character of message text must not act on the terminal.
+      bytes += '^';
+      bytes += static_cast<char>(b ^ 0x40);
+    } else {
+      bytes += c;
+    }
+  }
+  bytes += "\r\n";
+  OutWrite(bytes);
+}
+
 void OutSetColour(int colour) {
   Learn();
   OutState& st = State();

@@ -10,6 +10,7 @@ using FatalHandler = void (*)(int code, std::uint32_t address);
 
 // Turns SIGSEGV/SIGBUS into code 216 and SIGFPE into 200, with the offset of
 // the faulting instruction inside the program's image, and calls handler.
+// Also ignores SIGXFSZ, so that a file-size limit is an ordinary write error.
 void InstallFatalHandlers(FatalHandler handler);
 // Offset of a code address inside the program's own image, to 32 bits.
 std::uint32_t CodeOffset(const void* address);

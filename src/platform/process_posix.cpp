@@ -48,6 +48,9 @@ void InstallFatalHandlers(FatalHandler handler) {
   act.sa_flags = SA_SIGINFO | SA_ONSTACK;
   sigemptyset(&act.sa_mask);
   for (int sig : {SIGSEGV, SIGBUS, SIGFPE}) sigaction(sig, &act, nullptr);
+  // A file-size limit then makes a write fail with the ordinary write error
+  // instead of killing the program part-way.
+  signal(SIGXFSZ, SIG_IGN);
 }
 
 void WaitForEnter() {

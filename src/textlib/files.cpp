@@ -1,6 +1,7 @@
 #include "textlib/files.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "textlib/listman.h"
 #include "textlib/paths.h"
@@ -16,19 +17,20 @@ constexpr std::uint16_t kDefaultBuffer = 4096;
 constexpr int kCtrlZWindow = 128;
 constexpr unsigned char kCtrlZ = 0x1A;
 
+// Stored in the registry by a byte copy, so it holds no owning members.
 struct OpenRecord {
   platform::Handle Handle;
   std::uint32_t Options;
-  ShortStr Name;
   unsigned char* Buffer;
   std::uint16_t BufferSize;
 };
+static_assert(std::is_trivially_copyable_v<OpenRecord>);
 
 List* registry = nullptr;
 
 void Register(const File& file) {
   FilesInit();
-  OpenRecord record{file.Handle, file.Options, file.Name, file.Buffer, file.BufferSize};
+  OpenRecord record{file.Handle, file.Options, file.Buffer, file.BufferSize};
   listman::ListAppendCopy(registry, &record, sizeof record);
 }
 
@@ -88,36 +90,24 @@ bool OpenForAppend(File& file, const std::string& name) {
 
 bool OpenForRewrite(File& file, const std::string& name) {
   if (!(file.Options & optBackup)) return platform::FileCreate(name, file.Handle);
-  if (platform::IsDirectory(name)) {
+  // A link stays a link: the file it names is rewritten, its backup beside it.
+  const std::string target = platform::FollowLinks(name);
+  if (platform::KindOf(target) == platform::Kind::Directory) {
     platform::IoSet(5);
     return false;
   }
-  return platform::FileCreateTemp(name, file.TempName, file.Handle);
+  file.Target = target;
+  return platform::FileCreateTemp(target, file.TempName, file.Handle);
 }
 
 // Puts a finished safe rewrite in place: the old file becomes the backup
-// (an older backup erased first), the new text takes its name.
+// and the new text takes its name in one step.
 void CommitRewrite(const File& file) {
-  const std::string target = file.Name.Std();
-  const ShortStr backup = BackupName(file.Name);
-  const bool moved = platform::PathExists(target);
-  if (moved) {
-    bool replaceable = !platform::IsDirectory(target);
-    if (replaceable) {
-      FileErase(backup);
-      replaceable = FileMoveTo(file.Name, backup) == 0;
-    }
-    if (!replaceable) {
-      platform::FileDelete(file.TempName);
-      platform::IoSet(5);
-      return;
-    }
-  }
-  if (!platform::FileRename(file.TempName, target)) {
+  const bool replacing = platform::KindOf(file.Target) == platform::Kind::Regular;
+  if (!platform::FileCommit(file.TempName, file.Target, replacing ? BackupName(file.Target) : "")) {
     int code = platform::IoResult();
-    if (moved) platform::FileRename(backup.Std(), target);
     platform::FileDelete(file.TempName);
-    platform::IoSet(code);
+    platform::IoSet(code != 0 ? code : 5);
   }
 }
 
@@ -148,18 +138,20 @@ void FilesInit() {
 
 int OpenFileCount() { return registry == nullptr ? 0 : registry->Count; }
 
-ShortStr BackupName(const ShortStr& name) {
-  ShortStr ext = paths::ExtOf(name);
-  return paths::ChangeExt(name, ShortStr(".~") + Copy(ext, 2, 3));
+std::string BackupName(const std::string& name) {
+  const std::string file = paths::FileNameOf(name);
+  const std::size_t dot = file.rfind('.');
+  const std::string stem = name.substr(0, name.size() - file.size() + (dot == std::string::npos ? file.size() : dot));
+  return stem + ".~" + (dot == std::string::npos ? "" : file.substr(dot + 1));
 }
 
-ShortStr NumberedName(const ShortStr& name) {
+std::string NumberedName(const std::string& name) {
   // Only one number is ever handed out in a run.
-  return paths::ChangeExt(name, Copy(paths::ExtOf(name), 1, 3) + ShortStr("1"));
+  return paths::ChangeExt(name, paths::ExtOf(name).substr(0, 3) + "1");
 }
 
-int FileOpen(File& file, std::uint16_t size, const ShortStr& rawName, std::uint32_t options) {
-  ShortStr name = Copy(rawName, 1, paths::kMaxPath);
+int FileOpen(File& file, std::uint16_t size, const std::string& rawName, std::uint32_t options) {
+  std::string name = rawName;
   platform::IoResult();
   if (options & optNumbered) name = NumberedName(name);
   file = File();
@@ -170,7 +162,7 @@ int FileOpen(File& file, std::uint16_t size, const ShortStr& rawName, std::uint3
     file.BufferSize = size > 0 ? size : kDefaultBuffer;
     file.Buffer = static_cast<unsigned char*>(listman::BlockAlloc(file.BufferSize));
   }
-  const std::string path = name.Std();
+  const std::string& path = name;
   if ((options & optRead) || options == 0) platform::FileOpenRead(path, file.Handle);
   else if (options & optAppend) OpenForAppend(file, path);
   else if (options & optRewrite) OpenForRewrite(file, path);
@@ -192,6 +184,8 @@ int FileClose(File& file) {
   if (file.Handle == platform::kNoHandle || !Unregister(file.Handle)) return 0;
   bool ok = true;
   if (Writing(file)) ok = Flush(file);
+  // A safe rewrite reaches the disk before it takes the target's name.
+  if (ok && !file.TempName.empty()) ok = platform::FileSync(file.Handle);
   int error = ok ? 0 : platform::IoResult();
   if (!platform::FileClose(file.Handle) && error == 0) error = platform::IoResult();
   file.Handle = platform::kNoHandle;
@@ -221,9 +215,8 @@ void FileDiscard(File& file) {
   platform::IoResult();
 }
 
-bool FileExists(const ShortStr& rawName) {
-  ShortStr name = Copy(rawName, 1, paths::kMaxPath);
-  if (name.Empty()) return false;
+bool FileExists(const std::string& name) {
+  if (name.empty()) return false;
   File file;
   bool exists = FileOpen(file, 1, name, optRead) == 0 && platform::IoResult() == 0;
   if (exists) FileClose(file);
@@ -231,20 +224,19 @@ bool FileExists(const ShortStr& rawName) {
   return exists;
 }
 
-bool DirExists(const ShortStr& dir) { return platform::IsDirectory(dir.Std()); }
+bool DirExists(const std::string& dir) { return platform::IsDirectory(dir); }
 
-int FileErase(const ShortStr& name) {
+int FileErase(const std::string& name) {
   platform::IoResult();
-  platform::FileDelete(Copy(name, 1, paths::kMaxPath).Std());
+  platform::FileDelete(name);
   return platform::IoResult();
 }
 
-int FileMoveTo(const ShortStr& name, const ShortStr& newName) {
-  ShortStr dir = paths::DirOf(newName);
-  if (!dir.Empty() && !DirExists(dir)) paths::MakePath(dir);
+int FileMoveTo(const std::string& name, const std::string& newName) {
+  std::string dir = paths::DirOf(newName);
+  if (!dir.empty() && !DirExists(dir)) paths::MakePath(dir);
   platform::IoResult();
-  platform::FileRename(Copy(name, 1, paths::kMaxPath).Std(),
-                       Copy(newName, 1, paths::kMaxPath).Std());
+  platform::FileRename(name, newName);
   return platform::IoResult();
 }
 

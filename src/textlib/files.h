@@ -1,8 +1,8 @@
 // The file layer: every file is opened through FileOpen under an open-file
 // registry that releases a file's text buffer at close. Results are the I/O
-// error codes (0 = success); names are cut to 252 characters. A rewrite with
-// optBackup goes to a temporary file that replaces the old one only at a
-// clean close, the old file becoming the backup.
+// error codes (0 = success); names are used whole, never cut. A rewrite with
+// optBackup goes to a temporary file beside the target that replaces it in
+// one step at a clean close, the old file becoming the backup.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +40,9 @@ inline constexpr std::uint32_t optWrap = 0x20000;
 struct File {
   platform::Handle Handle = platform::kNoHandle;
   std::uint32_t Options = 0;
-  ShortStr Name;             // the name as opened
+  std::string Name;          // the name as opened
   std::string TempName;      // safe rewrite: where the new text goes first
+  std::string Target;        // safe rewrite: the file it replaces, links followed
   unsigned char* Buffer = nullptr;
   std::uint16_t BufferSize = 0;
   std::uint16_t BufferPos = 0;
@@ -51,21 +52,24 @@ struct File {
 };
 
 // Opens file under name. size: text buffer bytes (0 = default).
-int FileOpen(File& file, std::uint16_t size, const ShortStr& name, std::uint32_t options);
+int FileOpen(File& file, std::uint16_t size, const std::string& name, std::uint32_t options);
 // Closes a registered file (a safe rewrite is put in place here); returns 0,
 // an error of the close itself is left pending.
 int FileClose(File& file);
 // Closes a registered file and throws away what a safe rewrite wrote.
 void FileDiscard(File& file);
-// True for an existing file that can be opened; false for a directory.
-bool FileExists(const ShortStr& name);
-bool DirExists(const ShortStr& dir);
-// Clears the read-only bits and deletes; the I/O error code.
-int FileErase(const ShortStr& name);
+// True for an existing regular file (links followed) that can be opened;
+// false for a directory, a device or a pipe.
+bool FileExists(const std::string& name);
+bool DirExists(const std::string& dir);
+// Deletes the file; the I/O error code.
+int FileErase(const std::string& name);
 // Renames, creating the new name's directory first; never replaces a file.
-int FileMoveTo(const ShortStr& name, const ShortStr& newName);
-// The backup name: reply.txt -> reply.~txt, a.html -> a.~htm, a -> a.~
-ShortStr BackupName(const ShortStr& name);
+int FileMoveTo(const std::string& name, const std::string& newName);
+// The backup name: the name up to its last dot, ".~" and the whole
+// extension (reply.txt -> reply.~txt, page.html -> page.~html, notes.a.txt ->
+// notes.a.~txt, notes -> notes.~). Never the name itself.
+std::string BackupName(const std::string& name);
 
 // Reads the rest of the file into bytes; false on an error (left pending),
 // with the bytes read so far kept.
@@ -83,7 +87,7 @@ bool WriteLine(File& file, const ShortStr& text, std::string_view lineEnd = "\r\
 bool WriteText(File& file, std::string_view text, std::string_view lineEnd);
 
 // The name with its extension replaced by a numbered one (optNumbered).
-ShortStr NumberedName(const ShortStr& name);
+std::string NumberedName(const std::string& name);
 
 // Start-up: creates the open-file registry.
 void FilesInit();

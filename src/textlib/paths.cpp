@@ -4,101 +4,94 @@
 
 namespace paths {
 
-using namespace shortstr;
-
 namespace {
 
-bool IsSeparator(unsigned char c, Style style) {
+bool IsSeparator(char c, Style style) {
   return c == '/' || (style == Style::Windows && (c == '\\' || c == ':'));
 }
 
-unsigned char SeparatorOf(Style style) { return style == Style::Windows ? '\\' : '/'; }
+char SeparatorOf(Style style) { return style == Style::Windows ? '\\' : '/'; }
 
-ShortStr Cut(const ShortStr& s, int max) { return Copy(s, 1, max); }
+// Index just past the last separator (0 without one).
+std::size_t NameStart(std::string_view path, Style style) {
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (IsSeparator(path[i - 1], style)) return i;
+  }
+  return 0;
+}
 
 }  // namespace
 
 Style NativeStyle() { return Style::Posix; }
 
-PathParts SplitPath(const ShortStr& raw, Style style) {
-  ShortStr path = Cut(raw, kMaxPath);
-  int last = 0;
-  for (int i = 1; i <= path.len; ++i) {
-    if (IsSeparator(path.At(i), style)) last = i;
-  }
+PathParts SplitPath(std::string_view path, Style style) {
+  const std::size_t start = NameStart(path, style);
+  std::string_view rest = path.substr(start);
   PathParts parts;
-  parts.Dir = Cut(Copy(path, 1, last), kMaxPath);
-  ShortStr rest = Copy(path, last + 1, kMaxLen);
-  ShortStr name = Cut(rest, kMaxName);
-  int firstDot = Pos(".", name);
-  parts.Name = firstDot > 0 ? Copy(name, 1, firstDot - 1) : name;
-  int lastDot = 0;
-  for (int i = 1; i <= rest.len; ++i) {
-    if (rest.At(i) == '.') lastDot = i;
-  }
-  if (lastDot > 0) parts.Ext = Cut(Copy(rest, lastDot, kMaxLen), kMaxExt);
+  parts.Dir = std::string(path.substr(0, start));
+  parts.Name = std::string(rest.substr(0, rest.find('.')));
+  std::size_t lastDot = rest.rfind('.');
+  if (lastDot != std::string_view::npos) parts.Ext = std::string(rest.substr(lastDot));
   return parts;
 }
 
-ShortStr ChangeExt(const ShortStr& path, const ShortStr& ext, Style style) {
-  ShortStr e = Cut(ext, kMaxExt);
-  if (e.At(1) != '.') e = Cut(ShortStr(".") + e, kMaxExt);
+std::string ChangeExt(std::string_view path, std::string_view ext, Style style) {
   PathParts parts = SplitPath(path, style);
-  return Cut(parts.Dir + parts.Name + e, kMaxPath);
+  std::string out = parts.Dir + parts.Name;
+  if (ext.empty() || ext[0] != '.') out += '.';
+  return out.append(ext);
 }
 
-ShortStr DirOf(const ShortStr& path, Style style) {
-  return AddBackslash(SplitPath(path, style).Dir, style);
+std::string DirOf(std::string_view path, Style style) { return AddBackslash(SplitPath(path, style).Dir, style); }
+
+std::string ExtOf(std::string_view path, Style style) { return SplitPath(path, style).Ext; }
+
+std::string FileNameOf(std::string_view path, Style style) {
+  return std::string(path.substr(NameStart(path, style)));
 }
 
-ShortStr ExtOf(const ShortStr& path, Style style) { return SplitPath(path, style).Ext; }
-
-ShortStr AddBackslash(const ShortStr& raw, Style style) {
-  ShortStr path = Cut(raw, kMaxPath);
-  unsigned char last = path.At(path.len);
-  bool ends = last == SeparatorOf(style) || (style == Style::Windows && last == '/');
-  if (path.Empty() || ends) return path;
-  path.AppendChar(SeparatorOf(style));
-  return Cut(path, kMaxPath);
+std::string AddBackslash(std::string_view path, Style style) {
+  std::string out(path);
+  if (out.empty()) return out;
+  const char last = out.back();
+  if (last == SeparatorOf(style) || (style == Style::Windows && last == '/')) return out;
+  out += SeparatorOf(style);
+  return out;
 }
 
-ShortStr ProgramPath() { return Cut(ShortStr(platform::ExecutablePath()), kMaxPath); }
+std::string ProgramPath() { return platform::ExecutablePath(); }
 
-ShortStr CurrentDir() { return AddBackslash(ShortStr(platform::CurrentDirectory())); }
+std::string CurrentDir() { return AddBackslash(platform::CurrentDirectory()); }
 
-void ChangeDir(const ShortStr& path) {
-  ShortStr p = Cut(path, kMaxPath);
-  if (p.len > 1 && p.At(p.len) == '/') p = Copy(p, 1, p.len - 1);
-  platform::ChangeDirectory(p.Std());
+void ChangeDir(std::string_view path) {
+  std::string p(path);
+  if (p.size() > 1 && p.back() == '/') p.pop_back();
+  platform::ChangeDirectory(p);
 }
 
-int MakePathPrefixes(const ShortStr& raw, ShortStr* out, int max, Style style) {
-  ShortStr path = Cut(raw, kMaxPath);
-  const unsigned char sep = SeparatorOf(style);
-  int keep = style == Style::Windows ? 3 : 1;
-  if (path.len > keep && path.At(path.len) == sep) path = Copy(path, 1, path.len - 1);
-  if (path.Empty()) return 0;
-  int count = 0;
-  int start = 1;
-  if (path.At(1) == sep) {
+std::vector<std::string> MakePathPrefixes(std::string_view path, Style style) {
+  std::vector<std::string> out;
+  const char sep = SeparatorOf(style);
+  const std::size_t keep = style == Style::Windows ? 3 : 1;
+  if (path.size() > keep && path.back() == sep) path.remove_suffix(1);
+  if (path.empty()) return out;
+  std::size_t start = 0;
+  if (path[0] == sep) {
     // Windows: no drive, the walk stops at once. POSIX: the root exists.
-    if (style == Style::Windows) return 0;
-    start = 2;
+    if (style == Style::Windows) return out;
+    start = 1;
   }
-  for (int i = start; i <= path.len + 1 && count < max; ++i) {
-    if (i > path.len || path.At(i) == sep) {
-      ShortStr prefix = Copy(path, 1, i - 1);
-      if (!prefix.Empty() && prefix.At(prefix.len) != sep) out[count++] = prefix;
+  for (std::size_t i = start; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == sep) {
+      std::string_view prefix = path.substr(0, i);
+      if (!prefix.empty() && prefix.back() != sep) out.emplace_back(prefix);
     }
   }
-  return count;
+  return out;
 }
 
-void MakePath(const ShortStr& path) {
-  ShortStr prefixes[kMaxPath];
-  int n = MakePathPrefixes(path, prefixes, kMaxPath);
-  for (int i = 0; i < n; ++i) {
-    std::string dir = prefixes[i].Std();
+void MakePath(std::string_view path) {
+  for (const std::string& dir : MakePathPrefixes(path)) {
     if (platform::IsDirectory(dir)) continue;
     if (!platform::MakeDirectory(dir)) break;
   }

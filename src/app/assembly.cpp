@@ -23,7 +23,7 @@ bool IsServiceStart(const ShortStr& line) {
 }
 
 // Loads an insert file; true when it has lines the message lacks.
-bool ShouldInsert(const ShortStr& name, List*& lines, List* message) {
+bool ShouldInsert(const std::string& name, List*& lines, List* message) {
   iolist::TextLoad(name, lines, files::optRead);
   return lines::LineCount(lines) > 0 && !MessageContains(message, lines);
 }
@@ -70,12 +70,12 @@ std::int32_t EndInsertPosition(List* message) {
 }
 
 void InsertBeginAndEnd(app::RunContext& run) {
-  ShortStr beginName = datafiles::ProgramFile(".beg");
+  const std::string beginName = datafiles::ProgramFile(".beg");
   if (ShouldInsert(beginName, run.BeginLines, run.MessageLines)) {
     listman::ListInsertList(run.BeginLines, run.MessageLines, 1);
     writer::Writer->Notice(ShortStr("File ") + beginName + ShortStr(" was inserted to the top!"));
   }
-  ShortStr endName = datafiles::ProgramFile(".end");
+  const std::string endName = datafiles::ProgramFile(".end");
   if (ShouldInsert(endName, run.EndLines, run.MessageLines)) {
     listman::ListInsertList(run.EndLines, run.MessageLines, EndInsertPosition(run.MessageLines));
     writer::Writer->Notice(ShortStr("File ") + endName + ShortStr(" was inserted to the end!"));

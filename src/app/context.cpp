@@ -13,8 +13,9 @@ void DisposeLists(RunContext& run) {
   }
 }
 
-void ReportFileError(const ShortStr& lead, const ShortStr& name, int r) {
-  writer::Writer->ErrorLine(lead + name + ShortStr(" #") + shortstr::Num(r) + ShortStr("!"));
+void ReportFileError(const ShortStr& lead, const std::string& name, int r) {
+  // The line shows the path cut at 255, as every console line is.
+  writer::Writer->ErrorLine(lead + ShortStr(name) + ShortStr(" #") + shortstr::Num(r) + ShortStr("!"));
   writer::Writer->ErrorLine(ShortStr("(") + error_text::ErrorText(r < 0 ? -r : r) + ShortStr(")"));
 }
 

@@ -20,8 +20,8 @@ struct RunContext {
   std::int32_t FooterSize = 12;
   bool SaveFullName = false;
   std::int32_t FilterFlags = 0;
-  ShortStr InputName;
-  ShortStr OutputName;
+  std::string InputName;   // paths are used whole, never cut
+  std::string OutputName;
   List* MessageLines = nullptr;
   iolist::TextFormat MessageFormat;  // the reply's layout, kept for the result
   std::string ReplyBytes;            // the reply as read, until its lines are loaded
@@ -45,6 +45,6 @@ struct RunContext {
 void DisposeLists(RunContext& run);
 // The two error lines of a failed file operation: lead + name + " #" + r +
 // "!", then the error text of |r| in parentheses.
-void ReportFileError(const ShortStr& lead, const ShortStr& name, int r);
+void ReportFileError(const ShortStr& lead, const std::string& name, int r);
 
 }  // namespace app

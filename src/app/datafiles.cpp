@@ -14,7 +14,7 @@ using listman::List;
 namespace {
 
 // Loads a user file and puts its lines in front of the main list.
-void MergeUserFile(const ShortStr& name, const ShortStr& fallbackExt, List*& main) {
+void MergeUserFile(const std::string& name, const std::string& fallbackExt, List*& main) {
   List* user = nullptr;
   iolist::TextLoad(DataFileName(name, fallbackExt), user, files::optRead);
   if (user != nullptr) {
@@ -25,11 +25,11 @@ void MergeUserFile(const ShortStr& name, const ShortStr& fallbackExt, List*& mai
 
 }  // namespace
 
-ShortStr ProgramFile(const ShortStr& ext) { return paths::ChangeExt(paths::ProgramPath(), ext); }
+std::string ProgramFile(const std::string& ext) { return paths::ChangeExt(paths::ProgramPath(), ext); }
 
-ShortStr DataFileName(const ShortStr& name, const ShortStr& fallbackExt) {
-  ShortStr beside = Copy(paths::DirOf(paths::ProgramPath()) + name, 1, paths::kMaxPath);
-  if (fallbackExt.Empty() || files::FileExists(beside)) return beside;
+std::string DataFileName(const std::string& name, const std::string& fallbackExt) {
+  std::string beside = paths::DirOf(paths::ProgramPath()) + name;
+  if (fallbackExt.empty() || files::FileExists(beside)) return beside;
   return ProgramFile(fallbackExt);
 }
 
@@ -48,13 +48,13 @@ void SplitTemplates(List* config, List*& before, List*& after) {
 }
 
 bool LoadData(app::RunContext& run) {
-  ShortStr config = ProgramFile(".cfg");
+  const std::string config = ProgramFile(".cfg");
   if (iolist::TextLoad(config, run.ConfigLines, files::optRead) != 0) {
     writer::Writer->ErrorLine(ShortStr("Error reading data file ") + config + ShortStr("!"));
     return false;
   }
   SplitTemplates(run.ConfigLines, run.TemplateBefore, run.TemplateAfter);
-  ShortStr names = DataFileName("names.dat", ".nam");
+  const std::string names = DataFileName("names.dat", ".nam");
   int r = iolist::TextLoad(names, run.NamesTable, files::optRead);
   if (r != 0) app::ReportFileError("Error reading names file ", names, r);
   MergeUserFile("names.usr", "", run.NamesTable);
@@ -64,7 +64,7 @@ bool LoadData(app::RunContext& run) {
 }
 
 void LoadFilters(app::RunContext& run) {
-  ShortStr filter = DataFileName("filter.dat", ".flt");
+  const std::string filter = DataFileName("filter.dat", ".flt");
   int r = iolist::TextLoad(filter, run.FilterList, files::optRead);
   if (r != 0) app::ReportFileError("Error reading filter file ", filter, r);
   iolist::TextLoad(DataFileName("filter2.dat", ".fl2"), run.Filter2List, files::optRead);

@@ -3,15 +3,17 @@
 // optional user file whose lines go first and so take precedence.
 #pragma once
 
+#include <string>
+
 #include "app/context.h"
 
 namespace datafiles {
 
 // A data file beside the program, or the program-named file with the
 // fallback extension when it does not exist (empty: no fallback).
-shortstr::ShortStr DataFileName(const shortstr::ShortStr& name, const shortstr::ShortStr& fallbackExt);
+std::string DataFileName(const std::string& name, const std::string& fallbackExt);
 // The program's path with another extension.
-shortstr::ShortStr ProgramFile(const shortstr::ShortStr& ext);
+std::string ProgramFile(const std::string& ext);
 // Splits configuration lines at the first "@Name" (any letter case) into
 // before- and after-texts.
 void SplitTemplates(listman::List* config, listman::List*& before, listman::List*& after);

@@ -16,6 +16,7 @@
 #include "console/timing.h"
 #include "console/writer.h"
 #include "filter/quote_filter.h"
+#include "platform/files.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/option.h"
@@ -163,6 +164,13 @@ void Summary() {
   }
 }
 
+// The reply must be a regular file (links followed), and so must the output
+// when it exists; a directory as the output fails later with its write error.
+bool NamesAcceptable() {
+  if (ctx.InputName.empty() || !files::FileExists(ctx.InputName)) return false;
+  return platform::KindOf(ctx.OutputName) != platform::Kind::Other;
+}
+
 [[noreturn]] void End() {
   if (OptionPresent("/Delay") || OptionPresent("/D")) timing::DelayMs(kEndDelayMs);
   app::DisposeLists(ctx);
@@ -206,14 +214,14 @@ void RunProgram() {
   }
   ReadSettings();
   ctx.InputName = option::ParamN(1);
-  if (ctx.InputName.Empty() || !files::FileExists(ctx.InputName)) {
+  ctx.OutputName = option::ParamN(2);
+  if (ctx.OutputName.empty()) ctx.OutputName = ctx.InputName;
+  if (!NamesAcceptable()) {
     Writer->ErrorLine("Wrong file name!");
     Writer->PlainLine("");
     HelpScreen();
     End();
   }
-  ctx.OutputName = option::ParamN(2);
-  if (ctx.OutputName.Empty()) ctx.OutputName = ctx.InputName;
   Writer->Heading("Loading data files...");
   if (!reply::ReadReply(ctx)) End();
   if (!datafiles::LoadData(ctx)) End();

@@ -30,7 +30,7 @@ ShortStr Say(const ShortStr& english, const ShortStr& russian) {
   return ErrorEnglish ? english : russian;
 }
 
-ShortStr ProgramFile(const char* ext) { return paths::ChangeExt(paths::ProgramPath(), ext); }
+std::string ProgramFile(const char* ext) { return paths::ChangeExt(paths::ProgramPath(), ext); }
 
 void OnFatal(int code, std::uint32_t address) { RunErrorAt(code, address); }
 
@@ -109,8 +109,8 @@ void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
   platform::IoResult();
 }
 
-std::int32_t MapLineLookup(const ShortStr& name, std::uint32_t x, ShortStr& module) {
-  ShortStr mapName = name.Empty() ? ProgramFile(".map") : name;
+std::int32_t MapLineLookup(const std::string& name, std::uint32_t x, ShortStr& module) {
+  const std::string mapName = name.empty() ? ProgramFile(".map") : name;
   module = ShortStr();
   files::File file;
   int r = files::FileOpen(file, 0, mapName, files::optRead | files::optText);

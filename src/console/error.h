@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "textlib/shortstr.h"
 
@@ -30,7 +31,7 @@ void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
                  std::uint32_t address);
 // Source line of address from a map file (empty name: the program's);
 // 0 when not found, the I/O error negated when the file cannot be read.
-std::int32_t MapLineLookup(const ShortStr& name, std::uint32_t address, ShortStr& module);
+std::int32_t MapLineLookup(const std::string& name, std::uint32_t address, ShortStr& module);
 // Ends the program: exit procedures newest first (ErrorDone last), console
 // shut-down, then the exit code as ErrorDone left it.
 [[noreturn]] void Halt(std::int32_t code);

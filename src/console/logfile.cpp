@@ -18,9 +18,9 @@ namespace {
 // error file cannot report itself without end.
 bool reporting = false;
 
-ShortStr Failure(const ShortStr& what, int code, const ShortStr& where, const ShortStr& name) {
+ShortStr Failure(const ShortStr& what, int code, const ShortStr& where, const std::string& name) {
   return Cp866("Ошибка ") + what + ShortStr(" (") + ErrorText(code < 0 ? -code : code) +
-         ShortStr(") ") + where + name + ShortStr("!");
+         ShortStr(") ") + where + ShortStr(name) + ShortStr("!");
 }
 
 void ReportDirectFailure(const ShortStr& message) {
@@ -40,7 +40,7 @@ LogState& State() {
 
 void LogInit() {
   LogState& s = State();
-  ShortStr program = paths::ProgramPath();
+  const std::string program = paths::ProgramPath();
   s.LogFileName = paths::ChangeExt(program, ".log");
   s.ErrorFileName = paths::ChangeExt(program, ".err");
   if (s.LogLines == nullptr) listman::ListCreate(s.LogLines);
@@ -62,7 +62,7 @@ void ErrorLogWrite(const ShortStr& record) {
   else lines::LineAdd(s.ErrorLines, record);
 }
 
-void LogAppendLine(const ShortStr& name, const ShortStr& record) {
+void LogAppendLine(const std::string& name, const ShortStr& record) {
   platform::IoResult();
   files::File file;
   int r = files::FileOpen(file, 0, name, files::optAppend | files::optText);

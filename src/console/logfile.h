@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
@@ -18,8 +19,8 @@ struct LogState {
   bool ErrorLogEnabled = true;
   bool LogDirect = false;
   std::uint8_t LogLevelLimit = 9;
-  ShortStr LogFileName;
-  ShortStr ErrorFileName;
+  std::string LogFileName;
+  std::string ErrorFileName;
   listman::List* LogLines = nullptr;
   listman::List* ErrorLines = nullptr;
 };
@@ -36,7 +37,7 @@ void ErrorLogWrite(const ShortStr& record);
 // Appends one line to the named file at once (direct mode). A failure is
 // shown and recorded in the error log, but never about the error log itself
 // while it is already reporting one.
-void LogAppendLine(const ShortStr& name, const ShortStr& record);
+void LogAppendLine(const std::string& name, const ShortStr& record);
 // Exit procedure: appends the buffered records, log first, and releases them.
 void LogFlush();
 

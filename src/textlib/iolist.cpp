@@ -41,7 +41,7 @@ bool KeepLine(ShortStr& line, std::uint32_t options) {
   return !(line.Empty() && (options & optSkipEmpty));
 }
 
-ShortStr Numbered(const ShortStr& name, std::uint32_t options) {
+std::string Numbered(const std::string& name, std::uint32_t options) {
   return (options & optNumbered) ? NumberedName(name) : name;
 }
 
@@ -72,7 +72,7 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options) {
 
 }  // namespace
 
-int TextRead(const ShortStr& name, std::string& bytes) {
+int TextRead(const std::string& name, std::string& bytes) {
   File file;
   int r = FileOpen(file, kTextBuffer, name, optText | optRead);
   if (r != 0) return -r;
@@ -94,12 +94,12 @@ int TextParse(std::string_view bytes, List*& lines, std::uint32_t options, TextF
   return kErrTooManyLines;
 }
 
-int TextLoad(const ShortStr& rawName, List*& lines, std::uint32_t options, TextFormat* format) {
+int TextLoad(const std::string& rawName, List*& lines, std::uint32_t options, TextFormat* format) {
   listman::ListCreate(lines);
-  if (rawName.Empty()) return 3;
+  if (rawName.empty()) return 3;
   if (MemAvailable() < kMinMemory) return 203;
   platform::IoResult();
-  ShortStr name = Numbered(rawName, options);
+  std::string name = Numbered(rawName, options);
   CacheEntry* entry = nullptr;
   if (!(options & optNoCache) && TextCacheFind(name, entry)) {
     listman::ListDisposeAll(lines);
@@ -117,10 +117,10 @@ int TextLoad(const ShortStr& rawName, List*& lines, std::uint32_t options, TextF
   return parsed != 0 ? parsed : r;
 }
 
-int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32_t last,
+int TextSave(const std::string& rawName, List* list, std::int32_t first, std::int32_t last,
              const ShortStr& prefix, std::uint32_t options, const TextFormat& format) {
   if (listman::ListCheck(list) != 0) return 204;
-  ShortStr name = Numbered(rawName, options);
+  std::string name = Numbered(rawName, options);
   CacheEntry* entry = nullptr;
   if (!(options & optNoCache) && TextCacheFind(name, entry)) {
     listman::ListDisposeAll(entry->Lines);
@@ -156,7 +156,7 @@ int TextSave(const ShortStr& rawName, List* list, std::int32_t first, std::int32
   return -platform::IoResult();
 }
 
-int TextWrite(const ShortStr& name, List* list, const ShortStr& prefix, std::uint32_t options,
+int TextWrite(const std::string& name, List* list, const ShortStr& prefix, std::uint32_t options,
               const TextFormat& format) {
   return TextSave(name, list, -1, -1, prefix, options, format);
 }
@@ -167,13 +167,23 @@ void TextCacheInit() {
   exitproc::AddExitProc(TextCacheRelease);
 }
 
-bool TextCacheFind(const ShortStr& name, CacheEntry*& entry) {
+namespace {
+
+std::string UpperName(const std::string& name) {
+  std::string key = name;
+  for (char& c : key) c = static_cast<char>(UpCaseChar(static_cast<unsigned char>(c)));
+  return key;
+}
+
+}  // namespace
+
+bool TextCacheFind(const std::string& name, CacheEntry*& entry) {
   entry = nullptr;
   if (cache == nullptr) return false;
-  ShortStr key = UpCaseStr(name);
+  const std::string key = UpperName(name);
   for (std::int32_t i = cache->Count; i >= 1; --i) {
     auto* e = static_cast<CacheEntry*>(listman::ListGet(cache, i));
-    if (e->Key == key) {
+    if (*e->Key == key) {
       entry = e;
       return true;
     }
@@ -181,11 +191,12 @@ bool TextCacheFind(const ShortStr& name, CacheEntry*& entry) {
   return false;
 }
 
-int TextCacheLoad(const ShortStr& name, std::uint32_t options, CacheEntry*& entry) {
+int TextCacheLoad(const std::string& name, std::uint32_t options, CacheEntry*& entry) {
   if (TextCacheFind(name, entry)) return 0;
   if (cache == nullptr) listman::ListCreate(cache);
   void* block = listman::BlockAlloc(sizeof(CacheEntry));
-  entry = new (block) CacheEntry{UpCaseStr(name), name, nullptr, {}, options, options, false};
+  entry = new (block) CacheEntry{new std::string(UpperName(name)), new std::string(name), nullptr, {},
+                                 options, options, false};
   // File names are case-sensitive here: the file is opened under the name
   // as given, while the key matches any letter case.
   int r = TextLoad(name, entry->Lines, options);
@@ -199,9 +210,11 @@ void TextCacheRelease() {
     auto* e = static_cast<CacheEntry*>(listman::ListGet(cache, i));
     if (e->Changed && e->Lines != nullptr) {
       std::uint32_t back = (e->LoadOptions & ~(optRead | optAppend)) | optRewrite | optNoCache;
-      TextWrite(e->Name, e->Lines, e->Prefix, back);
+      TextWrite(*e->Name, e->Lines, e->Prefix, back);
     }
     if (e->Lines != nullptr) listman::ListDisposeAll(e->Lines);
+    delete e->Key;
+    delete e->Name;
   }
   listman::ListDisposeAll(cache);
 }

@@ -36,11 +36,11 @@ struct TextFormat {
 // dropped; with optWrap they are wrapped instead and more than 65,535 lines
 // (after wrapping) gives kErrTooManyLines. A read error part-way returns its
 // code negated and keeps the lines read so far.
-int TextLoad(const ShortStr& name, List*& lines, std::uint32_t options,
+int TextLoad(const std::string& name, List*& lines, std::uint32_t options,
              TextFormat* format = nullptr);
 // Reads the whole file into bytes; 0, or an error code as TextLoad gives it
 // (the bytes read before a read error are kept).
-int TextRead(const ShortStr& name, std::string& bytes);
+int TextRead(const std::string& name, std::string& bytes);
 // The lines of a whole file's bytes, decoded from format.Charset, into a
 // new list as TextLoad makes them; format.Ending receives the first line
 // end. 0 or kErrTooManyLines (then the list is empty).
@@ -49,14 +49,16 @@ int TextParse(std::string_view bytes, List*& lines, std::uint32_t options, TextF
 // format's charset and line end; appends unless optRewrite. A write error part-way is
 // returned negated and, with optBackup, leaves the old file and its backup
 // as they were.
-int TextSave(const ShortStr& name, List* lines, std::int32_t first, std::int32_t last,
+int TextSave(const std::string& name, List* lines, std::int32_t first, std::int32_t last,
              const ShortStr& prefix, std::uint32_t options, const TextFormat& format = {});
-int TextWrite(const ShortStr& name, List* lines, const ShortStr& prefix, std::uint32_t options,
+int TextWrite(const std::string& name, List* lines, const ShortStr& prefix, std::uint32_t options,
               const TextFormat& format = {});
 
+// Stored in the cache list by a byte copy, so its names are held by pointer
+// (owned by the entry, released with it).
 struct CacheEntry {
-  ShortStr Key;       // the name upper-cased
-  ShortStr Name;      // the name as given, for writing back
+  std::string* Key;   // the name upper-cased
+  std::string* Name;  // the name as given, for writing back
   List* Lines;
   ShortStr Prefix;
   std::uint32_t LoadOptions;
@@ -66,9 +68,9 @@ struct CacheEntry {
 
 // Start-up: creates the cache and registers its release as an exit procedure.
 void TextCacheInit();
-bool TextCacheFind(const ShortStr& name, CacheEntry*& entry);
+bool TextCacheFind(const std::string& name, CacheEntry*& entry);
 // Finds or loads the file into the cache; a failed load stays cached empty.
-int TextCacheLoad(const ShortStr& name, std::uint32_t options, CacheEntry*& entry);
+int TextCacheLoad(const std::string& name, std::uint32_t options, CacheEntry*& entry);
 // Exit procedure: writes back changed entries, releases the cache.
 void TextCacheRelease();
 

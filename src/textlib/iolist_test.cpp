@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,7 +54,7 @@ class TextFiles : public ::testing::Test {
     std::vector<std::string> v;
     for (auto& e : fs::directory_iterator(dir_)) {
       std::string n = e.path().filename().string();
-      if (n.rfind(".salvetor-", 0) == 0) v.push_back(n);
+      if (n.find(".salvetor-") != std::string::npos) v.push_back(n);
     }
     return v;
   }
@@ -207,10 +208,27 @@ TEST_F(TextFiles, RenameNeverReplacesAndCreatesTheDirectory) {
 }
 
 TEST_F(TextFiles, BackupNames) {
-  EXPECT_EQ(BackupName("reply.txt").Std(), "reply.~txt");
-  EXPECT_EQ(BackupName("a.html").Std(), "a.~htm");
-  EXPECT_EQ(BackupName("a").Std(), "a.~");
-  EXPECT_EQ(BackupName("/x.y/REPLY.TXT").Std(), "/x.y/REPLY.~TXT");
+  const std::pair<std::string, std::string> cases[] = {
+      {"reply.txt", "reply.~txt"},        {"page.html", "page.~html"},
+      {"notes.a.txt", "notes.a.~txt"},    {"notes.b.txt", "notes.b.~txt"},
+      {"notes", "notes.~"},               {"/x.y/REPLY.TXT", "/x.y/REPLY.~TXT"},
+      {"/x.y/notes", "/x.y/notes.~"},     {".profile", ".~profile"},
+  };
+  for (const auto& [name, backup] : cases) EXPECT_EQ(BackupName(name), backup) << name;
+}
+
+TEST_F(TextFiles, BackupNameDiffersFromTheNameAndFromOtherNamesBackups) {
+  std::map<std::string, std::string> seen;  // backup -> name
+  for (std::size_t length = 1; length <= 300; ++length) {
+    for (const std::string& name : {std::string(length, 'n'), std::string(length - 1, 'n') + ".",
+                                    "d/" + std::string(length, 'x') + ".t", std::string(length, 'a') + ".b.c"}) {
+      const std::string backup = BackupName(name);
+      EXPECT_NE(backup, name);
+      auto [it, added] = seen.emplace(backup, name);
+      // "notes" and "notes." are the one pair that share a backup.
+      if (!added) EXPECT_EQ(it->second + ".", name) << backup;
+    }
+  }
 }
 
 TEST_F(TextFiles, AppendCreatesOrFollowsTheTextBeforeCtrlZ) {

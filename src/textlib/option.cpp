@@ -1,6 +1,5 @@
 #include "textlib/option.h"
 
-#include "textlib/paths.h"
 
 namespace option {
 
@@ -43,6 +42,7 @@ ShortStr CommandLine() {
   ShortStr line;
   bool first = true;
   for (const std::string& arg : Arguments()) {
+    if (arg.empty() || IsPositional(arg)) continue;
     if (!first) line.AppendChar(' ');
     line.Append(std::string_view(arg));
     first = false;
@@ -50,11 +50,11 @@ ShortStr CommandLine() {
   return line;
 }
 
-ShortStr ParamN(int n) {
+std::string ParamN(int n) {
   if (n < 1) n = 1;
   int found = 0;
   for (const std::string& arg : Arguments()) {
-    if (IsPositional(arg) && ++found >= n) return Copy(ShortStr(arg), 1, paths::kMaxPath);
+    if (IsPositional(arg) && ++found >= n) return arg;
   }
   return {};
 }

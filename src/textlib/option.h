@@ -16,13 +16,14 @@ using shortstr::ShortStr;
 void SetArguments(std::vector<std::string> args);
 void SetArguments(int argc, char** argv);
 
-// Arguments 1..n joined by one blank, cut at 255.
+// The option arguments joined by one blank, cut at 255: the line options are
+// looked for in. File names never add words to it.
 ShortStr CommandLine();
 // The n-th positional argument (n = 0 acts as 1), empty when there is none.
-// POSIX: whole arguments in their own case, cut to 252; an argument starting
+// POSIX: whole arguments in their own case, never cut; an argument starting
 // with '-' is an option, one starting with '/' too unless it holds a second
 // '/' (an absolute path); empty arguments are skipped.
-ShortStr ParamN(int n);
+std::string ParamN(int n);
 // The Windows rule: the n-th word of the joined line that is not an option,
 // upper-cased.
 ShortStr ParamNOfLine(const ShortStr& line, int n);

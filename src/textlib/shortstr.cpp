@@ -474,11 +474,6 @@ void ResetOutput() { platform::OutReset(); }
 
 void WriteOut(const ShortStr& text) { platform::OutWrite(text.View()); }
 
-void WriteOutLn(const ShortStr& text) {
-  ShortStr line = text;
-  std::string bytes(line.View());
-  bytes += "\r\n";
-  platform::OutWrite(bytes);
-}
+void WriteOutLn(const ShortStr& text) { platform::OutWriteLine(text.View()); }
 
 }  // namespace shortstr

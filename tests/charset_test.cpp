@@ -27,10 +27,10 @@ class Charsets : public harness::ProgramDir {
   }
   // Runs on the reply bytes; the result comes back in result_.
   RunResult Process(const std::string& bytes, const std::string& options = "",
-                    const std::string& prefix = "") {
+                    const std::string& prefix = "", int exitCode = 0) {
     WriteFile(dir() / "reply.txt", bytes);
     RunResult r = Run("salvetor", "reply.txt /F /Key- " + options, "/dev/null", prefix);
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, exitCode);
     result_ = ReadFile(dir() / "reply.txt");
     return r;
   }
@@ -90,7 +90,7 @@ TEST_F(Charsets, InvalidUtf8BytesComeBackInTheirPlace) {
 }
 
 TEST_F(Charsets, UnknownCharsetLeavesTheReplyUntouched) {
-  RunResult r = Process(Lf(kUtf8Reply), "/CS=EBCDIC");
+  RunResult r = Process(Lf(kUtf8Reply), "/CS=EBCDIC", "", 1);
   EXPECT_NE(r.out.find("Loading data files...\r\nUnknown charset EBCDIC!\r\n"), std::string::npos) << r.out;
   EXPECT_EQ(result_, Lf(kUtf8Reply));
   EXPECT_FALSE(fs::exists(dir() / "reply.~txt"));

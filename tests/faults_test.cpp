@@ -1,5 +1,5 @@
 // Injected faults around the write of the result: in every case the program
-// prints its error lines, ends with 0, and the user's text survives in the
+// prints its error lines, ends with 1, and the user's text survives in the
 // message file or its backup.
 #include <fstream>
 #include <string>
@@ -40,7 +40,7 @@ class Faults : public harness::ProgramDir {
 TEST_F(Faults, BackupNameTakenByADirectory) {
   fs::create_directories(dir() / "reply.~txt");
   auto r = Run("salvetor", "reply.txt");
-  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.out.find(Crlf({"Error writing file reply.txt #-5!", Cp("(Отказано в доступе к файлу)"), "Work done."})),
             std::string::npos) << r.out;
   EXPECT_EQ(ReadFile(dir() / "reply.txt"), kText);
@@ -54,7 +54,7 @@ TEST_F(Faults, FileSizeLimitReachedPartWay) {
   WriteFile(dir() / "reply.txt", text);
   // The program itself ignores SIGXFSZ: the limit is its ordinary write error.
   auto r = Run("salvetor", "reply.txt /F /Key-", "/dev/null", "ulimit -f 16; ");
-  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.out.find("Error writing file reply.txt #-101!\r\n"), std::string::npos) << r.out;
   EXPECT_EQ(ReadFile(dir() / "reply.txt"), text);
   EXPECT_FALSE(fs::exists(dir() / "reply.~txt"));
@@ -89,7 +89,7 @@ TEST_F(Faults, ReadOnlyFolderStopsTheWrite) {
     prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
   }
   auto r = Run("salvetor", "ro/reply.txt", "/dev/null", prefix);
-  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.out.find(Crlf({"Error writing file ro/reply.txt #-5!", Cp("(Отказано в доступе к файлу)")})),
             std::string::npos) << r.out;
   EXPECT_EQ(ReadFile(dir() / "ro" / "reply.txt"), kText);
@@ -98,7 +98,7 @@ TEST_F(Faults, ReadOnlyFolderStopsTheWrite) {
 TEST_F(Faults, MessageFileIsADirectory) {
   fs::create_directories(dir() / "msg.txt");
   auto r = Run("salvetor", "msg.txt");
-  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.out.find("Wrong file name!\r\n"), std::string::npos);
   EXPECT_TRUE(fs::is_directory(dir() / "msg.txt"));
 }

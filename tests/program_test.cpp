@@ -14,7 +14,7 @@ using namespace harness;
 std::vector<std::string> Banner() {
   return {"Salvetor, v1.08 dd 19990827",
           "(C) TOVRIN 1999; POSIX edition by the Salvetor developers, 2026",
-          "Home page, sources and contacts: see README.md of the Salvetor project", ""};
+          "Home page, sources and contacts: see share/doc/salvetor/README.md", ""};
 }
 
 std::vector<std::string> Help() {
@@ -51,6 +51,10 @@ std::vector<std::string> Join(std::vector<std::vector<std::string>> parts) {
 }
 
 const std::vector<std::string> kEnd = {"Work done.", "", "Normal shutdown. Exit code: 0."};
+// The end of a run that did not process the reply.
+std::vector<std::string> FailedEnd(int code) {
+  return {"Work done.", "", "Normal shutdown. Exit code: " + std::to_string(code) + "."};
+}
 
 // A message whose quote has hello, goodbye and service lines at both ends.
 const std::vector<std::string> kQuoted = {
@@ -141,13 +145,19 @@ TEST_F(Program, AboutScreen) {
 }
 
 TEST_F(Program, WrongFileName) {
-  std::string want = Crlf(Join({Banner(), {"Max header size=12, Max footer size=12", "Wrong file name!", ""},
-                                Help(), kEnd}));
-  EXPECT_EQ(Run("salvetor", "").out, want);
-  EXPECT_EQ(Run("salvetor", "missing.txt").out, want);
+  auto want = [](int code) {
+    return Crlf(Join({Banner(), {"Max header size=12, Max footer size=12", "Wrong file name!", ""}, Help(),
+                      FailedEnd(code)}));
+  };
+  RunResult none = Run("salvetor", "");
+  EXPECT_EQ(none.out, want(2));
+  EXPECT_EQ(none.exitCode, 2);  // no reply named at all
   fs::create_directories(dir() / "folder");
-  EXPECT_EQ(Run("salvetor", "folder").out, want);
-  EXPECT_EQ(Run("salvetor", "").exitCode, 0);
+  for (const char* name : {"missing.txt", "folder"}) {
+    RunResult r = Run("salvetor", name);
+    EXPECT_EQ(r.out, want(1)) << name;
+    EXPECT_EQ(r.exitCode, 1) << name;
+  }
 }
 
 TEST_F(Program, MissingConfigurationEndsTheRun) {
@@ -157,7 +167,8 @@ TEST_F(Program, MissingConfigurationEndsTheRun) {
   EXPECT_EQ(r.out, Crlf(Join({Banner(),
                               {"Max header size=12, Max footer size=12", "Loading data files...",
                                "Error reading data file " + Real("").string() + "salvetor.cfg!"},
-                              kEnd})));
+                              FailedEnd(1)})));
+  EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(Result(), Crlf({"text"}));
 }
 
@@ -335,14 +346,14 @@ TEST_F(Program, WriteFailurePartWayLosesNothing) {
   WriteFile(dir() / "reply.~txt", "older\r\n");
   // sh: "ulimit -f" counts 512-byte blocks; an ignored SIGXFSZ makes the
   // write fail instead of killing the program.
-  auto r = Run("salvetor", "reply.txt", "/dev/null", "trap '' XFSZ; ulimit -f 8; ");
-  EXPECT_EQ(r.exitCode, 0);
+  auto r = Run("salvetor", "reply.txt", "/dev/null", "ulimit -f 8; ");
+  EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.out.find(Crlf({"Error writing file reply.txt #-101!", Cp("(Нет места на диске)"), "Work done."})),
             std::string::npos) << r.out;
   EXPECT_EQ(Result("reply.~txt"), "older\r\n");
   EXPECT_EQ(Result(), text);
   for (auto& e : fs::directory_iterator(dir())) {
-    EXPECT_EQ(e.path().filename().string().rfind(".salvetor-", 0), std::string::npos);
+    EXPECT_EQ(e.path().filename().string().find(".salvetor-"), std::string::npos);
   }
 }
 

@@ -97,6 +97,7 @@ TEST_F(WholeText, MoreThan65535LinesAreRefusedAndTheFileUntouched) {
   WriteFile(dir() / "reply.txt", text);
   RunResult r = Run("salvetor", "reply.txt /Key-");
   EXPECT_NE(r.out.find("File reply.txt has more than 65535 lines!\r\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(Result(), text);
   EXPECT_FALSE(fs::exists(dir() / "reply.~txt"));
 }

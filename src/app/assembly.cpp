@@ -94,11 +94,12 @@ ShortStr KludgeLine() {
               1, 35);
 }
 
-void WriteResult(app::RunContext& run) {
+bool WriteResult(app::RunContext& run) {
   lines::LineInsert(run.MessageLines, KludgeLine(), 1);
   int r = iolist::TextWrite(run.OutputName, run.MessageLines, "", files::optRewrite | files::optBackup,
                             run.MessageFormat);
   if (r != 0) app::ReportFileError("Error writing file ", run.OutputName, r);
+  return r == 0;
 }
 
 }  // namespace assembly

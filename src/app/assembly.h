@@ -20,7 +20,8 @@ void InsertBeginAndEnd(app::RunContext& run);
 void ReplaceLetters(app::RunContext& run);
 // "\x01Salvetor: 1.08 19990827", cut to 35.
 shortstr::ShortStr KludgeLine();
-// Puts the kludge line on top and writes the result; errors are printed.
-void WriteResult(app::RunContext& run);
+// Puts the kludge line on top and writes the result; false, with the error
+// printed, when the write failed.
+bool WriteResult(app::RunContext& run);
 
 }  // namespace assembly

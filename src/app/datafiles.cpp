@@ -25,11 +25,11 @@ void MergeUserFile(const std::string& name, const std::string& fallbackExt, List
 
 }  // namespace
 
-std::string ProgramFile(const std::string& ext) { return paths::ChangeExt(paths::ProgramPath(), ext); }
+std::string ProgramFile(const std::string& ext) { return paths::ProgramDataFile(ext); }
 
 std::string DataFileName(const std::string& name, const std::string& fallbackExt) {
-  std::string beside = paths::DirOf(paths::ProgramPath()) + name;
-  if (fallbackExt.empty() || files::FileExists(beside)) return beside;
+  std::string found = paths::DataFile(name);
+  if (fallbackExt.empty() || files::FileExists(found)) return found;
   return ProgramFile(fallbackExt);
 }
 

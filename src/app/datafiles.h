@@ -9,10 +9,12 @@
 
 namespace datafiles {
 
-// A data file beside the program, or the program-named file with the
-// fallback extension when it does not exist (empty: no fallback).
+// A data file in the user's folder or beside the program, or the
+// program-named file with the fallback extension when it does not exist
+// (empty: no fallback).
 std::string DataFileName(const std::string& name, const std::string& fallbackExt);
-// The program's path with another extension.
+// The program's path with another extension, as a data file (the user's
+// copy first).
 std::string ProgramFile(const std::string& ext);
 // Splits configuration lines at the first "@Name" (any letter case) into
 // before- and after-texts.

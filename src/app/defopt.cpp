@@ -9,7 +9,8 @@ bool HelpFlag = false;
 
 void DefOptInit() {
   DebugFlag = option::OptionPresent("/Debug");
-  HelpFlag = option::OptionPresent("/Help") || option::OptionPresent("/?");
+  HelpFlag = option::OptionPresent("/Help") || option::OptionPresent("/?") ||
+             option::ArgumentGiven("--help") || option::ArgumentGiven("-h");
 }
 
 }  // namespace defopt

@@ -4,7 +4,7 @@
 namespace defopt {
 
 extern bool DebugFlag;  // /Debug given
-extern bool HelpFlag;   // /Help or /? given
+extern bool HelpFlag;   // /Help, /?, --help or -h given
 
 void DefOptInit();
 

@@ -1,6 +1,9 @@
 #include "app/run.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "app/appinfo.h"
 #include "app/assembly.h"
@@ -10,6 +13,7 @@
 #include "app/macros.h"
 #include "app/names.h"
 #include "app/reply.h"
+#include "app/userdata.h"
 #include "console/console.h"
 #include "console/error.h"
 #include "console/keyb.h"
@@ -29,6 +33,9 @@ using writer::Writer;
 
 namespace {
 
+// Exit codes of runs that did not process the reply.
+constexpr int kExitFailed = 1;
+constexpr int kExitNoReply = 2;
 constexpr std::int32_t kDefaultWindow = 12;
 constexpr std::uint16_t kKeyWindowMs = 540;
 constexpr std::uint16_t kEndDelayMs = 360;
@@ -44,7 +51,7 @@ void Banner() {
   const appinfo::AppInfoRec& info = appinfo::AppInfo();
   Plain(15, info.AppTitle + ShortStr(", v") + info.AppVersion + ShortStr(" dd ") + info.AppDate);
   Plain(3, "(C) TOVRIN 1999; POSIX edition by the Salvetor developers, 2026");
-  Plain(2, "Home page, sources and contacts: see README.md of the Salvetor project");
+  Plain(2, "Home page, sources and contacts: see share/doc/salvetor/README.md");
   Plain(7, "");
 }
 
@@ -125,6 +132,7 @@ std::int32_t CommandLineMode() {
 
 // A key pressed within the window after the prompt can change the mode.
 std::int32_t KeyWindow(std::int32_t mode) {
+  keyb::QuietBegin();  // a key pressed in the window is not echoed
   Writer->Notice("Waiting a key [F1, F2, F3, Esc]... ");
   timing::DelayMs(kKeyWindowMs);
   Writer->Notice("Or not...");
@@ -138,6 +146,7 @@ std::int32_t KeyWindow(std::int32_t mode) {
     }
   }
   keyb::DiscardKeys();
+  keyb::QuietEnd();
   return mode;
 }
 
@@ -171,17 +180,18 @@ bool NamesAcceptable() {
   return platform::KindOf(ctx.OutputName) != platform::Kind::Other;
 }
 
-[[noreturn]] void End() {
+[[noreturn]] void End(int code = 0) {
   if (OptionPresent("/Delay") || OptionPresent("/D")) timing::DelayMs(kEndDelayMs);
   app::DisposeLists(ctx);
   Writer->Info("Work done.");
   Writer->Release();
   delete Writer;
   Writer = nullptr;
-  error::Halt(0);
+  error::Halt(code);
 }
 
-void Process() {
+// The result's write decides how the run ends.
+int Process() {
   SelectFilterMode();
   if (ctx.FilterFlags != 0) assembly::FilterPasses(ctx);
   assembly::InsertBeginAndEnd(ctx);
@@ -189,7 +199,42 @@ void Process() {
   assembly::ReplaceLetters(ctx);
   macros::ChangeMacros(ctx, OptionPresent("/M-") || OptionPresent("/Macro-"));
   Summary();
-  assembly::WriteResult(ctx);
+  return assembly::WriteResult(ctx) ? 0 : kExitFailed;
+}
+
+// Every option the program knows, without its mark and upper-cased; those
+// ending in "=" take a value.
+bool KnownOption(const std::string& arg) {
+  static const char* const kLinux[] = {"--help", "-h", "--version", "-V", "--init"};
+  for (const char* known : kLinux) {
+    if (arg == known) return true;
+  }
+  static const char* const kKnown[] = {"?",  "HELP", "A",  "ABOUT", "F",  "F1",    "F2",     "F3",     "FILT",
+                                       "KEY-", "SB-", "IF", "SN",    "SN+", "SN-",  "FN-",    "M-",     "MACRO-",
+                                       "D",  "DELAY", "STDOUT", "DEBUG", "H=", "F=", "CS="};
+  std::string word = arg.substr(1);
+  for (char& c : word) c = static_cast<char>(UpCaseChar(static_cast<unsigned char>(c)));
+  for (const char* known : kKnown) {
+    const std::string k = known;
+    if (k.back() == '=' ? word.compare(0, k.size(), k) == 0 : word == k) return true;
+  }
+  return false;
+}
+
+void ReportUnknownOptions() {
+  std::vector<std::string> reported;
+  for (const std::string& arg : option::OptionArguments()) {
+    if (KnownOption(arg) || std::find(reported.begin(), reported.end(), arg) != reported.end()) continue;
+    reported.push_back(arg);
+    Writer->Info(ShortStr("Unknown option ") + ShortStr(arg) + ShortStr(" ignored!"));
+  }
+}
+
+[[noreturn]] void PrintVersion() {
+  const appinfo::AppInfoRec& info = appinfo::AppInfo();
+  WriteOutLn(info.AppTitle + ShortStr(" ") + info.AppVersion + ShortStr(" ") + info.AppDate);
+  error::ErrorShow = false;  // the one line and nothing else
+  error::Halt(0);
 }
 
 }  // namespace
@@ -199,11 +244,13 @@ void RunProgram() {
   Writer->LogCopy = false;
   Writer->ErrorCopy = false;
   appinfo::AppInfoSet("Salvetor", "1.08", "19990827");
+  if (option::ArgumentGiven("--version") || option::ArgumentGiven("-V")) PrintVersion();
   if (OptionPresent("/StdOut")) ResetOutput();
   error::ErrorEnglish = true;
   error::ErrorShow = true;
   error::ErrorClearFault = !defopt::DebugFlag;
   Banner();
+  ReportUnknownOptions();
   if (defopt::HelpFlag) {
     HelpScreen();
     End();
@@ -212,6 +259,7 @@ void RunProgram() {
     AboutScreen();
     End();
   }
+  if (option::ArgumentGiven("--init")) End(userdata::InitUserFolder() ? 0 : kExitFailed);
   ReadSettings();
   ctx.InputName = option::ParamN(1);
   ctx.OutputName = option::ParamN(2);
@@ -220,14 +268,13 @@ void RunProgram() {
     Writer->ErrorLine("Wrong file name!");
     Writer->PlainLine("");
     HelpScreen();
-    End();
+    End(ctx.InputName.empty() ? kExitNoReply : kExitFailed);
   }
   Writer->Heading("Loading data files...");
-  if (!reply::ReadReply(ctx)) End();
-  if (!datafiles::LoadData(ctx)) End();
-  if (!reply::LoadReply(ctx)) End();
-  Process();
-  End();
+  if (!reply::ReadReply(ctx)) End(kExitFailed);
+  if (!datafiles::LoadData(ctx)) End(kExitFailed);
+  if (!reply::LoadReply(ctx)) End(kExitFailed);
+  End(Process());
 }
 
 }  // namespace run

@@ -30,8 +30,6 @@ ShortStr Say(const ShortStr& english, const ShortStr& russian) {
   return ErrorEnglish ? english : russian;
 }
 
-std::string ProgramFile(const char* ext) { return paths::ChangeExt(paths::ProgramPath(), ext); }
-
 void OnFatal(int code, std::uint32_t address) { RunErrorAt(code, address); }
 
 // Module name between "Line numbers for " and the first "(" after it.
@@ -87,7 +85,7 @@ void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
                  std::uint32_t address) {
   platform::IoResult();
   files::File file;
-  if (files::FileOpen(file, 0, ProgramFile(".err"), files::optAppend | files::optText) != 0) {
+  if (files::FileOpen(file, 0, paths::ProgramOutputFile(".err"), files::optAppend | files::optText) != 0) {
     platform::IoResult();
     return;
   }
@@ -110,7 +108,7 @@ void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
 }
 
 std::int32_t MapLineLookup(const std::string& name, std::uint32_t x, ShortStr& module) {
-  const std::string mapName = name.empty() ? ProgramFile(".map") : name;
+  const std::string mapName = name.empty() ? paths::ProgramDataFile(".map") : name;
   module = ShortStr();
   files::File file;
   int r = files::FileOpen(file, 0, mapName, files::optRead | files::optText);

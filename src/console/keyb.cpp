@@ -36,4 +36,8 @@ void PauseForKey() {
   DiscardKeys();
 }
 
+void QuietBegin() { platform::TerminalQuiet(true); }
+
+void QuietEnd() { platform::TerminalQuiet(false); }
+
 }  // namespace keyb

@@ -18,5 +18,9 @@ void DiscardKeys();
 void WaitForKey();
 // Discards waiting keys, waits for a new key press and consumes it.
 void PauseForKey();
+// From QuietBegin to QuietEnd a key pressed on the terminal is not echoed
+// (the terminal is restored at QuietEnd, and on Ctrl-C before it acts).
+void QuietBegin();
+void QuietEnd();
 
 }  // namespace keyb

@@ -40,9 +40,8 @@ LogState& State() {
 
 void LogInit() {
   LogState& s = State();
-  const std::string program = paths::ProgramPath();
-  s.LogFileName = paths::ChangeExt(program, ".log");
-  s.ErrorFileName = paths::ChangeExt(program, ".err");
+  s.LogFileName = paths::ProgramOutputFile(".log");
+  s.ErrorFileName = paths::ProgramOutputFile(".err");
   if (s.LogLines == nullptr) listman::ListCreate(s.LogLines);
   if (s.ErrorLines == nullptr) listman::ListCreate(s.ErrorLines);
   exitproc::AddExitProc(LogFlush);

@@ -65,5 +65,10 @@ bool ChangeDirectory(const std::string& name);
 bool MakeDirectory(const std::string& name);
 // The absolute path of the running executable, links resolved.
 std::string ExecutablePath();
+// The folder where the user's settings live: $XDG_CONFIG_HOME, or
+// $HOME/.config when that is unset or empty; empty when neither is known.
+std::string UserConfigHome();
+// True when this process may create files in the folder.
+bool FolderWritable(const std::string& folder);
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <string>
 
 #include "platform/files.h"
@@ -312,6 +313,18 @@ bool ChangeDirectory(const std::string& name) {
 bool MakeDirectory(const std::string& name) {
   if (mkdir(name.c_str(), 0777) != 0) return Fail(name, true);
   return true;
+}
+
+std::string UserConfigHome() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && *xdg != 0) return xdg;
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home != 0) return std::string(home) + "/.config";
+  return "";
+}
+
+bool FolderWritable(const std::string& folder) {
+  return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
 std::string ExecutablePath() {

@@ -18,6 +18,7 @@ struct OutState {
   bool utf8 = false;
   bool colour = false;
   bool coloured = false;  // a colour was written and must be reset
+  bool bold = false;      // the last colour written was bold
   std::string* capture = nullptr;
 };
 
@@ -33,7 +34,8 @@ void Learn() {
   st.terminal = isatty(1) == 1;
   if (!st.terminal) return;
   const char* term = std::getenv("TERM");
-  st.colour = term == nullptr || std::strcmp(term, "dumb") != 0;
+  const char* noColour = std::getenv("NO_COLOR");  // the no-color convention
+  st.colour = (term == nullptr || std::strcmp(term, "dumb") != 0) && (noColour == nullptr || *noColour == 0);
   const std::string codeset = LocaleCodeset();
   st.utf8 = codeset == "UTF-8" || codeset == "utf8";
 }
@@ -107,11 +109,20 @@ void OutSetColour(int colour) {
   Learn();
   OutState& st = State();
   if (!st.colour || st.capture != nullptr) return;
-  // Console colour numbers count blue as 1 and red as 4; ANSI the reverse.
+  // Light grey, the console's normal colour, is the terminal's own
+  // foreground, and white its bold form, so that text stays readable on a
+  // light background too. Console colour numbers count blue as 1 and red as
+  // 4; ANSI the reverse.
   static constexpr int kAnsi[8] = {0, 4, 2, 6, 1, 5, 3, 7};
-  int base = kAnsi[colour & 7];
-  std::string seq = "\x1b[" + std::to_string((colour & 8) ? 90 + base : 30 + base) + "m";
-  WriteAll(seq);
+  std::string seq = "\x1b[";
+  if (colour == 15) {
+    seq += "1;39";
+  } else {
+    if (st.bold) seq += "22;";
+    seq += colour == 7 ? "39" : std::to_string((colour & 8) ? 90 + kAnsi[colour & 7] : 30 + kAnsi[colour & 7]);
+  }
+  WriteAll(seq + "m");
+  st.bold = colour == 15;
   st.coloured = true;
 }
 
@@ -119,6 +130,7 @@ void OutResetColours() {
   OutState& st = State();
   if (st.coloured && st.capture == nullptr) WriteAll("\x1b[0m");
   st.coloured = false;
+  st.bold = false;
 }
 
 void OutReset() {

@@ -17,6 +17,9 @@ struct KeyEvent {
 };
 
 bool StdinIsTerminal();
+// On: the terminal stays in non-canonical, no-echo mode until it is turned
+// off (restored on Ctrl-C too). Nothing happens when input is no terminal.
+void TerminalQuiet(bool on);
 // True when a decoded key is waiting; never blocks.
 bool KeyPeek(KeyEvent& key);
 // Takes the next key, waiting for one. False when input has ended.

@@ -30,34 +30,41 @@ void OnInterrupt(int sig) {
   raise(sig);
 }
 
-// Non-canonical, no-echo mode for as long as it lives.
+bool EnterRaw() {
+  if (tcgetattr(0, &savedMode) != 0) return false;
+  termios raw = savedMode;
+  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  raw.c_cc[VMIN] = 0;
+  raw.c_cc[VTIME] = 0;
+  struct sigaction act{};
+  act.sa_handler = OnInterrupt;
+  sigemptyset(&act.sa_mask);
+  sigaction(SIGINT, &act, &savedInt);
+  rawActive = 1;
+  tcsetattr(0, TCSANOW, &raw);
+  return true;
+}
+
+void LeaveRaw() {
+  tcsetattr(0, TCSANOW, &savedMode);
+  rawActive = 0;
+  sigaction(SIGINT, &savedInt, nullptr);
+}
+
+bool quiet = false;  // TerminalQuiet holds the raw mode
+
+// Non-canonical, no-echo mode for as long as it lives (already so while quiet).
 class RawMode {
  public:
-  RawMode() {
-    if (tcgetattr(0, &savedMode) != 0) return;
-    termios raw = savedMode;
-    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-    raw.c_cc[VMIN] = 0;
-    raw.c_cc[VTIME] = 0;
-    struct sigaction act{};
-    act.sa_handler = OnInterrupt;
-    sigemptyset(&act.sa_mask);
-    sigaction(SIGINT, &act, &savedInt);
-    rawActive = 1;
-    tcsetattr(0, TCSANOW, &raw);
-    active_ = true;
-  }
+  RawMode() : active_(!quiet && EnterRaw()) {}
   ~RawMode() {
-    if (!active_) return;
-    tcsetattr(0, TCSANOW, &savedMode);
-    rawActive = 0;
-    sigaction(SIGINT, &savedInt, nullptr);
+    if (active_) LeaveRaw();
   }
   RawMode(const RawMode&) = delete;
   RawMode& operator=(const RawMode&) = delete;
 
  private:
-  bool active_ = false;
+  bool active_;
 };
 
 bool WaitReadable(int timeoutMs) {
@@ -94,6 +101,16 @@ void Collect(int timeoutMs) {
 }  // namespace
 
 bool StdinIsTerminal() { return isatty(0) == 1; }
+
+void TerminalQuiet(bool on) {
+  if (on == quiet || !StdinIsTerminal()) return;
+  if (on) {
+    quiet = EnterRaw();
+  } else {
+    LeaveRaw();
+    quiet = false;
+  }
+}
 
 bool KeyPeek(KeyEvent& key) {
   if (!StdinIsTerminal()) return false;

@@ -174,10 +174,28 @@ TEST(ColoursOnTerminal, SgrSequencesAndResetAtShutdown) {
     w.Heading("h");
     console::SetTextColour(2);
     w.PlainLine("g");
+    w.Info("i");
     console::ConsoleShutdown();
     return 0;
   });
-  EXPECT_EQ(r.output, "\x1b[91me\r\np\r\n\x1b[97mh\r\n\x1b[32mg\r\n\x1b[0m");
+  // White is bold default foreground, light grey the default foreground.
+  EXPECT_EQ(r.output, "\x1b[91me\r\np\r\n\x1b[1;39mh\r\n\x1b[22;32mg\r\n\x1b[39mi\r\n\x1b[0m");
+}
+
+TEST(ColoursOnTerminal, NoColorMeansNoColourAtAll) {
+  PtyRun r = OnPty([] {
+    setenv("TERM", "xterm", 1);
+    setenv("NO_COLOR", "1", 1);
+    platform::OutReset();
+    Ready();
+    writer::ConsoleWriter w;
+    w.LogCopy = w.ErrorCopy = false;
+    w.ErrorLine("e");
+    w.Heading("h");
+    console::ConsoleShutdown();
+    return 0;
+  });
+  EXPECT_EQ(r.output, "e\r\nh\r\n");
 }
 
 TEST(ColoursOnTerminal, Cp866IsRecodedForAUtf8Locale) {

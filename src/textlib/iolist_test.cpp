@@ -226,7 +226,9 @@ TEST_F(TextFiles, BackupNameDiffersFromTheNameAndFromOtherNamesBackups) {
       EXPECT_NE(backup, name);
       auto [it, added] = seen.emplace(backup, name);
       // "notes" and "notes." are the one pair that share a backup.
-      if (!added) EXPECT_EQ(it->second + ".", name) << backup;
+      if (!added) {
+        EXPECT_EQ(it->second + ".", name) << backup;
+      }
     }
   }
 }

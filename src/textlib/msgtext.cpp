@@ -20,7 +20,7 @@ ShortStr MsgText(const ShortStr& key, const ShortStr& language) {
 ShortStr MsgTextArgs(const ShortStr& key, const ShortStr& first, const ShortStr& second,
                      const ShortStr& language) {
   ShortStr lang = Copy(language, 1, 3);
-  const std::string name = paths::ChangeExt(paths::ProgramPath(), "." + lang.Std());
+  const std::string name = paths::ProgramDataFile("." + lang.Std());
   iolist::CacheEntry* entry = nullptr;
   if (!iolist::TextCacheFind(name, entry)) iolist::TextCacheLoad(name, files::optRead, entry);
   ShortStr text = MsgFind(Copy(key, 1, 12), entry != nullptr ? entry->Lines : nullptr);

@@ -38,6 +38,21 @@ void SetArguments(int argc, char** argv) {
   SetArguments(std::move(args));
 }
 
+std::vector<std::string> OptionArguments() {
+  std::vector<std::string> out;
+  for (const std::string& arg : Arguments()) {
+    if (!arg.empty() && !IsPositional(arg)) out.push_back(arg);
+  }
+  return out;
+}
+
+bool ArgumentGiven(std::string_view text) {
+  for (const std::string& arg : Arguments()) {
+    if (arg == text) return true;
+  }
+  return false;
+}
+
 ShortStr CommandLine() {
   ShortStr line;
   bool first = true;

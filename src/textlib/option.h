@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "textlib/shortstr.h"
@@ -27,6 +28,11 @@ std::string ParamN(int n);
 // The Windows rule: the n-th word of the joined line that is not an option,
 // upper-cased.
 ShortStr ParamNOfLine(const ShortStr& line, int n);
+// The option arguments (not file names) in command-line order, as given.
+std::vector<std::string> OptionArguments();
+// True when an argument is exactly text (case-sensitive, whole argument):
+// for the Linux options such as --help, which match nothing else.
+bool ArgumentGiven(std::string_view text);
 // Whole-word, case-insensitive; '/' and '-' alike; '=' also ends a word.
 bool OptionPresent(const ShortStr& option);
 // The rest of the first word that begins with option, in its own case.

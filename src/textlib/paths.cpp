@@ -98,4 +98,28 @@ void MakePath(std::string_view path) {
   platform::IoResult();
 }
 
+std::string UserFolder() {
+  const std::string home = platform::UserConfigHome();
+  return home.empty() ? "" : AddBackslash(AddBackslash(home) + "salvetor");
+}
+
+std::string DataFile(std::string_view fileName) {
+  const std::string user = UserFolder();
+  if (!user.empty()) {
+    std::string mine = user + std::string(fileName);
+    if (platform::KindOf(mine) == platform::Kind::Regular) return mine;
+  }
+  return DirOf(ProgramPath()) + std::string(fileName);
+}
+
+std::string ProgramDataFile(std::string_view ext) { return DataFile(FileNameOf(ChangeExt(ProgramPath(), ext))); }
+
+std::string ProgramOutputFile(std::string_view ext) {
+  const std::string beside = ChangeExt(ProgramPath(), ext);
+  const std::string user = UserFolder();
+  if (user.empty() || platform::FolderWritable(DirOf(beside))) return beside;
+  MakePath(user);
+  return user + FileNameOf(beside);
+}
+
 }  // namespace paths

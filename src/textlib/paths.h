@@ -41,4 +41,18 @@ std::vector<std::string> MakePathPrefixes(std::string_view path, Style style = N
 // Creates exactly the missing directories of path; leaves no I/O error.
 void MakePath(std::string_view path);
 
+// The user's folder for the program's data, with a trailing separator:
+// "salvetor" in the user's settings folder; empty when there is none.
+std::string UserFolder();
+// A data file by its file name: in the user's folder when it is there,
+// else beside the program.
+std::string DataFile(std::string_view fileName);
+// The program's own path with another extension, as a data file
+// (salvetor.cfg: the user's copy when there is one).
+std::string ProgramDataFile(std::string_view ext);
+// Where the program writes a file of its own (salvetor.err, .log): beside
+// the program when that folder is writable, else in the user's folder,
+// created when needed.
+std::string ProgramOutputFile(std::string_view ext);
+
 }  // namespace paths

@@ -1,0 +1,138 @@
+// The program as a Linux user meets it: exit codes, --help and --version,
+// unknown options, the per-user data folder and --init, and the terminal.
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+namespace {
+
+using namespace harness;
+
+class Citizen : public harness::ProgramDir {
+ protected:
+  void SetUp() override {
+    ProgramDir::SetUp();
+    Install("salvetor", false);
+    WriteFile(dir() / "salvetor.cfg", Crlf({"Hello, @Name!"}));
+    WriteFile(dir() / "names.dat", Crlf({Cp("Vasily,Вася")}));
+    WriteFile(dir() / "reply.txt", Crlf({"Hello, Vasily!"}));
+    fs::create_directories(dir() / "home");
+  }
+  // Runs with the user's settings folder inside the test folder.
+  RunResult User(const std::string& args, const std::string& stdinFrom = "/dev/null") {
+    return Run("salvetor", args, stdinFrom, "XDG_CONFIG_HOME=home ");
+  }
+};
+
+TEST_F(Citizen, ExitCodeTellsWhetherTheReplyWasProcessed) {
+  struct Case {
+    std::string args;
+    int code;
+  } cases[] = {
+      {"reply.txt /Key-", 0}, {"/?", 0},          {"--help", 0},          {"/About", 0},
+      {"", 2},                {"missing.txt", 1}, {"reply.txt /CS=XY", 1}, {"reply.txt reply.txt/out.txt", 1},
+  };
+  for (const Case& c : cases) {
+    WriteFile(dir() / "reply.txt", Crlf({"Hello, Vasily!"}));
+    RunResult r = User(c.args);
+    EXPECT_EQ(r.exitCode, c.code) << c.args;
+    EXPECT_NE(r.out.find("Normal shutdown. Exit code: " + std::to_string(c.code) + ".\r\n"), std::string::npos)
+        << c.args << r.out;
+  }
+  fs::remove(dir() / "salvetor.cfg");
+  EXPECT_EQ(User("reply.txt").exitCode, 1);
+}
+
+TEST_F(Citizen, HelpAndVersion) {
+  RunResult help = User("--help"), h = User("-h");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.out, h.out);
+  EXPECT_EQ(help.out.find("Wrong file name!"), std::string::npos);
+  EXPECT_NE(help.out.find("/?, /Help       - show this help and exit\r\n"), std::string::npos);
+  for (const char* option : {"--version", "-V"}) {
+    RunResult r = User(std::string("reply.txt ") + option);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Salvetor 1.08 19990827\r\n");
+  }
+  EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({"Hello, Vasily!"}));
+}
+
+TEST_F(Citizen, UnknownOptionsAreNamedOnceEach) {
+  RunResult r = User("reply.txt /Zap -q /zap /Zap /F=3 /H=2 /cs=cp866 /Key-");
+  const std::string banner = "Home page, sources and contacts: see share/doc/salvetor/README.md\r\n\r\n";
+  EXPECT_NE(r.out.find(banner + Crlf({"Unknown option /Zap ignored!", "Unknown option -q ignored!",
+                                      "Unknown option /zap ignored!", "Max header size=2, Max footer size=3"})),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST_F(Citizen, TheUsersDataFilesWinFileByFile) {
+  fs::create_directories(dir() / "home" / "salvetor");
+  WriteFile(dir() / "home" / "salvetor" / "names.dat", "Vasily,Васёк\n");  // UTF-8, LF
+  User("reply.txt");
+  EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({kKludge, Cp("Hello, Васёк!")}));  // salvetor.cfg from beside
+}
+
+TEST_F(Citizen, ReportGoesToTheUsersFolderWhenTheProgramsIsReadOnly) {
+  Install("fatal_probe", false);
+  fs::permissions(dir() / "home", fs::perms::all);
+  fs::permissions(dir(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+  std::string prefix = "XDG_CONFIG_HOME=home ";
+  if (Shell("id -u").out == "0\n") {
+    if (Shell("command -v setpriv").exitCode != 0) GTEST_SKIP() << "no way to drop root here";
+    prefix = "XDG_CONFIG_HOME=home setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  }
+  RunResult r = Run("fatal_probe", "fault 204 00401A2B", "/dev/null", prefix);
+  fs::permissions(dir(), fs::perms::owner_all);
+  EXPECT_EQ(r.exitCode, 204);
+  EXPECT_FALSE(fs::exists(dir() / "fatal_probe.err"));
+  EXPECT_NE(ReadFile(dir() / "home" / "salvetor" / "fatal_probe.err").find("ERROR # 204"), std::string::npos);
+}
+
+TEST_F(Citizen, InitCopiesTheDataAsUtf8AndKeepsWhatIsThere) {
+  Install("salvetor", true);  // the shipped data beside the program
+  fs::create_directories(dir() / "home" / "salvetor");
+  WriteFile(dir() / "home" / "salvetor" / "macro.dat", "{me},мой макрос\n");
+  RunResult r = User("--init");
+  EXPECT_EQ(r.exitCode, 0);
+  const std::string folder = "home/salvetor/";
+  for (const char* name : {"salvetor.cfg", "names.dat", "filter.dat", "filter2.dat", "salvetor.RUS"}) {
+    EXPECT_NE(r.out.find("Written: " + folder + name + "\r\n"), std::string::npos) << name << r.out;
+    std::string copy = ReadFile(dir() / "home" / "salvetor" / name);
+    EXPECT_EQ(copy.find('\r'), std::string::npos) << name;
+    EXPECT_EQ(Iconv(copy, "UTF-8", "UTF-8"), copy) << name;
+  }
+  EXPECT_NE(r.out.find("Kept: " + folder + "macro.dat\r\n"), std::string::npos) << r.out;
+  EXPECT_EQ(ReadFile(dir() / "home" / "salvetor" / "macro.dat"), "{me},мой макрос\n");
+  // The program now runs from the user's copies.
+  fs::remove(dir() / "names.dat");
+  WriteFile(dir() / "reply.txt", Crlf({"Hello, Vasily! {me}"}));
+  r = User("reply.txt");
+  EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({kKludge, Cp("Hello, Вася! мой макpос")})) << r.out;
+  // A second --init keeps everything.
+  r = User("--init");
+  EXPECT_EQ(r.out.find("Written:"), std::string::npos) << r.out;
+}
+
+TEST_F(Citizen, ColoursFollowTheTerminalAndNoColor) {
+  const std::string run = "script -qfec './salvetor reply.txt /Key-' /dev/null </dev/null";
+  RunResult r = Shell("TERM=xterm " + run);
+  EXPECT_NE(r.out.find("\x1b[1;39mSalvetor, v1.08 dd 19990827"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\x1b[39mMax header size=12"), std::string::npos) << r.out;
+  r = Shell("TERM=xterm NO_COLOR=1 " + run);
+  EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+}
+
+TEST_F(Citizen, AKeyPressedInTheWindowIsNotEchoed) {
+  WriteFile(dir() / "reply.txt", Crlf({"text", " AB> Hello"}));
+  RunResult r = Shell("(sleep 0.25; printf '\\033OQ'; sleep 1.5) | TERM=dumb script -qfec './salvetor reply.txt /F' "
+                      "/dev/null");
+  EXPECT_NE(r.out.find("Or not..."), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("OQ"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+}
+
+}  // namespace

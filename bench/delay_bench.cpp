@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "console/timing.h"
+#include "runtime/timing.h"
 
 int main() {
   for (int ms : {360, 540}) {

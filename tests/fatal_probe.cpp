@@ -14,9 +14,10 @@
 #include <string>
 
 #include "app/defopt.h"
+#include "console/console.h"
 #include "app/startup.h"
-#include "console/error.h"
-#include "console/logfile.h"
+#include "runtime/error.h"
+#include "runtime/logfile.h"
 #include "console/writer.h"
 #include "textlib/msgtext.h"
 
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
     w.BreakNotice();
   }
   if (mode == "msg" && argc > 4) {
-    shortstr::WriteOutLn(msgtext::MsgTextArgs(argv[2], argv[3], argv[4], msgtext::LanguageCode()));
+    console::WriteOutLn(msgtext::MsgTextArgs(argv[2], argv[3], argv[4], msgtext::LanguageCode()));
   }
   error::Halt(0);
 }

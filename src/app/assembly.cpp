@@ -30,14 +30,21 @@ bool ShouldInsert(const std::string& name, List*& lines, List* message) {
 
 }  // namespace
 
+namespace {
+
+// The filter's reports are printed like the writer's plain lines.
+void PrintReport(const ShortStr& line) { writer::Writer->PlainLine(line); }
+
+}  // namespace
+
 void FilterPasses(app::RunContext& run) {
   List* message = run.MessageLines;
   const std::int32_t flags = run.FilterFlags | quote_filter::kQuoted;
   const std::int32_t before = lines::LineCount(message);
-  quote_filter::QuoteFilter(message, run.FilterList, nullptr, 1, run.HeaderSize, flags);
+  quote_filter::QuoteFilter(message, run.FilterList, nullptr, 1, run.HeaderSize, flags, PrintReport);
   std::int32_t footerStart = lines::LineCount(message) - run.FooterSize + 1;
-  quote_filter::QuoteFilter(message, run.FilterList, nullptr, footerStart, -1, flags);
-  quote_filter::QuoteFilter(message, run.Filter2List, nullptr, -1, -1, flags);
+  quote_filter::QuoteFilter(message, run.FilterList, nullptr, footerStart, -1, flags, PrintReport);
+  quote_filter::QuoteFilter(message, run.Filter2List, nullptr, -1, -1, flags, PrintReport);
   run.LinesSkipped = before - lines::LineCount(message);
 }
 

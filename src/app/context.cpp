@@ -1,6 +1,6 @@
 #include "app/context.h"
 
-#include "console/error_text.h"
+#include "runtime/error_text.h"
 #include "console/writer.h"
 
 namespace app {

@@ -3,7 +3,7 @@
 
 #include "app/run.h"
 #include "app/startup.h"
-#include "console/error.h"
+#include "runtime/error.h"
 
 int main(int argc, char** argv) {
   startup::StartUp(argc, argv);

@@ -15,9 +15,9 @@
 #include "app/reply.h"
 #include "app/userdata.h"
 #include "console/console.h"
-#include "console/error.h"
+#include "runtime/error.h"
 #include "console/keyb.h"
-#include "console/timing.h"
+#include "runtime/timing.h"
 #include "console/writer.h"
 #include "filter/quote_filter.h"
 #include "platform/files.h"
@@ -232,7 +232,7 @@ void ReportUnknownOptions() {
 
 [[noreturn]] void PrintVersion() {
   const appinfo::AppInfoRec& info = appinfo::AppInfo();
-  WriteOutLn(info.AppTitle + ShortStr(" ") + info.AppVersion + ShortStr(" ") + info.AppDate);
+  console::WriteOutLn(info.AppTitle + ShortStr(" ") + info.AppVersion + ShortStr(" ") + info.AppDate);
   error::ErrorShow = false;  // the one line and nothing else
   error::Halt(0);
 }
@@ -245,7 +245,7 @@ void RunProgram() {
   Writer->ErrorCopy = false;
   appinfo::AppInfoSet("Salvetor", "1.08", "19990827");
   if (option::ArgumentGiven("--version") || option::ArgumentGiven("-V")) PrintVersion();
-  if (OptionPresent("/StdOut")) ResetOutput();
+  if (OptionPresent("/StdOut")) console::ResetOutput();
   error::ErrorEnglish = true;
   error::ErrorShow = true;
   error::ErrorClearFault = !defopt::DebugFlag;

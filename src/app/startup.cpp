@@ -2,9 +2,9 @@
 
 #include "app/defopt.h"
 #include "console/console.h"
-#include "console/error.h"
-#include "console/logfile.h"
-#include "textlib/exitproc.h"
+#include "runtime/error.h"
+#include "runtime/logfile.h"
+#include "runtime/exitproc.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/option.h"
@@ -17,6 +17,7 @@ void StartUp(int argc, char** argv) {
   console::ConsoleSetup();
   exitproc::ExitProcInit();
   iolist::TextCacheInit();
+  exitproc::AddExitProc(iolist::TextCacheRelease);
   defopt::DefOptInit();
   error::ErrorInit();
   logfile::LogInit();

@@ -25,4 +25,10 @@ void RestoreTextAttribute() {
   platform::OutResetColours();
 }
 
+void ResetOutput() { platform::OutReset(); }
+
+void WriteOut(const shortstr::ShortStr& text) { platform::OutWrite(text.View()); }
+
+void WriteOutLn(const shortstr::ShortStr& text) { platform::OutWriteLine(text.View()); }
+
 }  // namespace console

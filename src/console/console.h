@@ -1,10 +1,12 @@
-// The console module: text colours and the set-up and shut-down of the
-// console around the run. Colours are the 16 console colours (7 light grey,
+// The console module: standard output, text colours and the set-up and
+// shut-down of the console around the run. Colours are the 16 console colours (7 light grey,
 // 12 light red, 14 yellow, 15 white); on a terminal they become ANSI
 // sequences, on a file or pipe nothing.
 #pragma once
 
 #include <cstdint>
+
+#include "textlib/shortstr.h"
 
 namespace console {
 
@@ -19,5 +21,12 @@ void ConsoleShutdown();
 // Replaces the foreground (colour AND 0x0F) and keeps the background.
 void SetTextColour(std::uint8_t colour);
 void RestoreTextAttribute();
+
+// Re-opens the standard output channel (/StdOut).
+void ResetOutput();
+// Writes the bytes to standard output and flushes them.
+void WriteOut(const shortstr::ShortStr& text);
+// A line of text and CR LF; on a terminal its control characters show as ^X.
+void WriteOutLn(const shortstr::ShortStr& text);
 
 }  // namespace console

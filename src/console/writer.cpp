@@ -1,7 +1,7 @@
 #include "console/writer.h"
 
 #include "console/console.h"
-#include "console/logfile.h"
+#include "runtime/logfile.h"
 #include "textlib/dates.h"
 #include "textlib/msgtext.h"
 
@@ -20,7 +20,7 @@ constexpr std::uint8_t kLevelDetail = 7;
 
 void ConsoleWriter::Line(std::uint8_t colour, const ShortStr& text) {
   console::SetTextColour(colour);
-  WriteOutLn(text);
+  console::WriteOutLn(text);
 }
 
 ShortStr ConsoleWriter::Record(const ShortStr& text) { return dates::NowText() + ShortStr(" ") + text; }
@@ -29,7 +29,7 @@ void ConsoleWriter::CopyToLog(const ShortStr& text, std::uint8_t level) {
   if (LogCopy && !text.Empty()) logfile::LogWrite(Record(text), level);
 }
 
-void ConsoleWriter::PlainLine(const ShortStr& text) { WriteOutLn(text); }
+void ConsoleWriter::PlainLine(const ShortStr& text) { console::WriteOutLn(text); }
 
 void ConsoleWriter::Progress(std::int32_t done, std::int32_t total) {
   double share = 0;
@@ -40,9 +40,9 @@ void ConsoleWriter::Progress(std::int32_t done, std::int32_t total) {
   }
   ShortStr head = ShortStr("\r") + NumTextOrDash(3, 0, share * 100) + ShortStr("% [") +
                   NumText(3, done) + ShortStr("/") + NumText(3, total) + ShortStr("]");
-  WriteOut(head);
+  console::WriteOut(head);
   int cells = static_cast<int>(share * 50);
-  WriteOut(ShortStr("   ") + dates::RepeatChar(0xFE, cells) + dates::RepeatChar(0xF9, 50 - cells));
+  console::WriteOut(ShortStr("   ") + RepeatChar(0xFE, cells) + RepeatChar(0xF9, 50 - cells));
 }
 
 void ConsoleWriter::Heading(const ShortStr& text) {

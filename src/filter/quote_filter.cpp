@@ -54,13 +54,13 @@ std::int32_t MatchingEntry(const std::vector<Pattern>& patterns, const ShortStr&
   return 0;
 }
 
-void RemoveLine(List* list, std::int32_t i, const ShortStr& line, bool info,
+void RemoveLine(List* list, std::int32_t i, const ShortStr& line, Report report,
                 const ShortStr* entry) {
-  if (info) {
-    ShortStr report = ShortStr("Deleted \"") + line + ShortStr("\"");
-    if (entry == nullptr) report = report + ShortStr(" as a service info!");
-    else report = report + ShortStr(" cause of \"") + *entry + ShortStr("\"!");
-    WriteOutLn(report);
+  if (report != nullptr) {
+    ShortStr text = ShortStr("Deleted \"") + line + ShortStr("\"");
+    if (entry == nullptr) text = text + ShortStr(" as a service info!");
+    else text = text + ShortStr(" cause of \"") + *entry + ShortStr("\"!");
+    report(text);
   }
   listman::ListDelete(list, i);
 }
@@ -104,11 +104,11 @@ ShortStr StripQuotePrefix(const ShortStr& line) {
 }
 
 void QuoteFilter(List* list, List* patterns, List* extraPatterns,
-                 std::int32_t first, std::int32_t last, std::int32_t flags) {
+                 std::int32_t first, std::int32_t last, std::int32_t flags, Report report) {
   if (listman::ListCheck(list) != 0) return;
   if (first < 1) first = 1;
   if (last < 0) last = list->Count;
-  const bool info = HasFlags(flags, kInfo);
+  if (!HasFlags(flags, kInfo)) report = nullptr;
   const std::vector<Pattern> main = HasFlags(flags, kPatterns) ? Patterns(patterns, true) : std::vector<Pattern>();
   const std::vector<Pattern> extra = Patterns(extraPatterns, false);
   std::int32_t removed = 0;
@@ -122,7 +122,7 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
     }
     ShortStr n = Normalise(line);
     if (HasFlags(flags, kService) && IsServiceLine(n)) {
-      RemoveLine(list, i, line, info, nullptr);
+      RemoveLine(list, i, line, report, nullptr);
       ++removed;
       continue;
     }
@@ -134,7 +134,7 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
     }
     if (e > 0) {
       ShortStr entry = lines::LineAt(source, e);
-      RemoveLine(list, i, line, info, &entry);
+      RemoveLine(list, i, line, report, &entry);
       ++removed;
       continue;
     }

@@ -18,12 +18,15 @@ inline constexpr std::int32_t kService = 8;
 inline constexpr std::int32_t kPatterns = 16;
 inline constexpr std::int32_t kInfo = 0x400;
 
+// Receives the report line of each removal in info mode.
+using Report = void (*)(const shortstr::ShortStr& line);
+
 // Removes lines of `lines` in place within the lines that stood at positions
 // first..last when the pass began (first < 1 means 1, last < 0 the count).
-// No list: returns at once. Info mode reports each removal on standard output.
+// No list: returns at once. In info mode each removal is handed to report.
 void QuoteFilter(listman::List* lines, listman::List* patterns,
                  listman::List* extraPatterns, std::int32_t first,
-                 std::int32_t last, std::int32_t flags);
+                 std::int32_t last, std::int32_t flags, Report report = nullptr);
 
 // The text after the quote prefix when the line is quoted (the run of '>'
 // from its quote mark included in the prefix); otherwise the line unchanged.

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/output.h"
 #include "textlib/lines_testing.h"
 
 namespace quote_filter {
@@ -15,15 +14,14 @@ using listman::List;
 using shortstr::Cp866;
 using shortstr::ShortStr;
 
+std::string reports;
+void Collect(const ShortStr& line) { reports += line.Std() + "\r\n"; }
 
-
-// Runs the filter with standard output collected.
+// Runs the filter; the info reports come back, one a CR LF line.
 std::string Filter(List* list, List* patterns, int first, int last, int flags) {
-  std::string out;
-  platform::OutCapture(&out);
-  QuoteFilter(list, patterns, nullptr, first, last, flags);
-  platform::OutCapture(nullptr);
-  return out;
+  reports.clear();
+  QuoteFilter(list, patterns, nullptr, first, last, flags, Collect);
+  return reports;
 }
 
 struct ServiceCase {

@@ -15,7 +15,7 @@
 
 #include "console/console.h"
 #include "console/keyb.h"
-#include "console/timing.h"
+#include "runtime/timing.h"
 #include "console/writer.h"
 #include "platform/output.h"
 #include "platform/terminal.h"

@@ -67,10 +67,4 @@ ShortStr DateTimeText(std::uint32_t packed, const ShortStr& dateSep, const Short
 
 ShortStr NowText() { return Copy(DateTimeText(NowPacked(), "-", ":"), 1, 20); }
 
-ShortStr RepeatChar(unsigned char c, int count) {
-  ShortStr r;
-  for (int i = 0; i < count && i < kMaxLen; ++i) r.AppendChar(c);
-  return r;
-}
-
 }  // namespace dates

@@ -29,6 +29,5 @@ ShortStr TimeText(std::uint32_t packed, const ShortStr& sep);
 ShortStr DateTimeText(std::uint32_t packed, const ShortStr& dateSep, const ShortStr& timeSep);
 // DD-MM-YYYY HH:MM:SS of now.
 ShortStr NowText();
-ShortStr RepeatChar(unsigned char c, int count);
 
 }  // namespace dates

@@ -35,9 +35,6 @@ TEST(DateTexts, SeparatorsAndNow) {
   EXPECT_EQ(now.At(3), '-');
   EXPECT_EQ(now.At(14), ':');
   EXPECT_EQ((now.At(19) - '0') % 2, 0);
-  EXPECT_EQ(RepeatChar('x', 0).Std(), "");
-  EXPECT_EQ(RepeatChar('-', 3).Std(), "---");
-  EXPECT_EQ(RepeatChar('-', 300).len, 255);
 }
 
 }  // namespace

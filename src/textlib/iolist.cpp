@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "textlib/exitproc.h"
 #include "textlib/lines.h"
 
 namespace iolist {
@@ -162,9 +161,7 @@ int TextWrite(const std::string& name, List* list, const ShortStr& prefix, std::
 }
 
 void TextCacheInit() {
-  if (cache != nullptr) return;
-  listman::ListCreate(cache);
-  exitproc::AddExitProc(TextCacheRelease);
+  if (cache == nullptr) listman::ListCreate(cache);
 }
 
 namespace {

@@ -66,7 +66,8 @@ struct CacheEntry {
   bool Changed;
 };
 
-// Start-up: creates the cache and registers its release as an exit procedure.
+// Start-up: creates the cache (start-up registers TextCacheRelease to run at
+// the end).
 void TextCacheInit();
 bool TextCacheFind(const std::string& name, CacheEntry*& entry);
 // Finds or loads the file into the cache; a failed load stays cached empty.

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "textlib/exitproc.h"
 #include "textlib/lines_testing.h"
 
 namespace listman {
@@ -158,25 +157,6 @@ TEST(ListPasses, ConsecutiveDeletesAtTheCursor) {
   ListDelete(list, 3);
   EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"1", "2", "8", "9", "end"}));
   ListDisposeAll(list);
-}
-
-std::string order;
-void ProcA() { order += "A"; }
-void ProcB() { order += "B"; }
-void ProcC() { order += "C"; }
-void ProcLast() { order += "L"; }
-
-TEST(ExitProcs, RunNewestFirstAndInsertedAtOneRunsLast) {
-  order.clear();
-  exitproc::ExitProcInit();
-  exitproc::AddExitProc(ProcA);
-  exitproc::AddExitProc(ProcB);
-  exitproc::InsertExitProc(ProcLast, 1);
-  exitproc::AddExitProc(ProcC);
-  exitproc::RunExitProcs();
-  EXPECT_EQ(order, "CBAL");
-  exitproc::RunExitProcs();  // each runs once
-  EXPECT_EQ(order, "CBAL");
 }
 
 }  // namespace

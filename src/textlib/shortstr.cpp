@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/output.h"
 
 namespace shortstr {
 
@@ -348,6 +347,12 @@ ShortStr TildeCopy(const ShortStr& text, int start, int count) {
   return r;
 }
 
+ShortStr RepeatChar(unsigned char c, int count) {
+  ShortStr r;
+  for (int i = 0; i < count && i < kMaxLen; ++i) r.AppendChar(c);
+  return r;
+}
+
 // --- numbers ---------------------------------------------------------------
 
 namespace {
@@ -467,13 +472,5 @@ std::uint32_t ParseSegOfs(const ShortStr& text) {
 ShortStr Num(long long x) {
   return ShortStr(std::to_string(x));
 }
-
-// --- standard output -------------------------------------------------------
-
-void ResetOutput() { platform::OutReset(); }
-
-void WriteOut(const ShortStr& text) { platform::OutWrite(text.View()); }
-
-void WriteOutLn(const ShortStr& text) { platform::OutWriteLine(text.View()); }
 
 }  // namespace shortstr

@@ -159,6 +159,8 @@ ShortStr TrimLeft(const ShortStr& text);
 ShortStr TrimRight(const ShortStr& text);
 ShortStr Trim(const ShortStr& text);
 ShortStr RemoveSpaces(const ShortStr& text);
+// count copies of c, cut at 255.
+ShortStr RepeatChar(unsigned char c, int count);
 ShortStr DeleteChars(const ShortStr& text, const CharSet& set);
 // Case-insensitive replacement of every occurrence, searching again from the
 // start after each one; when the replacement itself holds the find text the
@@ -196,12 +198,5 @@ inline std::int32_t Max(std::int32_t a, std::int32_t b) { return a > b ? a : b; 
 inline std::int32_t MemAvailable() { return 99999999; }
 // Plain decimal, no padding (NumText of width 1).
 ShortStr Num(long long x);
-
-// --- standard output -------------------------------------------------------
-void ResetOutput();
-// Writes the bytes to standard output and flushes them.
-void WriteOut(const ShortStr& text);
-// WriteOut followed by CR LF.
-void WriteOutLn(const ShortStr& text);
 
 }  // namespace shortstr

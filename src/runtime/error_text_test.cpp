@@ -1,4 +1,4 @@
-#include "console/error_text.h"
+#include "runtime/error_text.h"
 
 #include <gtest/gtest.h>
 

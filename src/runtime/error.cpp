@@ -1,11 +1,11 @@
-#include "console/error.h"
+#include "runtime/error.h"
 
 #include "console/console.h"
-#include "console/error_text.h"
+#include "runtime/error_text.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "textlib/dates.h"
-#include "textlib/exitproc.h"
+#include "runtime/exitproc.h"
 #include "textlib/files.h"
 #include "textlib/paths.h"
 
@@ -69,11 +69,11 @@ void ErrorDone() {
         ShortStr(".");
   }
   if (ErrorShow) {
-    WriteOutLn("");
-    WriteOutLn(m);
+    console::WriteOutLn("");
+    console::WriteOutLn(m);
     if (a != 0) {
-      WriteOutLn(Say("Please, inform author about this error!", Cp866("Пожалуйста, сообщите об ошибке автору программы!")));
-      WriteOutLn(Say("ERROR! Press <Enter> to exit...", Cp866("ОШИБКА! Нажмите <Enter> для выхода...")));
+      console::WriteOutLn(Say("Please, inform author about this error!", Cp866("Пожалуйста, сообщите об ошибке автору программы!")));
+      console::WriteOutLn(Say("ERROR! Press <Enter> to exit...", Cp866("ОШИБКА! Нажмите <Enter> для выхода...")));
       platform::WaitForEnter();
     }
   }
@@ -100,7 +100,7 @@ void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
       ShortStr("WHERE: ") + Copy(title, 1, 80),
       ShortStr("Line # ") + Num(line) + ShortStr(" in module ") + module,
       ShortStr("FreeMem = ") + Num(MemAvailable()) + ShortStr("  MaxMemBlock = ") + Num(MemAvailable()),
-      dates::RepeatChar('-', 80),
+      RepeatChar('-', 80),
   };
   for (const ShortStr& l : block) files::WriteLine(file, l);
   files::FileClose(file);

@@ -1,4 +1,4 @@
-#include "textlib/exitproc.h"
+#include "runtime/exitproc.h"
 
 #include "textlib/listman.h"
 

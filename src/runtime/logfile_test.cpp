@@ -1,4 +1,4 @@
-#include "console/logfile.h"
+#include "runtime/logfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
-#include "console/logfile.h"
+#include "runtime/logfile.h"
 
-#include "console/error_text.h"
-#include "textlib/exitproc.h"
+#include "console/console.h"
+#include "runtime/error_text.h"
+#include "runtime/exitproc.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/lines.h"
@@ -24,7 +25,7 @@ ShortStr Failure(const ShortStr& what, int code, const ShortStr& where, const st
 }
 
 void ReportDirectFailure(const ShortStr& message) {
-  WriteOutLn(message);
+  console::WriteOutLn(message);
   if (reporting) return;
   reporting = true;
   ErrorLogWrite(message);
@@ -82,7 +83,7 @@ void LogFlush() {
     int r = iolist::TextWrite(s.LogFileName, s.LogLines, "", 0);
     if (r != 0) {
       ShortStr message = Failure(Cp866("записи"), r, Cp866("протокола в файл "), s.LogFileName);
-      WriteOutLn(message);
+      console::WriteOutLn(message);
       ErrorLogWrite(message);
     }
     listman::ListClearAll(s.LogLines);
@@ -91,7 +92,7 @@ void LogFlush() {
   if (s.ErrorLines != nullptr && s.ErrorLines->Count > 0) {
     int r = iolist::TextWrite(s.ErrorFileName, s.ErrorLines, "", 0);
     if (r != 0) {
-      WriteOutLn(Failure(Cp866("записи"), r, Cp866("протокола ошибок в файл "), s.ErrorFileName));
+      console::WriteOutLn(Failure(Cp866("записи"), r, Cp866("протокола ошибок в файл "), s.ErrorFileName));
     }
     listman::ListClearAll(s.ErrorLines);
   }

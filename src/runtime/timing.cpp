@@ -1,4 +1,4 @@
-#include "console/timing.h"
+#include "runtime/timing.h"
 
 #include "platform/clock.h"
 

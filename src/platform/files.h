@@ -63,6 +63,8 @@ bool PathExists(const std::string& name);
 std::string CurrentDirectory();
 bool ChangeDirectory(const std::string& name);
 bool MakeDirectory(const std::string& name);
+// True where paths take '\\' and drive letters (Windows), false for POSIX.
+bool NativePathsAreWindows();
 // The absolute path of the running executable, links resolved.
 std::string ExecutablePath();
 // The folder where the user's settings live: $XDG_CONFIG_HOME, or

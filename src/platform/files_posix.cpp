@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/files_posix.h"
 
 namespace platform {
 namespace {
@@ -143,6 +144,8 @@ std::string FollowLinks(const std::string& name) {
   return path;
 }
 
+bool FailErrno(const std::string& name, bool writing) { return Fail(name, writing); }
+
 int IoResult() {
   int code = pending;
   pending = 0;
@@ -271,21 +274,6 @@ bool FileDelete(const std::string& name) {
   return true;
 }
 
-bool FileRename(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-    return true;
-  }
-  if (errno != EINVAL && errno != ENOSYS) return Fail(errno == ENOENT ? from : to, true);
-  // A file system without RENAME_NOREPLACE: test first, then rename.
-  struct stat st;
-  if (lstat(to.c_str(), &st) == 0) {
-    pending = 5;
-    return false;
-  }
-  if (rename(from.c_str(), to.c_str()) != 0) return Fail(to, true);
-  return true;
-}
-
 bool IsDirectory(const std::string& name) {
   struct stat st;
   return !name.empty() && stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -315,6 +303,8 @@ bool MakeDirectory(const std::string& name) {
   return true;
 }
 
+bool NativePathsAreWindows() { return false; }
+
 std::string UserConfigHome() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg != nullptr && *xdg != 0) return xdg;
@@ -327,11 +317,5 @@ bool FolderWritable(const std::string& folder) {
   return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string ExecutablePath() {
-  char buffer[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return "";
-  return std::string(buffer, static_cast<size_t>(n));
-}
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -14,6 +15,10 @@ using FatalHandler = void (*)(int code, std::uint32_t address);
 void InstallFatalHandlers(FatalHandler handler);
 // Offset of a code address inside the program's own image, to 32 bits.
 std::uint32_t CodeOffset(const void* address);
+// The offset of the call site of the function this is inlined into.
+[[gnu::always_inline]] inline std::uint32_t CallerOffset() { return CodeOffset(__builtin_return_address(0)); }
+// True for a command-line argument that is a file name, not an option.
+bool IsPositionalArgument(const std::string& arg);
 // Reads one line from standard input when it is a terminal; else returns.
 void WaitForEnter();
 void ErrWrite(std::string_view bytes);

@@ -174,7 +174,7 @@ void RunErrorAt(std::int32_t code, std::uint32_t address) {
 }
 
 void RunError(std::int32_t code) {
-  RunErrorAt(code, platform::CodeOffset(__builtin_return_address(0)));
+  RunErrorAt(code, platform::CallerOffset());
 }
 
 }  // namespace error

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/child.h"
 #include "textlib/lines_testing.h"
 
 namespace iolist {
@@ -282,26 +281,6 @@ TEST_F(TextFiles, RewriteOntoADirectoryFailsAndMovesNothing) {
   EXPECT_TRUE(fs::is_directory(dir_ / "out.txt"));
   EXPECT_TRUE(Leftovers().empty());
   listman::ListDisposeAll(list);
-}
-
-TEST_F(TextFiles, WriteThatFailsPartWayLosesNothing) {
-  const std::string original = "original text\r\n";
-  Put("reply.txt", original);
-  Put("reply.~txt", "older backup\r\n");
-  const std::string target = Path("reply.txt");
-  int code = platform::RunInChild(
-      [&] {
-        List* list = nullptr;
-        listman::ListCreate(list);
-        for (int i = 0; i < 2000; ++i) lines::LineAdd(list, std::string(100, 'y'));
-        int r = TextWrite(target, list, "", optRewrite | optBackup);
-        return r == -101 ? 0 : 1;
-      },
-      50000);
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(Get("reply.txt"), original);
-  EXPECT_EQ(Get("reply.~txt"), "older backup\r\n");
-  EXPECT_TRUE(Leftovers().empty());
 }
 
 TEST_F(TextFiles, ListsBeyond65535LinesAreWrittenWhole) {

@@ -1,5 +1,7 @@
 #include "textlib/option.h"
 
+#include "platform/process.h"
+
 
 namespace option {
 
@@ -22,11 +24,7 @@ void DropMarks(ShortStr& o, ShortStr& w) {
   }
 }
 
-bool IsPositional(const std::string& arg) {
-  if (arg.empty() || arg[0] == '-') return false;
-  if (arg[0] == '/') return arg.find('/', 1) != std::string::npos;
-  return true;
-}
+bool IsPositional(const std::string& arg) { return platform::IsPositionalArgument(arg); }
 
 }  // namespace
 

@@ -22,7 +22,7 @@ std::size_t NameStart(std::string_view path, Style style) {
 
 }  // namespace
 
-Style NativeStyle() { return Style::Posix; }
+Style NativeStyle() { return platform::NativePathsAreWindows() ? Style::Windows : Style::Posix; }
 
 PathParts SplitPath(std::string_view path, Style style) {
   const std::size_t start = NameStart(path, style);

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "app/appinfo.h"
-#include "app/assembly.h"
+#include "app/filterpass.h"
+#include "app/inserts.h"
+#include "app/result.h"
 #include "app/context.h"
 #include "app/datafiles.h"
 #include "app/macros.h"
@@ -72,17 +74,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string reply = in.ConsumeRemainingBytesAsString();
   run.MessageLines = fuzz::Lines(reply, true);
 
-  if (run.FilterFlags != 0) assembly::FilterPasses(run);
-  if (run.BeginLines->Count > 0 && !assembly::MessageContains(run.MessageLines, run.BeginLines)) {
+  if (run.FilterFlags != 0) filterpass::FilterPasses(run);
+  if (run.BeginLines->Count > 0 && !inserts::MessageContains(run.MessageLines, run.BeginLines)) {
     listman::ListInsertList(run.BeginLines, run.MessageLines, 1);
   }
-  if (run.EndLines->Count > 0 && !assembly::MessageContains(run.MessageLines, run.EndLines)) {
-    listman::ListInsertList(run.EndLines, run.MessageLines, assembly::EndInsertPosition(run.MessageLines));
+  if (run.EndLines->Count > 0 && !inserts::MessageContains(run.MessageLines, run.EndLines)) {
+    listman::ListInsertList(run.EndLines, run.MessageLines, inserts::EndInsertPosition(run.MessageLines));
   }
   names::ChangeNames(run, keepReceiver);
-  assembly::ReplaceLetters(run);
+  lines::LatinHAndP(run.MessageLines);
   macros::ChangeMacros(run, skipMacros);
-  lines::LineInsert(run.MessageLines, assembly::KludgeLine(), 1);
+  lines::LineInsert(run.MessageLines, result::KludgeLine(), 1);
   std::string joined;  // the result's lines without the prefixes wrapping repeated
   for (int i = 2; i <= run.MessageLines->Count; ++i) {
     shortstr::ShortStr line = lines::LineAt(run.MessageLines, i);

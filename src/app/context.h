@@ -15,9 +15,12 @@ namespace app {
 using listman::List;
 using shortstr::ShortStr;
 
+// Lines of the filter's header and footer windows when not given.
+inline constexpr std::int32_t kDefaultWindow = 12;
+
 struct RunContext {
-  std::int32_t HeaderSize = 12;
-  std::int32_t FooterSize = 12;
+  std::int32_t HeaderSize = kDefaultWindow;
+  std::int32_t FooterSize = kDefaultWindow;
   bool SaveFullName = false;
   std::int32_t FilterFlags = 0;
   std::string InputName;   // paths are used whole, never cut

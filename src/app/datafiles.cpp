@@ -11,12 +11,18 @@ namespace datafiles {
 using namespace shortstr;
 using listman::List;
 
+void LoadOptional(const std::string& name, List*& lines) {
+  int r = iolist::TextLoad(name, lines, files::optRead);
+  const bool missing = r == -2 || r == -3;
+  if (r != 0 && !missing) app::ReportFileError("Error reading data file ", name, r);
+}
+
 namespace {
 
 // Loads a user file and puts its lines in front of the main list.
 void MergeUserFile(const std::string& name, const std::string& fallbackExt, List*& main) {
   List* user = nullptr;
-  iolist::TextLoad(DataFileName(name, fallbackExt), user, files::optRead);
+  LoadOptional(DataFileName(name, fallbackExt), user);
   if (user != nullptr) {
     listman::ListInsertList(user, main, 1);
     listman::ListDisposeAll(user);
@@ -58,7 +64,7 @@ bool LoadData(app::RunContext& run) {
   int r = iolist::TextLoad(names, run.NamesTable, files::optRead);
   if (r != 0) app::ReportFileError("Error reading names file ", names, r);
   MergeUserFile("names.usr", "", run.NamesTable);
-  iolist::TextLoad(DataFileName("macro.dat", ".mcr"), run.MacroTable, files::optRead);
+  LoadOptional(DataFileName("macro.dat", ".mcr"), run.MacroTable);
   MergeUserFile("macro.usr", ".mcu", run.MacroTable);
   return true;
 }
@@ -67,7 +73,7 @@ void LoadFilters(app::RunContext& run) {
   const std::string filter = DataFileName("filter.dat", ".flt");
   int r = iolist::TextLoad(filter, run.FilterList, files::optRead);
   if (r != 0) app::ReportFileError("Error reading filter file ", filter, r);
-  iolist::TextLoad(DataFileName("filter2.dat", ".fl2"), run.Filter2List, files::optRead);
+  LoadOptional(DataFileName("filter2.dat", ".fl2"), run.Filter2List);
   MergeUserFile("filter.usr", ".fus", run.FilterList);
   MergeUserFile("filter2.usr", ".fu2", run.Filter2List);
 }

@@ -57,8 +57,8 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
 void ChangeMacros(app::RunContext& run, bool skip) {
   run.MacroChanges = 0;
   if (skip || lines::LineCount(run.MacroTable) == 0) return;
-  lines::LineReplaceChar(run.MacroTable, 0x8D, 'H');  // Н
-  lines::LineReplaceChar(run.MacroTable, 0xE0, 'p');  // р
+  // Keys match the message after its letters were made Latin.
+  lines::LatinHAndP(run.MacroTable);
   writer::Writer->Heading("Changing macros...");
   MacroReplace(run.MessageLines, run.MacroTable, true, run.MacroChanges);
 }

@@ -6,23 +6,24 @@
 #include <vector>
 
 #include "app/appinfo.h"
-#include "app/assembly.h"
 #include "app/context.h"
 #include "app/datafiles.h"
 #include "app/defopt.h"
+#include "app/filterpass.h"
+#include "app/inserts.h"
 #include "app/macros.h"
 #include "app/names.h"
 #include "app/reply.h"
+#include "app/result.h"
+#include "app/screens.h"
 #include "app/userdata.h"
 #include "console/console.h"
-#include "runtime/error.h"
-#include "console/keyb.h"
-#include "runtime/timing.h"
 #include "console/writer.h"
-#include "filter/quote_filter.h"
 #include "platform/files.h"
+#include "runtime/error.h"
+#include "runtime/timing.h"
 #include "textlib/files.h"
-#include "textlib/iolist.h"
+#include "textlib/lines.h"
 #include "textlib/option.h"
 
 namespace run {
@@ -36,174 +37,33 @@ namespace {
 // Exit codes of runs that did not process the reply.
 constexpr int kExitFailed = 1;
 constexpr int kExitNoReply = 2;
-constexpr std::int32_t kDefaultWindow = 12;
-constexpr std::uint16_t kKeyWindowMs = 540;
 constexpr std::uint16_t kEndDelayMs = 360;
 
-app::RunContext ctx;
-
-void Plain(std::uint8_t colour, const ShortStr& text) {
-  console::SetTextColour(colour);
-  Writer->PlainLine(text);
-}
-
-void Banner() {
-  const appinfo::AppInfoRec& info = appinfo::AppInfo();
-  Plain(15, info.AppTitle + ShortStr(", v") + info.AppVersion + ShortStr(" dd ") + info.AppDate);
-  Plain(3, "(C) TOVRIN 1999; POSIX edition by the Salvetor developers, 2026");
-  Plain(2, "Home page, sources and contacts: see share/doc/salvetor/README.md");
-  Plain(7, "");
-}
-
-void HelpScreen() {
-  console::SetTextColour(1);
-  static const char* const kFirst[] = {
-      "Run: salvetor infile.ext [outfile.ext] [/F|F1|F2] [/D] [/SN]",
-      "/?, /Help       - show this help and exit",
-      "/A, /About      - some words about author",
-      "/F, /F3, /Filt  - skip Origins,etc, hello and goodbye ;)",
-      "/F1             - skip Origins, taglines, tearlines",
-      "/F2             - skip hello and goodbye (filter.dat)",
-      "/D              - small delay when done",
-      "/IF             - info during filtering(why deleted?!!)",
-      "/SN             - save full name (with second name)",
-      "/StdOut         - use standard output",
-      "/Key-           - don't wait keypress",
-      "/H=??           - maximum size of header for filter, lines",
-      "/F=??           - maximum size of footer for filter, lines",
-      "/M-, /Macro-    - don't change macros from macro.dat",
-      "/FN-            - don't delete lines with receiver name",
-      "/SB-            - don't skip multiply blank lines",
-  };
-  for (const char* line : kFirst) Writer->PlainLine(line);
-  Writer->Info("Press <Anykey> to continue...");
-  keyb::PauseForKey();
-  static const char* const kSecond[] = {
-      "",
-      "You must have names.dat and filter.dat to work!",
-      "Russian \"H\" and \"p\" are changing to English!",
-      "> Check salvetor.cfg before run!",
-      "P.S. If you have files salvetor.beg and salvetor.end",
-      "they will be inserted to msg accordingly their extensions.",
-      "",
-  };
-  for (const char* line : kSecond) Writer->PlainLine(line);
-  console::SetTextColour(7);
-}
-
-void AboutScreen() {
-  console::SetTextColour(14);
-  static const char* const kLines[] = {
-      "Hello! Salvetor was first written by TOVRIN for FidoNet users.",
-      "It greets your correspondents by the names they are used to.",
-      "   Questions and reports: see the project's README.",
-      "The program is kept and built by the Salvetor developers.",
-      "Sponsored by everyone who keeps FidoNet alive.",
-      "Thank you for using this software!",
-  };
-  for (const char* line : kLines) Writer->PlainLine(line);
-  console::SetTextColour(7);
-  Writer->PlainLine("");
-}
-
-// A window size option: a positive number, else the default 12.
+// A window size option: a positive number, else the default.
 std::int32_t WindowSize(const char* option) {
   double value = std::trunc(StrToReal(option::OptionValue(option)));
-  if (!(value >= 1)) return kDefaultWindow;
+  if (!(value >= 1)) return app::kDefaultWindow;
   return value > 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(value);
 }
 
-void ReadSettings() {
-  ctx.SaveFullName = OptionPresent("/SN") || OptionPresent("/SN+");
-  if (OptionPresent("/SN-")) ctx.SaveFullName = false;
-  ctx.HeaderSize = WindowSize("/H=");
-  ctx.FooterSize = WindowSize("/F=");
-  Writer->Info(ShortStr("Max header size=") + Num(ctx.HeaderSize) + ShortStr(", Max footer size=") +
-               Num(ctx.FooterSize));
-}
-
-std::int32_t CommandLineMode() {
-  std::int32_t mode = 0;
-  if (OptionPresent("/Filt") || OptionPresent("/F") || OptionPresent("/F3")) mode = 28;
-  if (OptionPresent("/F1")) mode = 12;
-  if (OptionPresent("/F2")) mode = 20;
-  return mode;
-}
-
-// A key pressed within the window after the prompt can change the mode.
-std::int32_t KeyWindow(std::int32_t mode) {
-  keyb::QuietBegin();  // a key pressed in the window is not echoed
-  Writer->Notice("Waiting a key [F1, F2, F3, Esc]... ");
-  timing::DelayMs(kKeyWindowMs);
-  Writer->Notice("Or not...");
-  if (keyb::KeyWaiting()) {
-    switch (keyb::ReadKeyCode()) {
-      case 27: mode = 4; break;
-      case -59: mode = 12; break;
-      case -60: mode = 20; break;
-      case -61: mode = 28; break;
-      default: break;
-    }
-  }
-  keyb::DiscardKeys();
-  keyb::QuietEnd();
-  return mode;
-}
-
-void SelectFilterMode() {
-  ctx.LinesSkipped = 0;
-  std::int32_t mode = CommandLineMode();
-  if (mode == 0) {
-    ctx.FilterFlags = 0;
-    return;
-  }
-  datafiles::LoadFilters(ctx);
-  if (!OptionPresent("/Key-")) mode = KeyWindow(mode);
-  if (OptionPresent("/SB-")) mode &= ~quote_filter::kSqueeze;
-  if (OptionPresent("/IF")) mode |= quote_filter::kInfo;
-  ctx.FilterFlags = mode;
-}
-
-void Summary() {
-  Writer->Info("--------------------------");
-  if (ctx.MacroChanges != 0) Writer->Info(ShortStr("Macro: ") + Num(ctx.MacroChanges) + ShortStr(" changes!"));
-  Writer->Info(ShortStr("Total: ") + Num(ctx.NamesChanged + ctx.MacroChanges) + ShortStr(" changes!"));
-  if (ctx.LinesSkipped != 0) {
-    Writer->Info(ShortStr("Total: ") + Num(ctx.LinesSkipped) + ShortStr(" lines skipped!"));
-  }
+void ReadSettings(app::RunContext& run) {
+  run.SaveFullName = OptionPresent("/SN") || OptionPresent("/SN+");
+  if (OptionPresent("/SN-")) run.SaveFullName = false;
+  run.HeaderSize = WindowSize("/H=");
+  run.FooterSize = WindowSize("/F=");
+  Writer->Info(ShortStr("Max header size=") + Num(run.HeaderSize) + ShortStr(", Max footer size=") +
+               Num(run.FooterSize));
 }
 
 // The reply must be a regular file (links followed), and so must the output
 // when it exists; a directory as the output fails later with its write error.
-bool NamesAcceptable() {
-  if (ctx.InputName.empty() || !files::FileExists(ctx.InputName)) return false;
-  return platform::KindOf(ctx.OutputName) != platform::Kind::Other;
-}
-
-[[noreturn]] void End(int code = 0) {
-  if (OptionPresent("/Delay") || OptionPresent("/D")) timing::DelayMs(kEndDelayMs);
-  app::DisposeLists(ctx);
-  Writer->Info("Work done.");
-  Writer->Release();
-  delete Writer;
-  Writer = nullptr;
-  error::Halt(code);
-}
-
-// The result's write decides how the run ends.
-int Process() {
-  SelectFilterMode();
-  if (ctx.FilterFlags != 0) assembly::FilterPasses(ctx);
-  assembly::InsertBeginAndEnd(ctx);
-  names::ChangeNames(ctx, OptionPresent("/FN-"));
-  assembly::ReplaceLetters(ctx);
-  macros::ChangeMacros(ctx, OptionPresent("/M-") || OptionPresent("/Macro-"));
-  Summary();
-  return assembly::WriteResult(ctx) ? 0 : kExitFailed;
+bool NamesAcceptable(const app::RunContext& run) {
+  if (run.InputName.empty() || !files::FileExists(run.InputName)) return false;
+  return platform::KindOf(run.OutputName) != platform::Kind::Other;
 }
 
 // Every option the program knows, without its mark and upper-cased; those
-// ending in "=" take a value.
+// ending in "=" take a value. The Linux options are whole arguments.
 bool KnownOption(const std::string& arg) {
   static const char* const kLinux[] = {"--help", "-h", "--version", "-V", "--init"};
   for (const char* known : kLinux) {
@@ -230,9 +90,28 @@ void ReportUnknownOptions() {
   }
 }
 
+void Summary(const app::RunContext& run) {
+  Writer->Info("--------------------------");
+  if (run.MacroChanges != 0) Writer->Info(ShortStr("Macro: ") + Num(run.MacroChanges) + ShortStr(" changes!"));
+  Writer->Info(ShortStr("Total: ") + Num(run.NamesChanged + run.MacroChanges) + ShortStr(" changes!"));
+  if (run.LinesSkipped != 0) {
+    Writer->Info(ShortStr("Total: ") + Num(run.LinesSkipped) + ShortStr(" lines skipped!"));
+  }
+}
+
+// Every path of a run ends here.
+[[noreturn]] void End(app::RunContext& run, int code = 0) {
+  if (OptionPresent("/Delay") || OptionPresent("/D")) timing::DelayMs(kEndDelayMs);
+  app::DisposeLists(run);
+  Writer->Info("Work done.");
+  Writer->Release();
+  delete Writer;
+  Writer = nullptr;
+  error::Halt(code);
+}
+
 [[noreturn]] void PrintVersion() {
-  const appinfo::AppInfoRec& info = appinfo::AppInfo();
-  console::WriteOutLn(info.AppTitle + ShortStr(" ") + info.AppVersion + ShortStr(" ") + info.AppDate);
+  screens::VersionLine();
   error::ErrorShow = false;  // the one line and nothing else
   error::Halt(0);
 }
@@ -243,38 +122,59 @@ void RunProgram() {
   Writer = new writer::ConsoleWriter();
   Writer->LogCopy = false;
   Writer->ErrorCopy = false;
+  app::RunContext run;
   appinfo::AppInfoSet("Salvetor", "1.08", "19990827");
   if (option::ArgumentGiven("--version") || option::ArgumentGiven("-V")) PrintVersion();
   if (OptionPresent("/StdOut")) console::ResetOutput();
   error::ErrorEnglish = true;
   error::ErrorShow = true;
   error::ErrorClearFault = !defopt::DebugFlag;
-  Banner();
+  screens::Banner();
   ReportUnknownOptions();
   if (defopt::HelpFlag) {
-    HelpScreen();
-    End();
+    screens::HelpScreen();
+    End(run);
   }
   if (OptionPresent("/A") || OptionPresent("/About")) {
-    AboutScreen();
-    End();
+    screens::AboutScreen();
+    End(run);
   }
-  if (option::ArgumentGiven("--init")) End(userdata::InitUserFolder() ? 0 : kExitFailed);
-  ReadSettings();
-  ctx.InputName = option::ParamN(1);
-  ctx.OutputName = option::ParamN(2);
-  if (ctx.OutputName.empty()) ctx.OutputName = ctx.InputName;
-  if (!NamesAcceptable()) {
+  if (option::ArgumentGiven("--init")) End(run, userdata::InitUserFolder() ? 0 : kExitFailed);
+
+  // The reply and where the result goes.
+  ReadSettings(run);
+  run.InputName = option::ParamN(1);
+  run.OutputName = option::ParamN(2);
+  if (run.OutputName.empty()) run.OutputName = run.InputName;
+  if (!NamesAcceptable(run)) {
     Writer->ErrorLine("Wrong file name!");
     Writer->PlainLine("");
-    HelpScreen();
-    End(ctx.InputName.empty() ? kExitNoReply : kExitFailed);
+    screens::HelpScreen();
+    End(run, run.InputName.empty() ? kExitNoReply : kExitFailed);
   }
+
+  // The data files and the reply.
   Writer->Heading("Loading data files...");
-  if (!reply::ReadReply(ctx)) End(kExitFailed);
-  if (!datafiles::LoadData(ctx)) End(kExitFailed);
-  if (!reply::LoadReply(ctx)) End(kExitFailed);
-  End(Process());
+  if (!reply::ReadReply(run)) End(run, kExitFailed);
+  if (!datafiles::LoadData(run)) End(run, kExitFailed);
+  if (!reply::LoadReply(run)) End(run, kExitFailed);
+
+  // The road of the message: the quote filter, the inserts, the names, the
+  // letters, the macros, the summary, and the result with its control line.
+  run.LinesSkipped = 0;
+  run.FilterFlags = filterpass::CommandLineMode();
+  if (run.FilterFlags != 0) {
+    datafiles::LoadFilters(run);
+    run.FilterFlags = filterpass::ChooseFlags(run.FilterFlags);
+    filterpass::FilterPasses(run);
+  }
+  inserts::LoadInserts(run);
+  inserts::InsertBeginAndEnd(run);
+  names::ChangeNames(run, OptionPresent("/FN-"));
+  lines::LatinHAndP(run.MessageLines);
+  macros::ChangeMacros(run, OptionPresent("/M-") || OptionPresent("/Macro-"));
+  Summary(run);
+  End(run, result::WriteResult(run) ? 0 : kExitFailed);
 }
 
 }  // namespace run

@@ -10,6 +10,15 @@
 
 namespace console {
 
+// The console colours the program uses.
+inline constexpr std::uint8_t kBlue = 1;
+inline constexpr std::uint8_t kGreen = 2;
+inline constexpr std::uint8_t kCyan = 3;
+inline constexpr std::uint8_t kLightGrey = 7;  // the console's normal colour
+inline constexpr std::uint8_t kLightRed = 12;
+inline constexpr std::uint8_t kYellow = 14;
+inline constexpr std::uint8_t kWhite = 15;
+
 // Current attribute: low 4 bits foreground, next 4 background.
 extern std::uint16_t TextAttribute;
 extern std::uint16_t InitialAttribute;

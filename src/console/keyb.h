@@ -8,6 +8,11 @@
 
 namespace keyb {
 
+inline constexpr std::int32_t kEsc = 27;
+inline constexpr std::int32_t kF1 = -59;
+inline constexpr std::int32_t kF2 = -60;
+inline constexpr std::int32_t kF3 = -61;
+
 bool KeyWaiting();
 // The character of the next key press (0 for a function key).
 unsigned char ReadKeyChar();

@@ -46,29 +46,29 @@ void ConsoleWriter::Progress(std::int32_t done, std::int32_t total) {
 }
 
 void ConsoleWriter::Heading(const ShortStr& text) {
-  Line(15, text);
+  Line(console::kWhite, text);
   CopyToLog(text, kLevelHeading);
 }
 
 void ConsoleWriter::Detail(const ShortStr& text) {
-  Line(7, ShortStr("   ") + text);
+  Line(console::kLightGrey, ShortStr("   ") + text);
   CopyToLog(text, kLevelDetail);
 }
 
 void ConsoleWriter::Notice(const ShortStr& text) {
-  Line(14, text);
+  Line(console::kYellow, text);
   CopyToLog(text, kLevelNotice);
 }
 
 void ConsoleWriter::ErrorLine(const ShortStr& text) {
-  Line(12, text);
+  Line(console::kLightRed, text);
   // Error lines are copied even when empty.
   ShortStr record = Record(text);
   if (LogCopy) logfile::LogWrite(record, kLevelError);
   if (ErrorCopy) logfile::ErrorLogWrite(record);
 }
 
-void ConsoleWriter::Info(const ShortStr& text) { Line(7, text); }
+void ConsoleWriter::Info(const ShortStr& text) { Line(console::kLightGrey, text); }
 
 void ConsoleWriter::BreakNotice() {
   Info("");

@@ -18,6 +18,13 @@ inline constexpr std::int32_t kService = 8;
 inline constexpr std::int32_t kPatterns = 16;
 inline constexpr std::int32_t kInfo = 0x400;
 
+// The filter modes: service lines, hello/goodbye patterns or both, each with
+// the squeeze of blank lines; or the squeeze alone.
+inline constexpr std::int32_t kModeService = kService | kSqueeze;             // 12
+inline constexpr std::int32_t kModePatterns = kPatterns | kSqueeze;           // 20
+inline constexpr std::int32_t kModeAll = kService | kPatterns | kSqueeze;     // 28
+inline constexpr std::int32_t kModeSqueeze = kSqueeze;                        // 4
+
 // Receives the report line of each removal in info mode.
 using Report = void (*)(const shortstr::ShortStr& line);
 

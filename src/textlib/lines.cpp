@@ -81,4 +81,9 @@ std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to) {
   return count;
 }
 
+std::int32_t LatinHAndP(List* list) {
+  if (ListCheck(list) != 0) return -1;
+  return LineReplaceChar(list, 0x8D, 'H') + LineReplaceChar(list, 0xE0, 'p');  // Н, р
+}
+
 }  // namespace lines

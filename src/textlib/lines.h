@@ -32,6 +32,9 @@ void LineSet(List* list, std::int32_t position, const ShortStr& text);
 // Replaces every from byte by to in every line in place; the number of bytes
 // replaced, 0 for an empty list, -1 (ListError 906) with no list.
 std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to);
+// The Cyrillic Н and р made the Latin H and p in every line (so that no
+// mail software mistakes them); -1 with no list, else the bytes replaced.
+std::int32_t LatinHAndP(List* list);
 // Number of lines, 0 with no list.
 inline std::int32_t LineCount(const List* list) { return list ? list->Count : 0; }
 

@@ -1,16 +1,15 @@
-#include "app/assembly.h"
+#include "app/inserts.h"
 
+#include <string>
 #include <vector>
 
-#include "app/appinfo.h"
 #include "app/datafiles.h"
 #include "console/writer.h"
-#include "filter/quote_filter.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/lines.h"
 
-namespace assembly {
+namespace inserts {
 
 using namespace shortstr;
 using listman::List;
@@ -22,30 +21,16 @@ bool IsServiceStart(const ShortStr& line) {
   return head == ShortStr(" * ") || head == ShortStr("---") || head == ShortStr("...");
 }
 
-// Loads an insert file; true when it has lines the message lacks.
-bool ShouldInsert(const std::string& name, List*& lines, List* message) {
-  iolist::TextLoad(name, lines, files::optRead);
+// True when the text has lines the message lacks.
+bool Missing(List* lines, List* message) {
   return lines::LineCount(lines) > 0 && !MessageContains(message, lines);
 }
 
 }  // namespace
 
-namespace {
-
-// The filter's reports are printed like the writer's plain lines.
-void PrintReport(const ShortStr& line) { writer::Writer->PlainLine(line); }
-
-}  // namespace
-
-void FilterPasses(app::RunContext& run) {
-  List* message = run.MessageLines;
-  const std::int32_t flags = run.FilterFlags | quote_filter::kQuoted;
-  const std::int32_t before = lines::LineCount(message);
-  quote_filter::QuoteFilter(message, run.FilterList, nullptr, 1, run.HeaderSize, flags, PrintReport);
-  std::int32_t footerStart = lines::LineCount(message) - run.FooterSize + 1;
-  quote_filter::QuoteFilter(message, run.FilterList, nullptr, footerStart, -1, flags, PrintReport);
-  quote_filter::QuoteFilter(message, run.Filter2List, nullptr, -1, -1, flags, PrintReport);
-  run.LinesSkipped = before - lines::LineCount(message);
+void LoadInserts(app::RunContext& run) {
+  datafiles::LoadOptional(datafiles::ProgramFile(".beg"), run.BeginLines);
+  datafiles::LoadOptional(datafiles::ProgramFile(".end"), run.EndLines);
 }
 
 bool MessageContains(List* message, List* block) {
@@ -78,35 +63,15 @@ std::int32_t EndInsertPosition(List* message) {
 
 void InsertBeginAndEnd(app::RunContext& run) {
   const std::string beginName = datafiles::ProgramFile(".beg");
-  if (ShouldInsert(beginName, run.BeginLines, run.MessageLines)) {
+  if (Missing(run.BeginLines, run.MessageLines)) {
     listman::ListInsertList(run.BeginLines, run.MessageLines, 1);
     writer::Writer->Notice(ShortStr("File ") + beginName + ShortStr(" was inserted to the top!"));
   }
   const std::string endName = datafiles::ProgramFile(".end");
-  if (ShouldInsert(endName, run.EndLines, run.MessageLines)) {
+  if (Missing(run.EndLines, run.MessageLines)) {
     listman::ListInsertList(run.EndLines, run.MessageLines, EndInsertPosition(run.MessageLines));
     writer::Writer->Notice(ShortStr("File ") + endName + ShortStr(" was inserted to the end!"));
   }
 }
 
-void ReplaceLetters(app::RunContext& run) {
-  lines::LineReplaceChar(run.MessageLines, 0x8D, 'H');  // Н
-  lines::LineReplaceChar(run.MessageLines, 0xE0, 'p');  // р
-}
-
-ShortStr KludgeLine() {
-  const appinfo::AppInfoRec& info = appinfo::AppInfo();
-  return Copy(ShortStr("\x01") + info.AppTitle + ShortStr(": ") + info.AppVersion + ShortStr(" ") +
-                  info.AppDate,
-              1, 35);
-}
-
-bool WriteResult(app::RunContext& run) {
-  lines::LineInsert(run.MessageLines, KludgeLine(), 1);
-  int r = iolist::TextWrite(run.OutputName, run.MessageLines, "", files::optRewrite | files::optBackup,
-                            run.MessageFormat);
-  if (r != 0) app::ReportFileError("Error writing file ", run.OutputName, r);
-  return r == 0;
-}
-
-}  // namespace assembly
+}  // namespace inserts

@@ -1,0 +1,27 @@
+#include "app/result.h"
+
+#include "app/appinfo.h"
+#include "textlib/files.h"
+#include "textlib/iolist.h"
+#include "textlib/lines.h"
+
+namespace result {
+
+using namespace shortstr;
+
+ShortStr KludgeLine() {
+  const appinfo::AppInfoRec& info = appinfo::AppInfo();
+  return Copy(ShortStr("\x01") + info.AppTitle + ShortStr(": ") + info.AppVersion + ShortStr(" ") +
+                  info.AppDate,
+              1, 35);
+}
+
+bool WriteResult(app::RunContext& run) {
+  lines::LineInsert(run.MessageLines, KludgeLine(), 1);
+  int r = iolist::TextWrite(run.OutputName, run.MessageLines, "", files::optRewrite | files::optBackup,
+                            run.MessageFormat);
+  if (r != 0) app::ReportFileError("Error writing file ", run.OutputName, r);
+  return r == 0;
+}
+
+}  // namespace result

@@ -32,7 +32,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       ShortStr upper = UpCaseStr(changed);
       ByteSet bytes(upper);
       for (const Macro& m : table) {
-        if (!bytes.MayHold(m.upperKey) || !Contains(m.upperKey, upper)) continue;
+        if (!bytes.MayHold(m.upperKey) || !OccursIn(m.upperKey, upper)) continue;
         int n = 0;
         // A macro that would take the line past 255 characters is left out
         // of this line; the line is never cut.

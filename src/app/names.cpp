@@ -78,34 +78,35 @@ std::string NewName(Stage& st, const ShortStr& name, Reports& reports) {
   return result.empty() ? first.Std() : result;
 }
 
-// The raw name after the before-text ending at s, and in t its position:
-// the text up to the after-text (searched from s on), or the first word.
-ShortStr RawName(const ShortStr& line, const ShortStr& after, int s, int& t) {
-  ShortStr rest = Copy(line, s, kMaxLen);
-  int q = after.Empty() ? 0 : Pos(after, rest);
-  t = s;
-  if (q > 0) return Copy(rest, 1, q - 1);
+// The raw name in line after the before-text (nameStart: the position just
+// after it), and in at the position of its first character: the text up to
+// the after-text (searched from nameStart on), or the first word.
+ShortStr RawName(const ShortStr& line, const ShortStr& after, int nameStart, int& at) {
+  ShortStr rest = Copy(line, nameStart, kMaxLen);
+  int afterPos = after.Empty() ? 0 : Pos(after, rest);
+  at = nameStart;
+  if (afterPos > 0) return Copy(rest, 1, afterPos - 1);
   // No after-text in the line: the first word, as for an empty after-text,
   // rather than the rest of the line.
   int skipped = 0;
   while (skipped < rest.len && NameDelimiters().Has(rest.At(skipped + 1))) ++skipped;
-  t = s + skipped;
-  int n = 1;
-  return ExtractWord(rest, n, NameDelimiters());
+  at = nameStart + skipped;
+  int word = 1;
+  return ExtractWord(rest, word, NameDelimiters());
 }
 
-// Applies template g to line (folded: its look-alike letters folded); true
-// when the line changed. A change that would take the line past 255
-// characters is not made.
-bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t g, ShortStr& line,
+// Applies template number tmpl to line, the line at index of the message
+// (folded: its look-alike letters folded); true when the line changed. A
+// change that would take the line past 255 characters is not made.
+bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& line,
                    const ShortStr& folded, const ByteSet& bytes) {
-  const ShortStr& foldedBefore = st.foldedBefore[g - 1];
+  const ShortStr& foldedBefore = st.foldedBefore[static_cast<std::size_t>(tmpl - 1)];
   if (foldedBefore.At(1) == ';' || !bytes.MayHold(foldedBefore)) return false;
-  int p = Pos(foldedBefore, folded);
-  if (p == 0) return false;
-  ShortStr before = lines::LineAt(st.run.TemplateBefore, g);
-  int t = 0;
-  ShortStr raw = RawName(line, lines::LineAt(st.run.TemplateAfter, g), p + before.len, t);
+  int beforePos = Pos(foldedBefore, folded);
+  if (beforePos == 0) return false;
+  ShortStr before = lines::LineAt(st.run.TemplateBefore, tmpl);
+  int at = 0;
+  ShortStr raw = RawName(line, lines::LineAt(st.run.TemplateAfter, tmpl), beforePos + before.len, at);
   int blanks = 0;  // blanks before the name, which stay
   while (blanks < raw.len && TrimSet().Has(raw.At(blanks + 1))) ++blanks;
   ShortStr name = Trim(raw);
@@ -117,7 +118,7 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t g, ShortStr& line
   Reports reports;
   std::string form = NewName(st, name, reports);
   if (reports.empty()) return false;
-  const int at = t + blanks;
+  at += blanks;
   if (line.len - name.len + form.size() > static_cast<std::size_t>(kMaxLen)) {
     writer::Writer->Info(ShortStr("Line ") + Num(index) + ShortStr(" is too long for the change, left as it is!"));
     return false;
@@ -132,23 +133,31 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t g, ShortStr& line
   return true;
 }
 
+// A quoted line longer than its first word by more than this many
+// characters is a sentence rather than a signature: it is deleted only when
+// the whole of it is part of the receiver's name.
+constexpr int kSignatureSlack = 9;
+
 // The cause for deleting a quoted line that only repeats the receiver's
 // name, or empty when the line stays.
 ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   if (st.receiver.Empty() || line.Empty() || st.keepReceiverLines) return {};
-  ShortStr q = quote_filter::StripQuotePrefix(line);
-  if (q.len == line.len) return {};
+  ShortStr quoted = quote_filter::StripQuotePrefix(line);
+  if (quoted.len == line.len) return {};  // not a quoted line
   static const CharSet dot(".");
-  q = DeleteChars(Trim(q), dot);
-  ShortStr v = ExtractToken(q, 1);
-  ShortStr w = FoldLookAlikes(v);
-  const ShortStr& p = st.foldedReceiver;
-  if (w.len + 9 < q.len) return Contains(FoldLookAlikes(q), p) ? q : ShortStr();
-  if (Contains(w, p)) return v;
+  quoted = DeleteChars(Trim(quoted), dot);
+  const ShortStr firstWord = ExtractToken(quoted, 1);
+  const ShortStr foldedWord = FoldLookAlikes(firstWord);
+  const ShortStr& foldedName = st.foldedReceiver;
+  if (foldedWord.len + kSignatureSlack < quoted.len) {
+    return OccursIn(FoldLookAlikes(quoted), foldedName) ? quoted : ShortStr();
+  }
+  if (OccursIn(foldedWord, foldedName)) return firstWord;
+  // A word of the name in its table form (the signature may be in Russian).
   for (int i = 1;; ++i) {
-    ShortStr word = ExtractToken(st.receiver, i);
-    if (word.Empty()) return {};
-    if (Contains(FoldLookAlikes(Lookup(st, word)), w)) return v;
+    ShortStr nameWord = ExtractToken(st.receiver, i);
+    if (nameWord.Empty()) return {};
+    if (OccursIn(FoldLookAlikes(Lookup(st, nameWord)), foldedWord)) return firstWord;
   }
 }
 
@@ -181,16 +190,16 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   Stage st{run, keepReceiverLines, {}, {}, {}, {}};
   List* message = run.MessageLines;
   std::int32_t templates = lines::LineCount(run.TemplateBefore);
-  for (std::int32_t g = 1; g <= templates; ++g) {
-    st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(run.TemplateBefore, g)));
+  for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
+    st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(run.TemplateBefore, tmpl)));
   }
   std::int32_t index = 1;
   while (index <= lines::LineCount(message)) {
     ShortStr line = lines::LineAt(message, index);
     ShortStr folded = FoldLookAlikes(line);
     ByteSet bytes(folded);
-    for (std::int32_t g = 1; g <= templates; ++g) {
-      if (!ApplyTemplate(st, index, g, line, folded, bytes)) continue;
+    for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
+      if (!ApplyTemplate(st, index, tmpl, line, folded, bytes)) continue;
       lines::LineSet(message, index, line);
       folded = FoldLookAlikes(line);
       bytes = ByteSet(folded);

@@ -19,9 +19,8 @@ namespace {
 
 // The data files shipped beside the program, by file name.
 std::vector<std::string> ShippedFiles() {
-  const std::string program = paths::ProgramPath();
-  return {paths::FileNameOf(paths::ChangeExt(program, ".cfg")), "names.dat", "macro.dat", "filter.dat",
-          "filter2.dat", paths::FileNameOf(paths::ChangeExt(program, ".RUS"))};
+  return {paths::ProgramFileName(".cfg"), "names.dat", "macro.dat", "filter.dat", "filter2.dat",
+          paths::ProgramFileName(".RUS")};
 }
 
 // Copies one shipped file as UTF-8 with LF line ends; false on failure.

@@ -21,7 +21,7 @@ bool IsServiceLine(const ShortStr& normalised) {
   for (const ShortStr& mark : kMarks) {
     // An occurrence that starts at position 1..12.
     ShortStr head = Copy(normalised, 1, kQuoteWindow + mark.len - 1);
-    if (Contains(mark, head)) return true;
+    if (OccursIn(mark, head)) return true;
   }
   return false;
 }
@@ -49,7 +49,7 @@ std::vector<Pattern> Patterns(List* list, bool unquote) {
 // The entry that matches the normalised line first, or 0.
 std::int32_t MatchingEntry(const std::vector<Pattern>& patterns, const ShortStr& normalised) {
   for (const Pattern& p : patterns) {
-    if (Contains(p.text, normalised)) return p.entry;
+    if (OccursIn(p.text, normalised)) return p.entry;
   }
   return 0;
 }

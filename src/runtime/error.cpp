@@ -126,7 +126,7 @@ std::int32_t MapLineLookup(const std::string& name, std::uint32_t x, ShortStr& m
       current = ModuleOf(line, at);
       continue;
     }
-    if (current.Empty() || !Contains(":", line)) continue;
+    if (current.Empty() || !OccursIn(":", line)) continue;
     for (int i = 0; i < 4 && !found; ++i) {
       int k = 2 * i + 1;
       ShortStr number = ExtractWord(line, k, blank);

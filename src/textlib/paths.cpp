@@ -112,10 +112,14 @@ std::string DataFile(std::string_view fileName) {
   return DirOf(ProgramPath()) + std::string(fileName);
 }
 
-std::string ProgramDataFile(std::string_view ext) { return DataFile(FileNameOf(ChangeExt(ProgramPath(), ext))); }
+std::string ProgramPathWithExt(std::string_view ext) { return ChangeExt(ProgramPath(), ext); }
+
+std::string ProgramFileName(std::string_view ext) { return FileNameOf(ProgramPathWithExt(ext)); }
+
+std::string ProgramDataFile(std::string_view ext) { return DataFile(ProgramFileName(ext)); }
 
 std::string ProgramOutputFile(std::string_view ext) {
-  const std::string beside = ChangeExt(ProgramPath(), ext);
+  const std::string beside = ProgramPathWithExt(ext);
   const std::string user = UserFolder();
   if (user.empty() || platform::FolderWritable(DirOf(beside))) return beside;
   MakePath(user);

@@ -32,6 +32,10 @@ std::string FileNameOf(std::string_view path, Style style = NativeStyle());
 std::string AddBackslash(std::string_view path, Style style = NativeStyle());
 // The running program's absolute path (links resolved).
 std::string ProgramPath();
+// The program's own path with another extension (salvetor -> salvetor.cfg).
+std::string ProgramPathWithExt(std::string_view ext);
+// The file name of that path, without its folder.
+std::string ProgramFileName(std::string_view ext);
 // The current directory with a trailing separator.
 std::string CurrentDir();
 // Failure leaves an I/O error pending.

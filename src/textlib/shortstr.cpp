@@ -225,7 +225,7 @@ ShortStr ReplaceChar(ShortStr text, unsigned char from, unsigned char to) {
   return text;
 }
 
-bool Contains(const ShortStr& pattern, const ShortStr& text) {
+bool OccursIn(const ShortStr& pattern, const ShortStr& text) {
   return Pos(pattern, text) > 0;
 }
 
@@ -281,7 +281,7 @@ bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replac
   const ShortStr key = UpCaseStr(find);
   // A replacement that holds the key would be found again without end, so
   // then the search goes on after the inserted text.
-  const bool onward = Contains(key, UpCaseStr(replacement));
+  const bool onward = OccursIn(key, UpCaseStr(replacement));
   std::string upper;
   std::size_t from = 0;
   while (count < kMaxReplacements) {

@@ -141,7 +141,8 @@ ShortStr RecodeStr(ShortStr text, int mode);
 // Each (from, to) pair of pairs replaces bytes in order; an odd last byte is ignored.
 ShortStr PairReplace(ShortStr text, const ShortStr& pairs);
 ShortStr ReplaceChar(ShortStr text, unsigned char from, unsigned char to);
-bool Contains(const ShortStr& pattern, const ShortStr& text);
+// True when pattern occurs in text (exact bytes); an empty pattern never does.
+bool OccursIn(const ShortStr& pattern, const ShortStr& text);
 // The bytes a text holds, for a quick test before a search: a pattern whose
 // first or last byte the text lacks cannot occur in it.
 struct ByteSet {

@@ -146,8 +146,8 @@ TEST(SearchAndTrim, PosNthTrimDeleteChars) {
   EXPECT_EQ(S(RemoveSpaces(" a\tb c ")), "a\tbc");
   EXPECT_EQ(S(RepeatChar('-', 3)), "---");
   EXPECT_EQ(RepeatChar('-', 300).len, 255);
-  EXPECT_TRUE(Contains("b", "abc"));
-  EXPECT_FALSE(Contains("B", "abc"));
+  EXPECT_TRUE(OccursIn("b", "abc"));
+  EXPECT_FALSE(OccursIn("B", "abc"));
 }
 
 struct ReplaceCase {

@@ -33,7 +33,10 @@ std::string BareResult(const std::string& reply) {
       if (!first && text.substr(0, prefix) != line.substr(0, prefix)) __builtin_trap();
       back.append(first ? text : text.substr(prefix));
       first = false;
-      for (unsigned char c : text) out += static_cast<char>(c == 0x8D ? 'H' : c == 0xE0 ? 'p' : c);
+      for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        out += c == 0x8D ? 'H' : c == 0xE0 ? 'p' : ch;
+      }
       out += '\n';
     });
     if (back != line) __builtin_trap();  // wrapping lost or added a character

@@ -107,7 +107,7 @@ TEST_F(FileSafety, AKillAtAnyMomentLeavesAWholeReply) {
   ASSERT_NE(result, text);
   WriteFile(dir() / "result.txt", result);
   // 100 runs, each killed after a random wait of up to 40 ms.
-  std::mt19937 random(::testing::UnitTest::GetInstance()->random_seed());
+  std::mt19937 random(static_cast<std::mt19937::result_type>(::testing::UnitTest::GetInstance()->random_seed()));
   std::string script;
   for (int i = 0; i < 100; ++i) {
     const std::string wait = std::to_string(random() % 40000);

@@ -25,7 +25,7 @@ std::string Cp(const std::string& utf8) {
       out.push_back(static_cast<char>(c));
       continue;
     }
-    unsigned code = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F);
+    unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3Fu);
     unsigned char b = '?';
     if (code >= 0x410 && code <= 0x43F) b = static_cast<unsigned char>(code - 0x410 + 0x80);
     else if (code >= 0x440 && code <= 0x44F) b = static_cast<unsigned char>(code - 0x440 + 0xE0);

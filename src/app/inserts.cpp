@@ -42,7 +42,7 @@ bool MessageContains(List* message, List* block) {
     // Follow the links from line s, so that the pass stays linear.
     const listman::Node* node = listman::ListGetNode(message, s);
     std::int32_t j = 0;
-    while (j < b && FoldLookAlikes(lines::LineOfNode(node)) == wanted[j]) {
+    while (j < b && FoldLookAlikes(lines::LineOfNode(node)) == wanted[static_cast<std::size_t>(j)]) {
       node = node->Next;
       ++j;
     }

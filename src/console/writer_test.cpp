@@ -69,7 +69,8 @@ TEST_F(Captured, ProgressLine) {
   for (const ProgressCase& c : cases) {
     out_.clear();
     w_.Progress(c.done, c.total);
-    std::string bar = "   " + std::string(c.blocks, '\xFE') + std::string(50 - c.blocks, '\xF9');
+    std::string bar = "   " + std::string(static_cast<std::size_t>(c.blocks), '\xFE') +
+                      std::string(static_cast<std::size_t>(50 - c.blocks), '\xF9');
     EXPECT_EQ(out_, c.head + bar) << c.done << "/" << c.total;
   }
 }

@@ -139,7 +139,7 @@ std::string FollowLinks(const std::string& name) {
     ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
     if (n <= 0) break;
     std::string next(target, static_cast<size_t>(n));
-    path = next[0] == '/' ? next : FolderOf(path) + next;
+    path = next[0] == '/' ? next : FolderOf(path).append(next);
   }
   return path;
 }

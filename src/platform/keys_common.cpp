@@ -80,7 +80,7 @@ KeyEvent DecodeCsi(const std::string& seq) {
   std::string params = seq.substr(2, seq.size() - 3);
   char final = seq.back();
   bool modified = params.find(';') != std::string::npos;
-  if (final == '~') return Special(TildeScan(std::atoi(params.c_str())), modified);
+  if (final == '~') return Special(TildeScan(static_cast<int>(std::strtol(params.c_str(), nullptr, 10))), modified);
   return Special(LetterScan(final), modified);
 }
 

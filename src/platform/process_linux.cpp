@@ -6,7 +6,8 @@
 
 #include "platform/process.h"
 
-extern "C" char __executable_start;
+// The linker's symbol for the start of the program's image.
+extern "C" char __executable_start;  // NOLINT(bugprone-reserved-identifier)
 
 namespace platform {
 namespace {
@@ -16,7 +17,9 @@ FatalHandler fatalHandler = nullptr;
 void OnFault(int sig, siginfo_t* info, void* context) {
   const void* where = info->si_addr;
 #if defined(__x86_64__)
-  where = reinterpret_cast<const void*>(static_cast<ucontext_t*>(context)->uc_mcontext.gregs[REG_RIP]);
+  // The program counter is an integer in the saved registers.
+  where = reinterpret_cast<const void*>(  // NOLINT(performance-no-int-to-ptr)
+      static_cast<ucontext_t*>(context)->uc_mcontext.gregs[REG_RIP]);
 #else
   (void)context;
 #endif

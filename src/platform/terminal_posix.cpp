@@ -14,8 +14,15 @@ namespace {
 
 constexpr int kSequenceWaitMs = 30;
 
-std::deque<KeyEvent> queued;
-std::string pendingBytes;
+// The keys decoded and the bytes not yet decoded, made on first use.
+struct KeyState {
+  std::deque<KeyEvent> queued;
+  std::string pendingBytes;
+};
+KeyState& Keys() {
+  static KeyState state;
+  return state;
+}
 bool inputEnded = false;
 
 termios savedMode;
@@ -79,7 +86,7 @@ bool WaitReadable(int timeoutMs) {
 bool ReadAvailable() {
   char buffer[256];
   ssize_t n = read(0, buffer, sizeof buffer);
-  if (n > 0) pendingBytes.append(buffer, static_cast<size_t>(n));
+  if (n > 0) Keys().pendingBytes.append(buffer, static_cast<size_t>(n));
   if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) inputEnded = true;
   return n > 0;
 }
@@ -91,11 +98,11 @@ void Collect(int timeoutMs) {
   RawMode raw;
   if (WaitReadable(timeoutMs)) ReadAvailable();
   for (;;) {
-    DecodeKeys(pendingBytes, queued, false);
-    if (pendingBytes.empty()) return;
+    DecodeKeys(Keys().pendingBytes, Keys().queued, false);
+    if (Keys().pendingBytes.empty()) return;
     if (!WaitReadable(kSequenceWaitMs) || !ReadAvailable()) break;
   }
-  DecodeKeys(pendingBytes, queued, true);
+  DecodeKeys(Keys().pendingBytes, Keys().queued, true);
 }
 
 }  // namespace
@@ -114,22 +121,22 @@ void TerminalQuiet(bool on) {
 
 bool KeyPeek(KeyEvent& key) {
   if (!StdinIsTerminal()) return false;
-  if (queued.empty()) Collect(0);
-  if (queued.empty()) return false;
-  key = queued.front();
+  if (Keys().queued.empty()) Collect(0);
+  if (Keys().queued.empty()) return false;
+  key = Keys().queued.front();
   return true;
 }
 
 bool KeyTake(KeyEvent& key) {
   if (!KeyWait()) return false;
-  key = queued.front();
-  queued.pop_front();
+  key = Keys().queued.front();
+  Keys().queued.pop_front();
   return true;
 }
 
 bool KeyWait() {
   if (!StdinIsTerminal()) return false;
-  while (queued.empty()) {
+  while (Keys().queued.empty()) {
     if (inputEnded) return false;
     Collect(-1);
   }

@@ -162,11 +162,11 @@ int FileOpen(File& file, std::uint16_t size, const std::string& rawName, std::ui
     file.BufferSize = size > 0 ? size : kDefaultBuffer;
     file.Buffer = static_cast<unsigned char*>(listman::BlockAlloc(file.BufferSize));
   }
-  const std::string& path = name;
-  if ((options & optRead) || options == 0) platform::FileOpenRead(path, file.Handle);
-  else if (options & optAppend) OpenForAppend(file, path);
-  else if (options & optRewrite) OpenForRewrite(file, path);
-  else platform::FileOpenRead(path, file.Handle);
+  // Reading unless optRead is absent and optAppend or optRewrite asks to write.
+  const bool reading = (options & optRead) || !(options & (optAppend | optRewrite));
+  if (reading) platform::FileOpenRead(name, file.Handle);
+  else if (options & optAppend) OpenForAppend(file, name);
+  else OpenForRewrite(file, name);
   int error = platform::IoResult();
   if (error == 0 && file.Handle == platform::kNoHandle) error = 102;
   if (error == 0) {
@@ -272,7 +272,7 @@ bool ReadLine(File& file, ShortStr& line) {
     while (stop < end && *stop != '\r' && *stop != '\n' && *stop != kCtrlZ) ++stop;
     if (stop > from) {
       any = true;
-      line.Append(std::string_view(reinterpret_cast<const char*>(from), stop - from));  // cut at 255
+      line.Append(std::string_view(reinterpret_cast<const char*>(from), static_cast<std::size_t>(stop - from)));  // cut at 255
       file.BufferPos = static_cast<std::uint16_t>(stop - file.Buffer);
       continue;
     }

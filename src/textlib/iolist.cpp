@@ -192,8 +192,8 @@ int TextCacheLoad(const std::string& name, std::uint32_t options, CacheEntry*& e
   if (TextCacheFind(name, entry)) return 0;
   if (cache == nullptr) listman::ListCreate(cache);
   void* block = listman::BlockAlloc(sizeof(CacheEntry));
-  entry = new (block) CacheEntry{new std::string(UpperName(name)), new std::string(name), nullptr, {},
-                                 options, options, false};
+  entry = new (block) CacheEntry{new std::string(UpperName(name)), new std::string(name), nullptr,
+                                 new std::string(), options, options, false};
   // File names are case-sensitive here: the file is opened under the name
   // as given, while the key matches any letter case.
   int r = TextLoad(name, entry->Lines, options);
@@ -207,11 +207,12 @@ void TextCacheRelease() {
     auto* e = static_cast<CacheEntry*>(listman::ListGet(cache, i));
     if (e->Changed && e->Lines != nullptr) {
       std::uint32_t back = (e->LoadOptions & ~(optRead | optAppend)) | optRewrite | optNoCache;
-      TextWrite(*e->Name, e->Lines, e->Prefix, back);
+      TextWrite(*e->Name, e->Lines, ShortStr(*e->Prefix), back);
     }
     if (e->Lines != nullptr) listman::ListDisposeAll(e->Lines);
     delete e->Key;
     delete e->Name;
+    delete e->Prefix;
   }
   listman::ListDisposeAll(cache);
 }

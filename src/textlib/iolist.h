@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "textlib/charset.h"
 #include "textlib/files.h"
@@ -57,14 +58,15 @@ int TextWrite(const std::string& name, List* lines, const ShortStr& prefix, std:
 // Stored in the cache list by a byte copy, so its names are held by pointer
 // (owned by the entry, released with it).
 struct CacheEntry {
-  std::string* Key;   // the name upper-cased
-  std::string* Name;  // the name as given, for writing back
+  std::string* Key;     // the name upper-cased
+  std::string* Name;    // the name as given, for writing back
   List* Lines;
-  ShortStr Prefix;
+  std::string* Prefix;  // for writing back; empty
   std::uint32_t LoadOptions;
   std::uint32_t SaveOptions;
   bool Changed;
 };
+static_assert(std::is_trivially_copyable_v<CacheEntry>);
 
 // Start-up: creates the cache (start-up registers TextCacheRelease to run at
 // the end).

@@ -119,7 +119,7 @@ std::string ProgramFileName(std::string_view ext) { return FileNameOf(ProgramPat
 std::string ProgramDataFile(std::string_view ext) { return DataFile(ProgramFileName(ext)); }
 
 std::string ProgramOutputFile(std::string_view ext) {
-  const std::string beside = ProgramPathWithExt(ext);
+  std::string beside = ProgramPathWithExt(ext);
   const std::string user = UserFolder();
   if (user.empty() || platform::FolderWritable(DirOf(beside))) return beside;
   MakePath(user);

@@ -56,7 +56,7 @@ const ShortStr& LatinToCyrillic() {
 ShortStr FoldLookAlikes(ShortStr text) {
   static const auto table = [] {
     std::array<unsigned char, 256> t{};
-    for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+    for (std::size_t i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
     const ShortStr& pairs = LatinToCyrillic();
     for (int p = 0; p + 1 < pairs.len; p += 2) {
       for (auto& b : t) {
@@ -82,14 +82,14 @@ ShortStr Copy(const ShortStr& text, int index, int count) {
   if (index > text.len || count <= 0) return {};
   int avail = text.len - index + 1;
   if (count > avail) count = avail;
-  return ShortStr(text.View().substr(index - 1, count));
+  return ShortStr(text.View().substr(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count)));
 }
 
 ShortStr Delete(ShortStr text, int index, int count) {
   if (index < 1 || index > text.len || count <= 0) return text;
   int avail = text.len - index + 1;
   if (count > avail) count = avail;
-  std::memmove(text.s + index - 1, text.s + index - 1 + count, avail - count);
+  std::memmove(text.s + index - 1, text.s + index - 1 + count, static_cast<std::size_t>(avail - count));
   text.len = static_cast<std::uint8_t>(text.len - count);
   return text;
 }
@@ -97,9 +97,10 @@ ShortStr Delete(ShortStr text, int index, int count) {
 ShortStr Insert(const ShortStr& piece, const ShortStr& text, int index) {
   if (index < 1) index = 1;
   if (index > text.len + 1) index = text.len + 1;
-  ShortStr r(text.View().substr(0, index - 1));
+  const auto at = static_cast<std::size_t>(index - 1);
+  ShortStr r(text.View().substr(0, at));
   r.Append(piece);
-  r.Append(text.View().substr(index - 1));
+  r.Append(text.View().substr(at));
   return r;
 }
 
@@ -304,7 +305,7 @@ bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replac
 
 }  // namespace
 
-ShortStr ReplaceAll(ShortStr text, const ShortStr& find, const ShortStr& replacement, int& count) {
+ShortStr ReplaceAll(const ShortStr& text, const ShortStr& find, const ShortStr& replacement, int& count) {
   std::string work = text.Std();
   ReplaceLoop(work, find, replacement, count, true);
   return ShortStr(work);
@@ -400,7 +401,7 @@ std::string FixedText(double x, int decimals) {
 ShortStr RightAlign(const std::string& digits, int width) {
   std::string out;
   if (width > kMaxLen) width = kMaxLen;
-  if (static_cast<int>(digits.size()) < width) out.assign(width - digits.size(), ' ');
+  if (static_cast<int>(digits.size()) < width) out.assign(static_cast<std::size_t>(width) - digits.size(), ' ');
   out += digits;
   return ShortStr(out);
 }
@@ -428,7 +429,7 @@ ShortStr NumTextOrDash(int width, int decimals, double x) {
   if (std::fabs(std::fabs(x) - kEmptyValue) <= 100000000.0) {
     int w = width < 0 ? -width : width;
     if (w > kMaxLen) w = kMaxLen;
-    std::string side((w - 1) / 2 > 0 ? (w - 1) / 2 : 0, ' ');
+    std::string side(static_cast<std::size_t>((w - 1) / 2 > 0 ? (w - 1) / 2 : 0), ' ');
     return ShortStr(side + (w % 2 == 1 ? "-" : "--") + side);
   }
   return RightAlign(FixedText(x, decimals), width);
@@ -437,7 +438,7 @@ ShortStr NumTextOrDash(int width, int decimals, double x) {
 ShortStr HexStr8(std::uint32_t x) {
   static const char kDigits[] = "0123456789ABCDEF";
   ShortStr r;
-  for (int shift = 28; shift >= 0; shift -= 4) r.AppendChar(kDigits[(x >> shift) & 0xF]);
+  for (int shift = 28; shift >= 0; shift -= 4) r.AppendChar(static_cast<unsigned char>(kDigits[(x >> shift) & 0xF]));
   return r;
 }
 

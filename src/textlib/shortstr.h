@@ -166,7 +166,7 @@ ShortStr DeleteChars(const ShortStr& text, const CharSet& set);
 // Case-insensitive replacement of every occurrence, searching again from the
 // start after each one; when the replacement itself holds the find text the
 // search goes on after it instead. At most 1,000 replacements; cut at 255.
-ShortStr ReplaceAll(ShortStr text, const ShortStr& find,
+ShortStr ReplaceAll(const ShortStr& text, const ShortStr& find,
                     const ShortStr& replacement, int& count);
 // ReplaceAll that never cuts: when the result would pass 255 bytes, text
 // stays as it was, count is 0 and the result is false.
@@ -193,7 +193,7 @@ std::uint32_t ParseSegOfs(const ShortStr& text);
 inline bool HasFlags(std::int64_t value, std::int64_t mask) {
   return (value & mask) == mask;
 }
-inline std::uint16_t HiWord(std::uint32_t x) { return x >> 16; }
+inline std::uint16_t HiWord(std::uint32_t x) { return static_cast<std::uint16_t>(x >> 16); }
 inline std::uint16_t LoWord(std::uint32_t x) { return x & 0xFFFF; }
 inline std::int32_t Max(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
 inline std::int32_t MemAvailable() { return 99999999; }

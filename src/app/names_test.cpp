@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/datafiles.h"
 #include "app/macros.h"
+#include "console/writer.h"
+#include "platform/output.h"
 #include "textlib/lines_testing.h"
 
 namespace names {
@@ -13,7 +16,7 @@ namespace {
 
 using listman::List;
 using shortstr::Cp866;
-
+using shortstr::ShortStr;
 
 TEST(NameLookupTest, FirstMatchingLineWins) {
   List* table = lines::MakeLines({"; Vasily,Comment", "  ;Vasily,Indented comment", Cp866("VASILY,  Вася "),
@@ -52,6 +55,75 @@ TEST(MacroReplaceTest, NotInPlaceLeavesTheSourceAlone) {
   EXPECT_EQ(macros::MacroReplace(message, macros, true, count), message);
   EXPECT_EQ(lines::LineAt(message, 4).Std(), "by the way three by the way");
   for (List* l : {message, macros, result}) listman::ListDisposeAll(l);
+}
+
+// The name stage in process: templates, names and the message as given;
+// the console lines it prints are collected.
+class NameStage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::OutCapture(&console_);
+    writer::Writer = &writer_;
+    writer_.LogCopy = writer_.ErrorCopy = false;
+  }
+  void TearDown() override {
+    app::DisposeLists(run_);
+    writer::Writer = nullptr;
+    platform::OutCapture(nullptr);
+  }
+  std::vector<std::string> Change(const std::vector<ShortStr>& templates, const std::vector<ShortStr>& table,
+                                  const std::vector<ShortStr>& message, bool keepReceiverLines = false) {
+    app::DisposeLists(run_);
+    console_.clear();
+    run_.ConfigLines = lines::MakeLines(templates);
+    datafiles::SplitTemplates(run_.ConfigLines, run_.TemplateBefore, run_.TemplateAfter);
+    run_.NamesTable = lines::MakeLines(table);
+    run_.MessageLines = lines::MakeLines(message);
+    ChangeNames(run_, keepReceiverLines);
+    return lines::LineTexts(run_.MessageLines);
+  }
+  app::RunContext run_;
+  writer::ConsoleWriter writer_;
+  std::string console_;
+};
+
+struct TemplateCase {
+  std::string config, line;
+  bool saveFullName;
+  std::string want;
+  int changes;
+};
+
+TEST_F(NameStage, TemplatesFindTheNameBetweenTheirTexts) {
+  const TemplateCase cases[] = {
+      {"Hello, @Name!", "Hello, Vasily!", false, "Hello, Vasya!", 1},
+      {"Hello, @Name!", "Hello,  Vasily  !", false, "Hello,  Vasya  !", 1},   // blanks stay
+      {"Hi @Name", "Hi Vasily Pupkin, bye", false, "Hi Vasya, bye", 1},       // the comma ends it
+      {"Hi @Name", "Hi Vasily Pupkin, bye", true, "Hi Vasya Pupkin, bye", 1},
+      {"Dear @Name, hello", "Dear Vasily, hello", false, "Dear Vasya, hello", 1},
+      {"Hello@Name", "Hello, Vasily!", false, "Hello, Vasya!", 1},            // delimiters skipped
+      {"Hello, @Name!", "Hi! Hello, Vasily!", false, "Hi! Hello, Vasya!", 1},
+      {"Hello, @Name!", "Hello, Ivan Pupkin!", false, "Hello, Ivan Pupkin!", 0},
+      {"Hello, @Name!", "Hello, Pupkin Vasily!", false, "Hello, Vasya!", 1},
+      {"Hello, @Name!", "Hello, Pupkin Vasily!", true, "Hello, Pupkin Vasya!", 1},
+      {"Hello, @Name!", "Hello, !", false, "Hello, !", 0},
+      {";Hello, @Name!", "Hello, Vasily!", false, "Hello, Vasily!", 0},
+      {"Hello, @Name!", "hello, Vasily!", false, "hello, Vasily!", 0},         // the before-text's case counts
+  };
+  for (const TemplateCase& c : cases) {
+    run_.SaveFullName = c.saveFullName;
+    EXPECT_EQ(Change({c.config}, {"Vasily,Vasya"}, {c.line}), std::vector<std::string>{c.want}) << c.line;
+    EXPECT_EQ(run_.NamesChanged, c.changes) << c.line;
+  }
+}
+
+TEST_F(NameStage, QuotedLinesThatOnlyRepeatTheReceiverGo) {
+  const std::vector<ShortStr> message = {"Hello, Vasily!", "text", " VP> Vasily.", "Vasily",
+                                         " VP> Vasily wrote a long letter about it", " VP> Vasya"};
+  EXPECT_EQ(Change({"Hello, @Name!"}, {"Vasily,Vasya"}, message),
+            (std::vector<std::string>{"Hello, Vasya!", "text", "Vasily", " VP> Vasily wrote a long letter about it"}));
+  EXPECT_NE(console_.find("Deleted \" VP> Vasily.\" cause of \"Vasily\"!\r\n"), std::string::npos) << console_;
+  EXPECT_EQ(Change({"Hello, @Name!"}, {"Vasily,Vasya"}, message, true).size(), message.size());
 }
 
 }  // namespace

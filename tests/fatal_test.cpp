@@ -1,5 +1,6 @@
 // How a program of this system ends: the shutdown line, the failure report
 // after a fatal run-time error, and the exit codes.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -84,10 +85,24 @@ TEST_F(Ending, DebugLeavesTheFaultForTheRuntimeReport) {
 }
 
 TEST_F(Ending, MemoryFaultAndAllocationFailureEndThroughTheReport) {
+  // Line 1 for every address of the first 16 MiB of the image.
+  std::string map = "Line numbers for probe(probe.cpp)\r\n";
+  for (int segment = 0; segment < 256; ++segment) {
+    char pair[64];
+    std::snprintf(pair, sizeof pair, "     1 %04X:0000     2 %04X:FFFF\r\n", segment, segment);
+    map += pair;
+  }
+  WriteFile(dir() / "fatal_probe.map", map);
   auto segv = Run("fatal_probe", "segv");
   EXPECT_EQ(segv.exitCode, 216);
   EXPECT_NE(segv.out.find(Cp("ERROR 216: \"Ошибка защищенного режима(\"Exception 13\")\" at ")),
             std::string::npos);
+  // Written from the signal handler, with what start-up prepared.
+  EXPECT_NE(segv.out.find("\r\nLine # 1 in probe\r\n"), std::string::npos) << segv.out;
+  const std::string report = ReadFile(dir() / "fatal_probe.err");
+  EXPECT_NE(report.find(Cp(", ERROR # 216 : \"Ошибка защищенного режима(\"Exception 13\")\" at ")), std::string::npos);
+  EXPECT_NE(report.find("\r\nWHERE: reported by ErrorDone from unit Error\r\nLine # 1 in module probe\r\n"),
+            std::string::npos) << report;
   auto nomem = Run("fatal_probe", "nomem");
   EXPECT_EQ(nomem.exitCode, 203);
   EXPECT_NE(nomem.out.find("ERROR 203: "), std::string::npos);

@@ -8,6 +8,10 @@ struct LocalTime {
 };
 
 LocalTime LocalNow();
+// The local time by the offset from UTC that ClockPrepare learnt: safe in a
+// signal handler (no time-zone lookup).
+void ClockPrepare();
+LocalTime LocalNowPrepared();
 // Seconds on a clock that no change of the wall clock moves.
 double MonotonicSeconds();
 // Sleeps for about ms milliseconds.

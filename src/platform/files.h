@@ -73,4 +73,9 @@ std::string UserConfigHome();
 // True when this process may create files in the folder.
 bool FolderWritable(const std::string& folder);
 
+// For the fatal-fault path, safe in a signal handler: appends bytes to a
+// file (created when missing), and creates one folder. Errors are ignored.
+void AppendNow(const std::string& name, std::string_view bytes);
+void MakeFolderNow(const std::string& name);
+
 }  // namespace platform

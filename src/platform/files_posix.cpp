@@ -313,6 +313,20 @@ std::string UserConfigHome() {
   return "";
 }
 
+void AppendNow(const std::string& name, std::string_view bytes) {
+  int fd = open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return;
+  while (!bytes.empty()) {
+    ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  close(fd);
+}
+
+void MakeFolderNow(const std::string& name) { mkdir(name.c_str(), 0777); }
+
 bool FolderWritable(const std::string& folder) {
   return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }

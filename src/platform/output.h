@@ -12,6 +12,7 @@ namespace platform {
 void OutWrite(std::string_view bytes);
 // Writes a line of text and CR LF; on a terminal its control characters
 // (below 32, and 127) are shown as ^X instead of acting on the terminal.
+// Allocates nothing: safe in a signal handler once output is known.
 void OutWriteLine(std::string_view text);
 // Sets the foreground colour (0..15) on a colour terminal; nothing elsewhere.
 void OutSetColour(int colour);

@@ -87,22 +87,43 @@ void OutWrite(std::string_view bytes) {
 }
 
 void OutWriteLine(std::string_view text) {
+  // Built in a fixed buffer, never on the heap: the fatal-fault path writes
+  // its lines from a signal handler through here.
   Learn();
-  std::string bytes;
-  bytes.reserve(text.size() + 2);
-  const bool shown = State().terminal && State().capture == nullptr;
-  for (char c : text) {
-    unsigned char b = static_cast<unsigned char>(c);
+  OutState& st = State();
+  const bool shown = st.terminal && st.capture == nullptr;
+  const bool utf8 = st.utf8 && st.capture == nullptr;
+  char buffer[1024];
+  std::size_t used = 0;
+  auto put = [&](char c) {
+    if (used == sizeof buffer) {
+      WriteAll(std::string_view(buffer, used));
+      used = 0;
+    }
+    buffer[used++] = c;
+  };
+  for (char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
     if (shown && (b < 0x20 || b == 0x7F)) {
       // A control character of message text must not act on the terminal.
-      bytes += '^';
-      bytes += static_cast<char>(b ^ 0x40);
+      put('^');
+      put(static_cast<char>(b ^ 0x40));
+    } else if (utf8 && b >= 0x80) {
+      const unsigned code = kCp866High[b - 0x80];
+      if (code < 0x800) {
+        put(static_cast<char>(0xC0 | (code >> 6)));
+      } else {
+        put(static_cast<char>(0xE0 | (code >> 12)));
+        put(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      }
+      put(static_cast<char>(0x80 | (code & 0x3F)));
     } else {
-      bytes += c;
+      put(ch);
     }
   }
-  bytes += "\r\n";
-  OutWrite(bytes);
+  put('\r');
+  put('\n');
+  WriteAll(std::string_view(buffer, used));
 }
 
 void OutSetColour(int colour) {

@@ -22,8 +22,9 @@ extern bool ErrorClearFault;
 extern std::int32_t ExitCode;
 extern std::uint32_t FaultAddress;
 
-// Start-up: ErrorDone at position 1 of the exit procedures; fatal faults
-// end the run through Halt.
+// Start-up: ErrorDone at position 1 of the exit procedures; what a fault
+// caught as a signal needs is prepared, so that its handler writes the
+// report and the message with async-signal-safe calls only.
 void ErrorInit();
 void ErrorDone();
 // Appends the five-line report block to the ".err" file; silent on failure.

@@ -118,11 +118,11 @@ std::string ProgramFileName(std::string_view ext) { return FileNameOf(ProgramPat
 
 std::string ProgramDataFile(std::string_view ext) { return DataFile(ProgramFileName(ext)); }
 
-std::string ProgramOutputFile(std::string_view ext) {
+std::string ProgramOutputFile(std::string_view ext, bool createFolder) {
   std::string beside = ProgramPathWithExt(ext);
   const std::string user = UserFolder();
   if (user.empty() || platform::FolderWritable(DirOf(beside))) return beside;
-  MakePath(user);
+  if (createFolder) MakePath(user);
   return user + FileNameOf(beside);
 }
 

@@ -57,6 +57,7 @@ std::string ProgramDataFile(std::string_view ext);
 // Where the program writes a file of its own (salvetor.err, .log): beside
 // the program when that folder is writable, else in the user's folder,
 // created when needed.
-std::string ProgramOutputFile(std::string_view ext);
+// With createFolder false the folder is only named, not made.
+std::string ProgramOutputFile(std::string_view ext, bool createFolder = true);
 
 }  // namespace paths

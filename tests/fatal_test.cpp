@@ -85,11 +85,12 @@ TEST_F(Ending, DebugLeavesTheFaultForTheRuntimeReport) {
 }
 
 TEST_F(Ending, MemoryFaultAndAllocationFailureEndThroughTheReport) {
-  // Line 1 for every address of the first 16 MiB of the image.
+  // Line 1 for every address of the image's first MiB (a map's addresses
+  // are segment * 16 + offset: segment h000 starts the h-th 64 KiB).
   std::string map = "Line numbers for probe(probe.cpp)\r\n";
-  for (int segment = 0; segment < 256; ++segment) {
+  for (int high = 0; high < 16; ++high) {
     char pair[64];
-    std::snprintf(pair, sizeof pair, "     1 %04X:0000     2 %04X:FFFF\r\n", segment, segment);
+    std::snprintf(pair, sizeof pair, "     1 %04X:0000     2 %04X:FFFF\r\n", high * 0x1000, high * 0x1000);
     map += pair;
   }
   WriteFile(dir() / "fatal_probe.map", map);

@@ -183,6 +183,17 @@ TEST_F(Program, MissingNamesFileNamesTheFallbackAndGoesOn) {
   EXPECT_EQ(Result(), Crlf({kKludge, "Hello, Vasily Pupkin!"}));
 }
 
+TEST_F(Program, AnOptionalDataFileThatCannotBeReadIsReported) {
+  Message({"Hello, Vasily!"});
+  fs::create_directories(dir() / "names.usr");  // there, but no file
+  auto r = Run("salvetor", "reply.txt");
+  EXPECT_NE(r.out.find(Crlf({"Error reading data file " + Real("").string() + "names.usr #-5!",
+                             Cp("(Отказано в доступе к файлу)")})),
+            std::string::npos) << r.out;
+  EXPECT_EQ(r.exitCode, 0);  // the run goes on with names.dat alone
+  EXPECT_EQ(Result(), Crlf({kKludge, Cp("Hello, Вася!")}));
+}
+
 TEST_F(Program, MissingFilterFileIsReportedAndServiceLinesStillGo) {
   Message(kQuoted);
   fs::remove(dir() / "filter.dat");

@@ -1,51 +1,73 @@
 #!/bin/sh
-# Times salvetor /F /Key- on generated replies of 1,000, 10,000 and 65,535
-# lines (the largest also in UTF-8, "65535u") against sed doing only the Н -> H and р -> p replacement on the same
-# bytes (the I/O floor). Prints medians of several runs, the ratios, the
-# growth from 10,000 to 65,535 lines and the peak memory.
-# Usage: bench/run.sh [build dir] (default build/default; build it first).
+# Times salvetor /F /Key- against sed doing only the Н -> H and р -> p swap
+# on the same reply (the I/O floor), in one interleaved run per case (the two
+# alternate, the first round is dropped, medians of ROUNDS rounds, default
+# 11; sed under LC_ALL=C). Cases: the hard and the easy table sets at 1,000,
+# 10,000 and 65,535 lines, in CP866 and in UTF-8 (LF line ends), and the
+# 10,000-macro and 10,000-name sets at 65,535 lines. Prints a table with
+# the ratios, then the targets.
+# Usage: bench/run.sh [build dir] (default build/default).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build/default}" && pwd)
-runs=${RUNS:-7}
+rounds=${ROUNDS:-11}
+cmake --build "$build" --target salvetor interleave minimal_rewrite >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$build/salvetor" "$work/"
-cp "$build/salvetor.RUS" "$work/" 2>/dev/null || true
-python3 "$here/generate.py" "$work" 1000 10000 65535
-# The largest reply again in UTF-8 with LF line ends, as a Linux editor keeps it.
-iconv -f CP866 -t UTF-8 "$work/reply-65535.txt" | tr -d '\r' >"$work/reply-65535u.txt"
+export LC_ALL=C
 
-# Median wall time in milliseconds of running "$@" $runs times, each on a
-# fresh copy of the reply (the program rewrites it).
-median() {
-  reply=$1; shift
-  for i in $(seq "$runs"); do
-    cp "$work/reply-$reply.txt" "$work/r.txt"
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 </dev/null
-    end=$(date +%s%N)
-    echo $(( (end - start) / 1000 ))
-  done | sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)]/1000}'
+# case: set lines charset -> "salvetor_ms sed_ms peak_KiB bytes"
+measure() {
+  set_dir=$work/$1
+  reply=$set_dir/reply-$2.txt
+  if [ "$3" = UTF-8 ]; then
+    iconv -f CP866 -t UTF-8 "$reply" | tr -d '\r' >"$set_dir/reply-$2-utf8.txt"
+    reply=$set_dir/reply-$2-utf8.txt
+    swap='s/\xd0\x9d/H/g; s/\xd1\x80/p/g'
+  else
+    swap='s/\x8d/H/g; s/\xe0/p/g'
+  fi
+  times=$("$build/interleave" "$rounds" "$reply" "$set_dir/r.txt" \
+    -- "$set_dir/salvetor" "$set_dir/r.txt" /F /Key- -- sed -i "$swap" "$set_dir/r.txt")
+  echo "$times $(wc -c <"$reply")"
 }
 
-peak_kib() {
-  cp "$work/reply-$1.txt" "$work/r.txt"
-  /usr/bin/time -f %M "$work/salvetor" "$work/r.txt" /F /Key- 2>&1 >/dev/null </dev/null | tail -n 1
-}
-
-printf '%8s %10s %12s %10s %8s %14s %12s\n' lines bytes salvetor_ms sed_ms ratio peak_KiB limit_KiB
-for n in 1000 10000 65535 65535u; do
-  bytes=$(wc -c <"$work/reply-$n.txt")
-  s=$(median "$n" "$work/salvetor" "$work/r.txt" /F /Key-)
-  case $n in
-    *u) f=$(median "$n" env LC_ALL=C sed -i 's/\xd0\x9d/H/g; s/\xd1\x80/p/g' "$work/r.txt") ;;
-    *) f=$(median "$n" env LC_ALL=C sed -i 's/\x8d/H/g; s/\xe0/p/g' "$work/r.txt") ;;
-  esac
-  peak=$(peak_kib "$n" 2>/dev/null || echo "?")
-  limit=$(( bytes * 4 / 1024 + 8192 ))
-  ratio=$(awk -v a="$s" -v b="$f" 'BEGIN {printf "%.2f", a / b}')
-  printf '%8s %10s %12s %10s %8s %14s %12s\n' "$n" "$bytes" "$s" "$f" "$ratio" "$peak" "$limit"
-  case $n in *u) ;; *) eval "t$n=$s" ;; esac
+for set in hard easy macros10k names10k; do
+  mkdir -p "$work/$set"
+  case $set in hard|easy) counts="1000 10000 65535" ;; *) counts=65535 ;; esac
+  # shellcheck disable=SC2086
+  python3 "$here/generate.py" --set "$set" "$work/$set" $counts
+  cp "$build/salvetor" "$work/$set/"
 done
-awk -v a="$t10000" -v b="$t65535" 'BEGIN {printf "growth 10,000 -> 65,535 lines: %.2f x (linear: 6.55 x, limit 7.5 x)\n", b / a}'
+
+printf '%-10s %6s %-6s %9s %10s %8s %7s %9s %9s\n' set lines chars bytes salvetor_ms sed_ms ratio peak_KiB limit_KiB
+for row in "hard 1000 CP866" "hard 10000 CP866" "hard 65535 CP866" "hard 1000 UTF-8" "hard 10000 UTF-8" \
+           "hard 65535 UTF-8" "easy 1000 CP866" "easy 10000 CP866" "easy 65535 CP866" "easy 65535 UTF-8" \
+           "macros10k 65535 CP866" "names10k 65535 CP866"; do
+  # shellcheck disable=SC2086
+  set -- $row
+  result=$(measure "$1" "$2" "$3")
+  # shellcheck disable=SC2086
+  set -- "$1" "$2" "$3" $result
+  ratio=$(awk -v a="$4" -v b="$5" 'BEGIN {printf "%.2f", a / b}')
+  limit=$(( $7 * 4 / 1024 + 8192 ))
+  printf '%-10s %6s %-6s %9s %10s %8s %7s %9s %9s\n' "$1" "$2" "$3" "$7" "$4" "$5" "$ratio" "$6" "$limit"
+  eval "t_$1_$2_$(echo "$3" | tr -d '-')=$4"
+done
+
+# A ten-line reply against a statically linked program that only reads and
+# rewrites it.
+small=$work/hard/reply-10.txt
+head -n 10 "$work/hard/reply-1000.txt" >"$small"
+start=$("$build/interleave" "$rounds" "$small" "$work/hard/r.txt" \
+  -- "$work/hard/salvetor" "$work/hard/r.txt" /F /Key- -- "$build/minimal_rewrite" "$work/hard/r.txt")
+
+echo
+awk -v h10="$t_hard_10000_CP866" -v h65="$t_hard_65535_CP866" -v m="$t_macros10k_65535_CP866" \
+    -v n="$t_names10k_65535_CP866" -v s="$start" 'BEGIN {
+  split(s, st, " ")
+  printf "growth 10,000 -> 65,535 lines (hard, CP866): %.2f x (target at most 6.5 x)\n", h65 / h10
+  printf "10,000 macros against 100: %.2f x (target at most 2 x)\n", m / h65
+  printf "10,000 names against 1,000: %.2f x (target at most 2 x)\n", n / h65
+  printf "10-line reply against a static read-and-rewrite: %.2f ms / %.2f ms = %.2f x (target at most 1.2 x)\n", st[1], st[2], st[1] / st[2]
+}'

@@ -1,5 +1,6 @@
 #include "app/filterpass.h"
 
+#include "console/console.h"
 #include "console/keyb.h"
 #include "console/writer.h"
 #include "filter/quote_filter.h"
@@ -26,6 +27,7 @@ void PrintReport(const ShortStr& line) { Writer->PlainLine(line); }
 std::int32_t KeyWindow(std::int32_t mode) {
   keyb::QuietBegin();  // a key pressed in the window is not echoed
   Writer->Notice("Waiting a key [F1, F2, F3, Esc]... ");
+  console::Flush();
   timing::DelayMs(kKeyWindowMs);
   Writer->Notice("Or not...");
   if (keyb::KeyWaiting()) {

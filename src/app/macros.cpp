@@ -1,5 +1,7 @@
 #include "app/macros.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "console/writer.h"
@@ -10,29 +12,84 @@ namespace macros {
 using namespace shortstr;
 using listman::List;
 
+namespace {
+
+struct Macro {
+  ShortStr key, upperKey, value;
+};
+
+std::uint16_t Bigram(const ShortStr& text, int at) {
+  return static_cast<std::uint16_t>(text.s[at] << 8 | text.s[at + 1]);
+}
+
+// Which macros can occur in a line: a key can only occur where its last two
+// letters (upper-cased) do, so each key is filed under that pair, and a line
+// is tried against the keys of the pairs it holds, in table order. Keys of
+// one letter are tried on every line. Exact: it only skips keys that cannot
+// occur.
+class Candidates {
+ public:
+  explicit Candidates(const std::vector<Macro>& table) : byPair_(1 << 16), seen_(1 << 16, 0) {
+    for (std::uint32_t j = 0; j < table.size(); ++j) {
+      const ShortStr& key = table[j].upperKey;
+      if (key.len < 2) always_.push_back(j);
+      else byPair_[Bigram(key, key.len - 2)].push_back(j);
+    }
+  }
+  // The macros whose key may occur in upper (an upper-cased line), in table
+  // order, from index `from` on.
+  const std::vector<std::uint32_t>& For(const ShortStr& upper, std::uint32_t from) {
+    ++generation_;
+    list_.clear();
+    for (std::uint32_t j : always_) {
+      if (j >= from) list_.push_back(j);
+    }
+    for (int i = 0; i + 1 < upper.len; ++i) {
+      const std::uint16_t pair = Bigram(upper, i);
+      if (seen_[pair] == generation_) continue;
+      seen_[pair] = generation_;
+      for (std::uint32_t j : byPair_[pair]) {
+        if (j >= from) list_.push_back(j);
+      }
+    }
+    std::sort(list_.begin(), list_.end());
+    return list_;
+  }
+
+ private:
+  std::vector<std::vector<std::uint32_t>> byPair_;
+  std::vector<std::uint32_t> always_;
+  std::vector<std::uint32_t> seen_;  // the generation a pair was last seen in
+  std::uint32_t generation_ = 0;
+  std::vector<std::uint32_t> list_;
+};
+
+}  // namespace
+
 listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int32_t& count) {
   count = 0;
   List* result = list;
   if (!inPlace) listman::ListCreate(result);
-  struct Macro {
-    ShortStr key, upperKey, value;
-  };
   std::vector<Macro> table;
   for (std::int32_t j = 1; j <= lines::LineCount(macroLines); ++j) {
     ShortStr line = lines::LineAt(macroLines, j);
     ShortStr key = ExtractField(line, 1);
     if (!key.Empty()) table.push_back({key, UpCaseStr(key), ExtractField(line, 2)});
   }
+  Candidates candidates(table);
   for (std::int32_t i = 1; i <= lines::LineCount(list); ++i) {
     ShortStr text = lines::LineAt(list, i);
     ShortStr changed = text;
     bool tooLong = false;
     if (text.Empty() || text.At(1) != ';') {
-      // The line upper-cased once; ReplaceAll runs only where a key occurs.
+      // The line upper-cased once; after a change the keys still to come
+      // are looked for in the changed line.
       ShortStr upper = UpCaseStr(changed);
-      ByteSet bytes(upper);
-      for (const Macro& m : table) {
-        if (!bytes.MayHold(m.upperKey) || !OccursIn(m.upperKey, upper)) continue;
+      std::vector<std::uint32_t> pending = candidates.For(upper, 0);
+      for (std::size_t c = 0; c < pending.size(); ++c) {
+        const std::uint32_t j = pending[c];
+        const Macro& m = table[j];
+        if (!OccursIn(m.upperKey, upper)) continue;
         int n = 0;
         // A macro that would take the line past 255 characters is left out
         // of this line; the line is never cut.
@@ -42,7 +99,8 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
         }
         count += n;
         upper = UpCaseStr(changed);
-        bytes = ByteSet(upper);
+        pending = candidates.For(upper, j + 1);
+        c = static_cast<std::size_t>(-1);  // from the first of the new list
       }
     }
     if (tooLong) {

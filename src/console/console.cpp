@@ -13,7 +13,12 @@ void ConsoleSetup() {
   TextAttribute = InitialAttribute = 7;
 }
 
-void ConsoleShutdown() { RestoreTextAttribute(); }
+void ConsoleShutdown() {
+  RestoreTextAttribute();
+  Flush();
+}
+
+void Flush() { platform::OutFlush(); }
 
 void SetTextColour(std::uint8_t colour) {
   TextAttribute = static_cast<std::uint16_t>(((colour & 0x0F) | (TextAttribute & 0xF0)) & 0xFF);

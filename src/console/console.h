@@ -31,6 +31,9 @@ void ConsoleShutdown();
 void SetTextColour(std::uint8_t colour);
 void RestoreTextAttribute();
 
+// Writes out what a file or pipe has waiting (a terminal gets every line at
+// once); the end, the key waits and the fatal path call it.
+void Flush();
 // Re-opens the standard output channel (/StdOut).
 void ResetOutput();
 // Writes the bytes to standard output and flushes them.

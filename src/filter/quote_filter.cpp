@@ -1,5 +1,6 @@
 #include "filter/quote_filter.h"
 
+#include <bitset>
 #include <vector>
 
 #include "textlib/lines.h"
@@ -32,6 +33,7 @@ bool IsServiceLine(const ShortStr& normalised) {
 struct Pattern {
   std::int32_t entry;
   ShortStr text;
+  std::bitset<256> bytes;  // every byte the pattern holds
 };
 
 std::vector<Pattern> Patterns(List* list, bool unquote) {
@@ -41,15 +43,20 @@ std::vector<Pattern> Patterns(List* list, bool unquote) {
     ShortStr entry = lines::LineAt(list, e);
     ShortStr pattern = Normalise(unquote ? Unquote(entry) : entry);
     if (pattern.Empty() || Trim(pattern).At(1) == ';') continue;
-    out.push_back({e, pattern});
+    std::bitset<256> bytes;
+    for (int i = 0; i < pattern.len; ++i) bytes.set(pattern.s[i]);
+    out.push_back({e, pattern, bytes});
   }
   return out;
 }
 
-// The entry that matches the normalised line first, or 0.
+// The entry that matches the normalised line first, or 0. A pattern with a
+// byte the line lacks cannot occur in it and is passed over at once.
 std::int32_t MatchingEntry(const std::vector<Pattern>& patterns, const ShortStr& normalised) {
+  std::bitset<256> has;
+  for (int i = 0; i < normalised.len; ++i) has.set(normalised.s[i]);
   for (const Pattern& p : patterns) {
-    if (OccursIn(p.text, normalised)) return p.entry;
+    if ((p.bytes & ~has).none() && OccursIn(p.text, normalised)) return p.entry;
   }
   return 0;
 }

@@ -18,6 +18,9 @@ void OutWriteLine(std::string_view text);
 void OutSetColour(int colour);
 // Resets the terminal's colours; nothing when no colour was ever written.
 void OutResetColours();
+// Writes out what waits in the buffer of a file or pipe (a terminal has
+// none). Safe in a signal handler.
+void OutFlush();
 // Re-reads what standard output is (terminal or not, locale).
 void OutReset();
 // Tests: collect every written byte in sink instead (nullptr restores).

@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,8 +20,38 @@ struct OutState {
   bool colour = false;
   bool coloured = false;  // a colour was written and must be reset
   bool bold = false;      // the last colour written was bold
+  // On a file or pipe the bytes gather here and go out in large writes; a
+  // terminal gets each line as it happens. Its capacity is reserved once, so
+  // that a signal handler may write it out.
+  bool buffered = false;
+  std::string pending;
   std::string* capture = nullptr;
 };
+
+constexpr std::size_t kBufferSize = 1 << 16;
+
+OutState& State();
+
+// Ctrl-C or a termination request on a buffered run: what was printed goes
+// out first, then the signal does what it would have done.
+void OnStop(int sig) {
+  OutFlush();
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+
+void StartBuffering(OutState& st) {
+  st.pending.reserve(kBufferSize);
+  st.buffered = true;
+  struct sigaction act{};
+  act.sa_handler = OnStop;
+  sigemptyset(&act.sa_mask);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction old{};
+    sigaction(sig, nullptr, &old);
+    if (old.sa_handler == SIG_DFL) sigaction(sig, &act, nullptr);
+  }
+}
 
 OutState& State() {
   static OutState state;
@@ -32,7 +63,10 @@ void Learn() {
   if (st.known) return;
   st.known = true;
   st.terminal = isatty(1) == 1;
-  if (!st.terminal) return;
+  if (!st.terminal) {
+    StartBuffering(st);
+    return;
+  }
   const char* term = std::getenv("TERM");
   const char* noColour = std::getenv("NO_COLOR");  // the no-color convention
   st.colour = (term == nullptr || std::strcmp(term, "dumb") != 0) && (noColour == nullptr || *noColour == 0);
@@ -40,12 +74,7 @@ void Learn() {
   st.utf8 = codeset == "UTF-8" || codeset == "utf8";
 }
 
-void WriteAll(std::string_view bytes) {
-  OutState& st = State();
-  if (st.capture != nullptr) {
-    st.capture->append(bytes);
-    return;
-  }
+void WriteNow(std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = write(1, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
@@ -54,7 +83,32 @@ void WriteAll(std::string_view bytes) {
   }
 }
 
+void WriteAll(std::string_view bytes) {
+  OutState& st = State();
+  if (st.capture != nullptr) {
+    st.capture->append(bytes);
+    return;
+  }
+  if (!st.buffered) {
+    WriteNow(bytes);
+    return;
+  }
+  if (st.pending.size() + bytes.size() > kBufferSize) {
+    WriteNow(st.pending);
+    st.pending.clear();
+  }
+  if (bytes.size() > kBufferSize) WriteNow(bytes);
+  else st.pending.append(bytes);
+}
+
 }  // namespace
+
+void OutFlush() {
+  OutState& st = State();
+  if (st.pending.empty()) return;
+  WriteNow(st.pending);
+  st.pending.clear();
+}
 
 std::string Cp866ToUtf8(std::string_view bytes) {
   std::string out;
@@ -155,6 +209,7 @@ void OutResetColours() {
 }
 
 void OutReset() {
+  OutFlush();
   State().known = false;
   Learn();
 }

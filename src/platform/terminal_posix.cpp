@@ -32,8 +32,7 @@ struct sigaction savedInt;
 void OnInterrupt(int sig) {
   if (rawActive) tcsetattr(0, TCSANOW, &savedMode);
   rawActive = 0;
-  sigaction(SIGINT, &savedInt, nullptr);
-  signal(sig, SIG_DFL);
+  sigaction(SIGINT, &savedInt, nullptr);  // the handler before ours (or the default) acts next
   raise(sig);
 }
 

@@ -157,6 +157,7 @@ void ShowFault(const ShortStr& message) {
   console::WriteOutLn(message);
   console::WriteOutLn(Say("Please, inform author about this error!", Cp866("Пожалуйста, сообщите об ошибке автору программы!")));
   console::WriteOutLn(Say("ERROR! Press <Enter> to exit...", Cp866("ОШИБКА! Нажмите <Enter> для выхода...")));
+  console::Flush();
   platform::WaitForEnter();
 }
 
@@ -191,7 +192,7 @@ void OnFatalSignal(int code, std::uint32_t address) {
     platform::AppendNow(ready.reportPath, std::string_view(bytes, used));
   }
   if (ErrorShow) ShowFault(FaultMessage(code, address, line, module));
-  console::RestoreTextAttribute();
+  console::ConsoleShutdown();
   if (!ErrorClearFault) RuntimeReport(code, address);
   platform::ProcessExit(code > 255 ? 234 : code);
 }

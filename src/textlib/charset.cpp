@@ -238,19 +238,20 @@ bool IsUtf8Text(std::string_view bytes) {
 }
 
 bool FromControlLines(std::string_view text, Charset& out) {
-  bool found = false;
-  textlines::ForEachLine(text, [&](std::string_view line) {
-    if (found || line.empty() || line[0] != '\x01') return;
-    line.remove_prefix(1);
+  // Only lines that begin with 0x01 matter: go from one such byte to the next.
+  for (std::size_t at = text.find('\x01'); at != std::string_view::npos; at = text.find('\x01', at + 1)) {
+    if (at > 0 && text[at - 1] != '\r' && text[at - 1] != '\n') continue;
+    std::string_view line = text.substr(at + 1);
+    line = line.substr(0, line.find_first_of("\r\n"));
     std::size_t colon = line.find(':');
-    if (colon == std::string_view::npos) return;
+    if (colon == std::string_view::npos) continue;
     std::string_view kind = line.substr(0, colon);
-    if (!EqualNoCase(kind, "CHRS") && !EqualNoCase(kind, "CHARSET")) return;
+    if (!EqualNoCase(kind, "CHRS") && !EqualNoCase(kind, "CHARSET")) continue;
     std::string_view rest = line.substr(colon + 1);
     while (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t')) rest.remove_prefix(1);
-    found = ByName(rest.substr(0, rest.find_first_of(" \t")), out);
-  });
-  return found;
+    if (ByName(rest.substr(0, rest.find_first_of(" \t")), out)) return true;
+  }
+  return false;
 }
 
 void UseEscapes(bool on) {

@@ -245,17 +245,18 @@ bool ReadAll(File& file, std::string& bytes) {
     bytes.append(reinterpret_cast<const char*>(file.Buffer) + file.BufferPos, file.BufferLen - file.BufferPos);
     file.BufferPos = file.BufferLen;
   }
+  // Straight into the string past the small text buffer: the size the file
+  // has (and one byte more, to see its end), growing only if it grows.
   long long size = platform::FileSize(file.Handle);
-  if (size > 0) bytes.reserve(bytes.size() + static_cast<std::size_t>(size));
-  // Straight into the string, in large steps, past the small text buffer.
-  constexpr std::size_t kStep = 1 << 16;
+  std::size_t step = size > 0 ? static_cast<std::size_t>(size) + 1 : std::size_t{1} << 16;
   while (!file.AtEnd && !file.Failed) {
     std::size_t had = bytes.size();
-    bytes.resize(had + kStep);
-    long n = platform::FileRead(file.Handle, bytes.data() + had, kStep);
+    bytes.resize(had + step);
+    long n = platform::FileRead(file.Handle, bytes.data() + had, step);
     bytes.resize(had + (n > 0 ? static_cast<std::size_t>(n) : 0));
     if (n < 0) file.Failed = true;
     if (n <= 0) file.AtEnd = true;
+    step = std::size_t{1} << 16;
   }
   return !file.Failed;
 }

@@ -59,7 +59,11 @@ std::string AddBackslash(std::string_view path, Style style) {
   return out;
 }
 
-std::string ProgramPath() { return platform::ExecutablePath(); }
+std::string ProgramPath() {
+  // The program does not move while it runs: asked once.
+  static const std::string path = platform::ExecutablePath();
+  return path;
+}
 
 std::string CurrentDir() { return AddBackslash(platform::CurrentDirectory()); }
 

@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "support/tempdir.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -44,8 +46,7 @@ std::string Crlf(const std::vector<std::string>& lines) {
 
 void ProgramDir::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  dir_ = fs::temp_directory_path() /
-         (std::string("salvetor-") + info->test_suite_name() + "-" + info->name());
+  dir_ = support::TempFolder(std::string(info->test_suite_name()) + "-" + info->name());
   fs::remove_all(dir_);
   fs::create_directories(dir_);
 }

@@ -1,7 +1,9 @@
 #include "app/macros.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "console/writer.h"
@@ -29,24 +31,33 @@ std::uint16_t Bigram(const ShortStr& text, int at) {
 // occur.
 class Candidates {
  public:
-  explicit Candidates(const std::vector<Macro>& table) : byPair_(1 << 16), seen_(1 << 16, 0) {
+  explicit Candidates(const std::vector<Macro>& table) : byPair_(1 << 16), filed_(1 << 16, 0), seen_(1 << 16, 0) {
     for (std::uint32_t j = 0; j < table.size(); ++j) {
       const ShortStr& key = table[j].upperKey;
-      if (key.len < 2) always_.push_back(j);
-      else byPair_[Bigram(key, key.len - 2)].push_back(j);
+      if (key.len < 2) {
+        always_.push_back(j);
+      } else {
+        const std::uint16_t pair = Bigram(key, key.len - 2);
+        byPair_[pair].push_back(j);
+        filed_[pair] = 1;
+        ends_[key.s[key.len - 1]] = 1;
+      }
     }
   }
-  // The macros whose key may occur in upper (an upper-cased line), in table
-  // order, from index `from` on.
-  const std::vector<std::uint32_t>& For(const ShortStr& upper, std::uint32_t from) {
+  // The macros whose key may occur in text (upper-cased here, pair by pair),
+  // in table order, from index `from` on.
+  const std::vector<std::uint32_t>& For(std::string_view text, std::uint32_t from) {
+    const auto& upper = UpperTable();
     ++generation_;
     list_.clear();
     for (std::uint32_t j : always_) {
       if (j >= from) list_.push_back(j);
     }
-    for (int i = 0; i + 1 < upper.len; ++i) {
-      const std::uint16_t pair = Bigram(upper, i);
-      if (seen_[pair] == generation_) continue;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+      if (!ends_[upper[static_cast<unsigned char>(text[i + 1])]]) continue;  // no key's pair ends so
+      const auto pair = static_cast<std::uint16_t>(upper[static_cast<unsigned char>(text[i])] << 8 |
+                                                   upper[static_cast<unsigned char>(text[i + 1])]);
+      if (!filed_[pair] || seen_[pair] == generation_) continue;  // NOLINT(bugprone-branch-clone)
       seen_[pair] = generation_;
       for (std::uint32_t j : byPair_[pair]) {
         if (j >= from) list_.push_back(j);
@@ -58,6 +69,8 @@ class Candidates {
 
  private:
   std::vector<std::vector<std::uint32_t>> byPair_;
+  std::vector<std::uint8_t> filed_;   // pairs some key is filed under
+  std::array<std::uint8_t, 256> ends_{};  // second letters of those pairs
   std::vector<std::uint32_t> always_;
   std::vector<std::uint32_t> seen_;  // the generation a pair was last seen in
   std::uint32_t generation_ = 0;
@@ -77,15 +90,18 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
     if (!key.Empty()) table.push_back({key, UpCaseStr(key), ExtractField(line, 2)});
   }
   Candidates candidates(table);
-  for (std::int32_t i = 1; i <= lines::LineCount(list); ++i) {
-    ShortStr text = lines::LineAt(list, i);
+  std::int32_t i = 0;
+  for (listman::Node* node = list->First; node != nullptr; node = node->Next) {
+    ++i;
+    const ShortStr text = lines::LineOfNode(node);
     ShortStr changed = text;
     bool tooLong = false;
     if (text.Empty() || text.At(1) != ';') {
-      // The line upper-cased once; after a change the keys still to come
-      // are looked for in the changed line.
-      ShortStr upper = UpCaseStr(changed);
-      std::vector<std::uint32_t> pending = candidates.For(upper, 0);
+      // Most lines hold no key: they are seen through their letter pairs
+      // only. After a change the keys still to come are looked for in the
+      // changed line.
+      std::vector<std::uint32_t> pending = candidates.For(text.View(), 0);
+      ShortStr upper = pending.empty() ? ShortStr() : UpCaseStr(changed);
       for (std::size_t c = 0; c < pending.size(); ++c) {
         const std::uint32_t j = pending[c];
         const Macro& m = table[j];
@@ -99,7 +115,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
         }
         count += n;
         upper = UpCaseStr(changed);
-        pending = candidates.For(upper, j + 1);
+        pending = candidates.For(upper.View(), j + 1);
         c = static_cast<std::size_t>(-1);  // from the first of the new list
       }
     }

@@ -1,5 +1,6 @@
 #include "filter/quote_filter.h"
 
+#include <array>
 #include <bitset>
 #include <vector>
 
@@ -97,7 +98,19 @@ void SqueezeBlankLines(List* list) {
 }  // namespace
 
 ShortStr Normalise(const ShortStr& text) {
-  return UpCaseStr(FoldLookAlikes(text));
+  // Folding then upper-casing, as one table.
+  static const auto table = [] {
+    std::array<unsigned char, 256> t{};
+    ShortStr all;
+    for (int i = 0; i < 255; ++i) all.AppendChar(static_cast<unsigned char>(i + 1));
+    ShortStr done = UpCaseStr(FoldLookAlikes(all));
+    t[0] = UpCaseStr(FoldLookAlikes(ShortStr(std::string_view("\0", 1)))).s[0];
+    for (int i = 0; i < 255; ++i) t[static_cast<std::size_t>(i + 1)] = done.s[i];
+    return t;
+  }();
+  ShortStr out = text;
+  for (int i = 0; i < out.len; ++i) out.s[i] = table[out.s[i]];
+  return out;
 }
 
 bool IsQuoted(const ShortStr& line) { return textlines::QuoteMark(line.View()) > 0; }

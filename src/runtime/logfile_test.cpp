@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/tempdir.h"
+
 #include <filesystem>
 #include <string>
 
@@ -18,7 +20,7 @@ namespace fs = std::filesystem;
 using shortstr::Cp866;
 
 TEST(DirectMode, AFailingErrorFileDoesNotReportItselfWithoutEnd) {
-  fs::path dir = fs::temp_directory_path() / "salvetor-logdirect";
+  fs::path dir = support::TempFolder("logdirect");
   fs::create_directories(dir / "err");
   LogState saved = State();
   State().LogDirect = true;
@@ -35,7 +37,7 @@ TEST(DirectMode, AFailingErrorFileDoesNotReportItselfWithoutEnd) {
 }
 
 TEST(DirectMode, RecordsAreAppendedAtOnce) {
-  fs::path dir = fs::temp_directory_path() / "salvetor-logdirect2";
+  fs::path dir = support::TempFolder("logdirect2");
   fs::create_directories(dir);
   LogState saved = State();
   State().LogDirect = true;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/tempdir.h"
 #include "textlib/lines_testing.h"
 
 namespace iolist {
@@ -20,8 +21,7 @@ using namespace files;
 class TextFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("salvetor-io-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = support::TempFolder(std::string("io-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -1,6 +1,7 @@
 #include "textlib/lines.h"
 
 #include <cstring>
+#include <utility>
 
 namespace lines {
 
@@ -83,7 +84,21 @@ std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to) {
 
 std::int32_t LatinHAndP(List* list) {
   if (ListCheck(list) != 0) return -1;
-  return LineReplaceChar(list, 0x8D, 'H') + LineReplaceChar(list, 0xE0, 'p');  // Н, р
+  // Over the stored bytes, found with memchr: most lines hold neither.
+  std::int32_t count = 0;
+  for (Node* node = list->First; node != nullptr; node = node->Next) {
+    auto* block = static_cast<unsigned char*>(node->Data);
+    unsigned char* end = block + 1 + block[0];
+    for (const auto& [from, to] : {std::pair<int, unsigned char>{0x8D, 'H'}, {0xE0, 'p'}}) {  // Н, р
+      for (unsigned char* at = block + 1;
+           (at = static_cast<unsigned char*>(std::memchr(at, from, static_cast<std::size_t>(end - at)))) != nullptr;
+           ++at) {
+        *at = to;
+        ++count;
+      }
+    }
+  }
+  return count;
 }
 
 }  // namespace lines

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "support/tempdir.h"
 
 namespace paths {
 namespace {
@@ -84,7 +85,7 @@ TEST(MakePathTest, PrefixWalkOfBothStyles) {
 class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("salvetor-paths-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = support::TempFolder(std::string("paths-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     old_ = fs::current_path();

@@ -182,8 +182,18 @@ unsigned char LoCaseChar(unsigned char c) {
   return c;
 }
 
+const std::array<unsigned char, 256>& UpperTable() {
+  static const auto table = [] {
+    std::array<unsigned char, 256> t{};
+    for (std::size_t i = 0; i < 256; ++i) t[i] = UpCaseChar(static_cast<unsigned char>(i));
+    return t;
+  }();
+  return table;
+}
+
 ShortStr UpCaseStr(ShortStr text) {
-  for (int i = 0; i < text.len; ++i) text.s[i] = UpCaseChar(text.s[i]);
+  const auto& upper = UpperTable();
+  for (int i = 0; i < text.len; ++i) text.s[i] = upper[text.s[i]];
   return text;
 }
 
@@ -283,19 +293,22 @@ bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replac
   // A replacement that holds the key would be found again without end, so
   // then the search goes on after the inserted text.
   const bool onward = OccursIn(key, UpCaseStr(replacement));
-  std::string upper;
+  // The text upper-cased, kept in step with it: a replacement changes both.
+  const auto& table = UpperTable();
+  std::string upper = text;
+  for (char& c : upper) c = static_cast<char>(table[static_cast<unsigned char>(c)]);
+  const ShortStr upperReplacement = UpCaseStr(replacement);
   std::size_t from = 0;
   while (count < kMaxReplacements) {
-    upper.assign(text, from);
-    for (char& c : upper) c = static_cast<char>(UpCaseChar(static_cast<unsigned char>(c)));
-    std::size_t p = upper.find(key.View());
-    if (p == std::string::npos) break;
-    std::size_t at = from + p;
+    std::size_t at = upper.find(key.View(), from);
+    if (at == std::string::npos) break;
     text.replace(at, find.len, replacement.View());
+    upper.replace(at, find.len, upperReplacement.View());
     ++count;
     if (text.size() > static_cast<std::size_t>(kMaxLen)) {
       if (!cut) return false;
       text.resize(kMaxLen);
+      upper.resize(kMaxLen);
     }
     from = onward ? at + replacement.len : 0;
     if (from >= text.size()) break;

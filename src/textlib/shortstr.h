@@ -4,6 +4,7 @@
 // take their inputs by value and return a new value.
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 #include <cstring>
@@ -134,6 +135,8 @@ ShortStr Unquote(const ShortStr& text);
 unsigned char UpCaseChar(unsigned char c);
 unsigned char LoCaseChar(unsigned char c);
 ShortStr UpCaseStr(ShortStr text);
+// UpCaseChar of every byte value, for loops over many bytes.
+const std::array<unsigned char, 256>& UpperTable();
 ShortStr LoCaseStr(ShortStr text);
 // Mode 1: CP866 to Windows-1251; mode 2: back; other modes: unchanged.
 unsigned char RecodeChar(unsigned char c, int mode);

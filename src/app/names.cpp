@@ -150,6 +150,8 @@ ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   const ShortStr foldedWord = FoldLookAlikes(firstWord);
   const ShortStr& foldedName = st.foldedReceiver;
   if (foldedWord.len + kSignatureSlack < quoted.len) {
+    // A text longer than the name cannot stand in it (folding keeps lengths).
+    if (quoted.len > foldedName.len) return {};
     return OccursIn(FoldLookAlikes(quoted), foldedName) ? quoted : ShortStr();
   }
   if (OccursIn(foldedWord, foldedName)) return firstWord;

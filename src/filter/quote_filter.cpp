@@ -22,8 +22,8 @@ bool IsServiceLine(const ShortStr& normalised) {
                                     Normalise("-+-")};
   for (const ShortStr& mark : kMarks) {
     // An occurrence that starts at position 1..12.
-    ShortStr head = Copy(normalised, 1, kQuoteWindow + mark.len - 1);
-    if (OccursIn(mark, head)) return true;
+    const std::string_view head = normalised.View().substr(0, static_cast<std::size_t>(kQuoteWindow + mark.len - 1));
+    if (head.find(mark.View()) != std::string_view::npos) return true;
   }
   return false;
 }

@@ -63,6 +63,7 @@ void Learn() {
   if (st.known) return;
   st.known = true;
   st.terminal = isatty(1) == 1;
+  st.buffered = false;
   if (!st.terminal) {
     StartBuffering(st);
     return;

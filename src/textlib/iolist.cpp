@@ -53,13 +53,20 @@ namespace {
 bool StoreLines(std::string_view text, List* list, std::uint32_t options) {
   const bool wrap = (options & optWrap) != 0;
   bool fits = true;
+  // The transformations of the options word, when it asks for any.
+  constexpr std::uint32_t kPerLine =
+      optUpper | optLower | optTrimRight | optTrimLeft | optToAnsi | optToOem | optComments | optSkipEmpty;
+  const bool transform = (options & kPerLine) != 0;
   auto store = [&](ShortStr line) {
     if (list->Count >= kMaxLines) {
       fits = !wrap;
       return;
     }
-    line = Recode(Transform(line, options), options);
-    if (KeepLine(line, options)) lines::LineAdd(list, line);
+    if (transform) {
+      line = Recode(Transform(line, options), options);
+      if (!KeepLine(line, options)) return;
+    }
+    lines::LineAdd(list, line);
   };
   textlines::ForEachLine(text, [&](std::string_view line) {
     if (!fits) return;

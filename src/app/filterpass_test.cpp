@@ -8,8 +8,8 @@
 #include "app/inserts.h"
 #include "console/writer.h"
 #include "filter/quote_filter.h"
-#include "platform/output.h"
 #include "support/pty.h"
+#include "support/stage.h"
 #include "textlib/lines_testing.h"
 #include "textlib/option.h"
 
@@ -19,22 +19,12 @@ namespace {
 using namespace quote_filter;
 using shortstr::ShortStr;
 
-class FilterStage : public ::testing::Test {
+class FilterStage : public support::StageTest {
  protected:
-  void SetUp() override {
-    platform::OutCapture(&console_);
-    writer::Writer = &writer_;
-    writer_.LogCopy = writer_.ErrorCopy = false;
-  }
   void TearDown() override {
-    app::DisposeLists(run_);
-    writer::Writer = nullptr;
-    platform::OutCapture(nullptr);
+    StageTest::TearDown();
     option::SetArguments(std::vector<std::string>{});
   }
-  app::RunContext run_;
-  writer::ConsoleWriter writer_;
-  std::string console_;
 };
 
 TEST_F(FilterStage, HeaderFooterAndWholeMessagePasses) {

@@ -7,8 +7,7 @@
 
 #include "app/datafiles.h"
 #include "app/macros.h"
-#include "console/writer.h"
-#include "platform/output.h"
+#include "support/stage.h"
 #include "textlib/lines_testing.h"
 
 namespace names {
@@ -59,18 +58,8 @@ TEST(MacroReplaceTest, NotInPlaceLeavesTheSourceAlone) {
 
 // The name stage in process: templates, names and the message as given;
 // the console lines it prints are collected.
-class NameStage : public ::testing::Test {
+class NameStage : public support::StageTest {
  protected:
-  void SetUp() override {
-    platform::OutCapture(&console_);
-    writer::Writer = &writer_;
-    writer_.LogCopy = writer_.ErrorCopy = false;
-  }
-  void TearDown() override {
-    app::DisposeLists(run_);
-    writer::Writer = nullptr;
-    platform::OutCapture(nullptr);
-  }
   std::vector<std::string> Change(const std::vector<ShortStr>& templates, const std::vector<ShortStr>& table,
                                   const std::vector<ShortStr>& message, bool keepReceiverLines = false) {
     app::DisposeLists(run_);
@@ -82,9 +71,6 @@ class NameStage : public ::testing::Test {
     ChangeNames(run_, keepReceiverLines);
     return lines::LineTexts(run_.MessageLines);
   }
-  app::RunContext run_;
-  writer::ConsoleWriter writer_;
-  std::string console_;
 };
 
 struct TemplateCase {

@@ -105,7 +105,7 @@ ShortStr Normalise(const ShortStr& text) {
     for (int i = 0; i < 255; ++i) all.AppendChar(static_cast<unsigned char>(i + 1));
     ShortStr done = UpCaseStr(FoldLookAlikes(all));
     t[0] = UpCaseStr(FoldLookAlikes(ShortStr(std::string_view("\0", 1)))).s[0];
-    for (int i = 0; i < 255; ++i) t[static_cast<std::size_t>(i + 1)] = done.s[i];
+    for (int i = 0; i < 255; ++i) t[static_cast<std::size_t>(i) + 1] = done.s[i];
     return t;
   }();
   ShortStr out = text;

@@ -343,7 +343,9 @@ ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,
 ShortStr TildeCopy(const ShortStr& text, int start, int count) {
   ShortStr r;
   int j = 0, k = 0, tildes = 0;
-  int limit = count;
+  // Never more than 255 bytes are taken, so the limit stays small enough to
+  // grow by the one tilde it may get.
+  int limit = count < kMaxLen ? count : kMaxLen;
   while (j < text.len && r.len < limit && r.len < kMaxLen) {
     ++j;
     if (r.len == 0 && text.At(j) == '~') {

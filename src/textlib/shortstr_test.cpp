@@ -144,6 +144,9 @@ TEST(SearchAndTrim, PosNthTrimDeleteChars) {
   EXPECT_EQ(S(TrimRight("  a \n")), "  a");
   EXPECT_EQ(S(DeleteChars("a..b", CharSet("."))), "ab");
   EXPECT_EQ(S(RemoveSpaces(" a\tb c ")), "a\tbc");
+  for (const char* text : {"~~~x", "~ab", "plain"}) {  // the largest count acts as 255, no overflow
+    EXPECT_EQ(TildeCopy(text, 1, 2147483647), TildeCopy(text, 1, 255)) << text;
+  }
   EXPECT_EQ(S(RepeatChar('-', 3)), "---");
   EXPECT_EQ(RepeatChar('-', 300).len, 255);
   EXPECT_TRUE(OccursIn("b", "abc"));

@@ -101,11 +101,11 @@ ShortStr Normalise(const ShortStr& text) {
   // Folding then upper-casing, as one table.
   static const auto table = [] {
     std::array<unsigned char, 256> t{};
-    ShortStr all;
-    for (int i = 0; i < 255; ++i) all.AppendChar(static_cast<unsigned char>(i + 1));
-    ShortStr done = UpCaseStr(FoldLookAlikes(all));
-    t[0] = UpCaseStr(FoldLookAlikes(ShortStr(std::string_view("\0", 1)))).s[0];
-    for (int i = 0; i < 255; ++i) t[static_cast<std::size_t>(i) + 1] = done.s[i];
+    for (std::size_t b = 0; b < t.size(); ++b) {
+      ShortStr one;
+      one.AppendChar(static_cast<unsigned char>(b));
+      t[b] = UpCaseStr(FoldLookAlikes(one)).s[0];
+    }
     return t;
   }();
   ShortStr out = text;

@@ -75,6 +75,24 @@ void Learn() {
   st.utf8 = codeset == "UTF-8" || codeset == "utf8";
 }
 
+// Hands the UTF-8 form of a CP866 byte to put, byte by byte (allocates
+// nothing: the fatal-fault path uses it too).
+template <class Put>
+void PutUtf8(unsigned char b, Put&& put) {
+  if (b < 0x80) {
+    put(static_cast<char>(b));
+    return;
+  }
+  const unsigned code = kCp866High[b - 0x80];
+  if (code < 0x800) {
+    put(static_cast<char>(0xC0 | (code >> 6)));
+  } else {
+    put(static_cast<char>(0xE0 | (code >> 12)));
+    put(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+  }
+  put(static_cast<char>(0x80 | (code & 0x3F)));
+}
+
 void WriteNow(std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = write(1, bytes.data(), bytes.size());
@@ -114,21 +132,7 @@ void OutFlush() {
 std::string Cp866ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
-  for (char ch : bytes) {
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out.push_back(ch);
-      continue;
-    }
-    unsigned code = kCp866High[c - 0x80];
-    if (code < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    }
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  }
+  for (char ch : bytes) PutUtf8(static_cast<unsigned char>(ch), [&](char c) { out.push_back(c); });
   return out;
 }
 
@@ -163,15 +167,8 @@ void OutWriteLine(std::string_view text) {
       // A control character of message text must not act on the terminal.
       put('^');
       put(static_cast<char>(b ^ 0x40));
-    } else if (utf8 && b >= 0x80) {
-      const unsigned code = kCp866High[b - 0x80];
-      if (code < 0x800) {
-        put(static_cast<char>(0xC0 | (code >> 6)));
-      } else {
-        put(static_cast<char>(0xE0 | (code >> 12)));
-        put(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      }
-      put(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (utf8) {
+      PutUtf8(b, put);
     } else {
       put(ch);
     }

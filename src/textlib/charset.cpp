@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/codepages.h"
-#include "textlib/textlines.h"
 
 namespace charset {
 

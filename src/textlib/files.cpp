@@ -111,25 +111,6 @@ void CommitRewrite(const File& file) {
   }
 }
 
-bool Refill(File& file) {
-  if (file.AtEnd || file.Failed) return false;
-  long n = platform::FileRead(file.Handle, file.Buffer, file.BufferSize);
-  if (n < 0) file.Failed = true;
-  if (n <= 0) {
-    file.AtEnd = true;
-    return false;
-  }
-  file.BufferPos = 0;
-  file.BufferLen = static_cast<std::uint16_t>(n);
-  return true;
-}
-
-bool PeekByte(File& file, unsigned char& c) {
-  if (file.BufferPos >= file.BufferLen && !Refill(file)) return false;
-  c = file.Buffer[file.BufferPos];
-  return true;
-}
-
 }  // namespace
 
 void FilesInit() {
@@ -241,10 +222,6 @@ int FileMoveTo(const std::string& name, const std::string& newName) {
 }
 
 bool ReadAll(File& file, std::string& bytes) {
-  if (file.BufferPos < file.BufferLen) {
-    bytes.append(reinterpret_cast<const char*>(file.Buffer) + file.BufferPos, file.BufferLen - file.BufferPos);
-    file.BufferPos = file.BufferLen;
-  }
   // Straight into the string past the small text buffer: the size the file
   // has (and one byte more, to see its end), growing only if it grows.
   long long size = platform::FileSize(file.Handle);
@@ -259,34 +236,6 @@ bool ReadAll(File& file, std::string& bytes) {
     step = std::size_t{1} << 16;
   }
   return !file.Failed;
-}
-
-bool ReadLine(File& file, ShortStr& line) {
-  line.len = 0;
-  bool any = false;
-  unsigned char c;
-  while (PeekByte(file, c)) {
-    // Take the run of ordinary bytes that the buffer holds in one step.
-    const unsigned char* from = file.Buffer + file.BufferPos;
-    const unsigned char* end = file.Buffer + file.BufferLen;
-    const unsigned char* stop = from;
-    while (stop < end && *stop != '\r' && *stop != '\n' && *stop != kCtrlZ) ++stop;
-    if (stop > from) {
-      any = true;
-      line.Append(std::string_view(reinterpret_cast<const char*>(from), static_cast<std::size_t>(stop - from)));  // cut at 255
-      file.BufferPos = static_cast<std::uint16_t>(stop - file.Buffer);
-      continue;
-    }
-    if (c == kCtrlZ) {
-      file.AtEnd = true;
-      break;
-    }
-    ++file.BufferPos;  // the CR or LF
-    any = true;
-    if (c == '\r' && PeekByte(file, c) && c == '\n') ++file.BufferPos;
-    return !file.Failed;
-  }
-  return any && !file.Failed;
 }
 
 bool WriteLine(File& file, const ShortStr& text, std::string_view lineEnd) {

@@ -74,10 +74,6 @@ std::string BackupName(const std::string& name);
 // Reads the rest of the file into bytes; false on an error (left pending),
 // with the bytes read so far kept.
 bool ReadAll(File& file, std::string& bytes);
-// Text reading line by line: a line ends at CR LF, CR or LF, a Ctrl-Z ends
-// the file, a line is cut at 255 bytes. False at the end of the file or on
-// an error (left pending).
-bool ReadLine(File& file, ShortStr& line);
 // Writes the bytes through the text buffer; false on an error (left pending).
 bool WriteBytes(File& file, const void* data, std::size_t size);
 // Writes the text and the line end (CR LF unless given); false on an error

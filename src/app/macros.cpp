@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,12 +17,37 @@ using listman::List;
 
 namespace {
 
+// The table keeps its texts in one pool: 10,000 macros cost their bytes,
+// not three 256-byte strings each.
 struct Macro {
-  ShortStr key, upperKey, value;
+  std::uint32_t at;  // key, upper-cased key, expansion, one after another
+  std::uint8_t keyLen, valueLen;
 };
 
-std::uint16_t Bigram(const ShortStr& text, int at) {
-  return static_cast<std::uint16_t>(text.s[at] << 8 | text.s[at + 1]);
+class MacroTable {
+ public:
+  void Add(const ShortStr& key, const ShortStr& value) {
+    entries_.push_back({static_cast<std::uint32_t>(pool_.size()), key.len, value.len});
+    pool_.append(key.View()).append(UpCaseStr(key).View()).append(value.View());
+  }
+  std::size_t size() const { return entries_.size(); }
+  std::string_view UpperKey(std::uint32_t j) const {
+    return std::string_view(pool_).substr(entries_[j].at + entries_[j].keyLen, entries_[j].keyLen);
+  }
+  ShortStr Key(std::uint32_t j) const {
+    return ShortStr(std::string_view(pool_).substr(entries_[j].at, entries_[j].keyLen));
+  }
+  ShortStr Value(std::uint32_t j) const {
+    return ShortStr(std::string_view(pool_).substr(entries_[j].at + 2u * entries_[j].keyLen, entries_[j].valueLen));
+  }
+
+ private:
+  std::vector<Macro> entries_;
+  std::string pool_;
+};
+
+std::uint16_t Bigram(std::string_view text, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(text[at]) << 8 | static_cast<unsigned char>(text[at + 1]));
 }
 
 // Which macros can occur in a line: a key can only occur where its last two
@@ -31,16 +57,16 @@ std::uint16_t Bigram(const ShortStr& text, int at) {
 // occur.
 class Candidates {
  public:
-  explicit Candidates(const std::vector<Macro>& table) : byPair_(1 << 16), filed_(1 << 16, 0), seen_(1 << 16, 0) {
+  explicit Candidates(const MacroTable& table) : byPair_(1 << 16), filed_(1 << 16, 0), seen_(1 << 16, 0) {
     for (std::uint32_t j = 0; j < table.size(); ++j) {
-      const ShortStr& key = table[j].upperKey;
-      if (key.len < 2) {
+      const std::string_view key = table.UpperKey(j);
+      if (key.size() < 2) {
         always_.push_back(j);
       } else {
-        const std::uint16_t pair = Bigram(key, key.len - 2);
+        const std::uint16_t pair = Bigram(key, key.size() - 2);
         byPair_[pair].push_back(j);
         filed_[pair] = 1;
-        ends_[key.s[key.len - 1]] = 1;
+        ends_[static_cast<unsigned char>(key.back())] = 1;
       }
     }
   }
@@ -83,11 +109,11 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
   count = 0;
   List* result = list;
   if (!inPlace) listman::ListCreate(result);
-  std::vector<Macro> table;
+  MacroTable table;
   for (std::int32_t j = 1; j <= lines::LineCount(macroLines); ++j) {
     ShortStr line = lines::LineAt(macroLines, j);
     ShortStr key = ExtractField(line, 1);
-    if (!key.Empty()) table.push_back({key, UpCaseStr(key), ExtractField(line, 2)});
+    if (!key.Empty()) table.Add(key, ExtractField(line, 2));
   }
   Candidates candidates(table);
   std::int32_t i = 0;
@@ -104,12 +130,11 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       ShortStr upper = pending.empty() ? ShortStr() : UpCaseStr(changed);
       for (std::size_t c = 0; c < pending.size(); ++c) {
         const std::uint32_t j = pending[c];
-        const Macro& m = table[j];
-        if (!OccursIn(m.upperKey, upper)) continue;
+        if (upper.View().find(table.UpperKey(j)) == std::string_view::npos) continue;
         int n = 0;
         // A macro that would take the line past 255 characters is left out
         // of this line; the line is never cut.
-        if (!ReplaceAllWhole(changed, m.key, m.value, n)) {
+        if (!ReplaceAllWhole(changed, table.Key(j), table.Value(j), n)) {
           tooLong = true;
           continue;
         }

@@ -1,8 +1,5 @@
 #include <time.h>
 
-#include <chrono>
-#include <thread>
-
 #include "platform/clock.h"
 
 namespace platform {
@@ -45,12 +42,5 @@ LocalTime LocalNowPrepared() {
   const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
   return {year, month, day, secs / 3600, secs / 60 % 60, secs % 60, static_cast<int>(now.tv_nsec / 1000000)};
 }
-
-double MonotonicSeconds() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace platform

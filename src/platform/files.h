@@ -5,11 +5,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace platform {
 
-using Handle = int;
+// A file descriptor on POSIX, a HANDLE on Windows.
+using Handle = std::intptr_t;
 inline constexpr Handle kNoHandle = -1;
 // The longest file name (one path component) the file system takes, in bytes.
 inline constexpr std::size_t kMaxFileName = 255;

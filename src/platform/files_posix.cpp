@@ -17,6 +17,8 @@ namespace {
 
 thread_local int pending = 0;
 
+int Fd(Handle handle) { return static_cast<int>(handle); }
+
 bool ParentMissing(const std::string& name) {
   size_t slash = name.find_last_of('/');
   if (slash == std::string::npos || slash == 0) return false;
@@ -103,10 +105,10 @@ bool CopyFile(const std::string& from, const std::string& to) {
   Handle in;
   if (!OpenRegular(from, O_RDONLY, in)) return false;
   struct stat st;
-  fstat(in, &st);
+  fstat(Fd(in), &st);
   int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
   if (out < 0) {
-    close(in);
+    close(Fd(in));
     return Fail(to, true);
   }
   char buffer[1 << 16];
@@ -114,7 +116,7 @@ bool CopyFile(const std::string& from, const std::string& to) {
   bool ok = true;
   while (ok && (n = FileRead(in, buffer, sizeof buffer)) > 0) ok = FileWrite(out, buffer, static_cast<size_t>(n));
   ok = ok && n == 0 && fsync(out) == 0;
-  close(in);
+  close(Fd(in));
   if (close(out) != 0) ok = false;
   if (!ok) {
     if (pending == 0) pending = 101;
@@ -194,7 +196,7 @@ bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle
 }
 
 bool FileSync(Handle handle) {
-  if (fsync(handle) != 0 && errno != EINVAL) return Fail("", true);
+  if (fsync(Fd(handle)) != 0 && errno != EINVAL) return Fail("", true);
   return true;
 }
 
@@ -214,7 +216,7 @@ bool FileCommit(const std::string& temp, const std::string& target, const std::s
 
 long FileRead(Handle handle, void* buffer, std::size_t size) {
   ssize_t n;
-  do n = read(handle, buffer, size);
+  do n = read(Fd(handle), buffer, size);
   while (n < 0 && errno == EINTR);
   if (n < 0) {
     Fail("", false);
@@ -226,7 +228,7 @@ long FileRead(Handle handle, void* buffer, std::size_t size) {
 bool FileWrite(Handle handle, const void* data, std::size_t size) {
   const char* p = static_cast<const char*>(data);
   while (size > 0) {
-    ssize_t n = write(handle, p, size);
+    ssize_t n = write(Fd(handle), p, size);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       if (n == 0) errno = ENOSPC;
@@ -239,13 +241,13 @@ bool FileWrite(Handle handle, const void* data, std::size_t size) {
 }
 
 bool FileClose(Handle handle) {
-  if (close(handle) != 0 && errno != EINTR) return Fail("", true);
+  if (close(Fd(handle)) != 0 && errno != EINTR) return Fail("", true);
   return true;
 }
 
 long long FileSize(Handle handle) {
   struct stat st;
-  if (fstat(handle, &st) != 0) {
+  if (fstat(Fd(handle), &st) != 0) {
     Fail();
     return -1;
   }
@@ -253,7 +255,7 @@ long long FileSize(Handle handle) {
 }
 
 bool FileReadAt(Handle handle, long long offset, void* buffer, std::size_t size) {
-  ssize_t n = pread(handle, buffer, size, offset);
+  ssize_t n = pread(Fd(handle), buffer, size, offset);
   if (n < 0) return Fail();
   if (static_cast<std::size_t>(n) != size) {
     pending = 100;
@@ -263,7 +265,7 @@ bool FileReadAt(Handle handle, long long offset, void* buffer, std::size_t size)
 }
 
 bool FileTruncate(Handle handle, long long size) {
-  if (ftruncate(handle, size) != 0) return Fail("", true);
+  if (ftruncate(Fd(handle), size) != 0) return Fail("", true);
   return true;
 }
 

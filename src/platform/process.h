@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -17,6 +18,9 @@ void InstallFatalHandlers(FatalHandler handler);
 std::uint32_t CodeOffset(const void* address);
 // The offset of the call site of the function this is inlined into.
 [[gnu::always_inline]] inline std::uint32_t CallerOffset() { return CodeOffset(__builtin_return_address(0)); }
+// The command-line arguments after the program's own name, as UTF-8 on
+// Windows (taken from the UTF-16 command line), as given elsewhere.
+std::vector<std::string> CommandArguments(int argc, char** argv);
 // True for a command-line argument that is a file name, not an option.
 bool IsPositionalArgument(const std::string& arg);
 // Reads one line from standard input when it is a terminal; else returns.

@@ -7,6 +7,12 @@
 
 namespace platform {
 
+std::vector<std::string> CommandArguments(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return args;
+}
+
 bool IsPositionalArgument(const std::string& arg) {
   // '-' starts an option; '/' too, unless a second '/' makes it an absolute path.
   if (arg.empty() || arg[0] == '-') return false;

@@ -30,11 +30,7 @@ bool IsPositional(const std::string& arg) { return platform::IsPositionalArgumen
 
 void SetArguments(std::vector<std::string> args) { Arguments() = std::move(args); }
 
-void SetArguments(int argc, char** argv) {
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  SetArguments(std::move(args));
-}
+void SetArguments(int argc, char** argv) { SetArguments(platform::CommandArguments(argc, argv)); }
 
 std::vector<std::string> OptionArguments() {
   std::vector<std::string> out;

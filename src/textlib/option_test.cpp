@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace option {
 namespace {
 
@@ -32,8 +34,10 @@ TEST_F(Options, PositionalArgumentsSkipOptionsAndKeepCase) {
 }
 
 TEST_F(Options, AbsolutePathsAndBlanksArePositional) {
-  Args({"/home/u/fido/reply.txt", "/F", "", "My Fido/reply 2.txt"});
-  EXPECT_EQ(ParamN(1), "/home/u/fido/reply.txt");
+  // An absolute path: "/home/u/..." on POSIX, "C:\\..." on Windows.
+  const std::string absolute = platform::NativePathsAreWindows() ? "C:\\fido\\reply.txt" : "/home/u/fido/reply.txt";
+  Args({absolute, "/F", "", "My Fido/reply 2.txt"});
+  EXPECT_EQ(ParamN(1), absolute);
   EXPECT_EQ(ParamN(2), "My Fido/reply 2.txt");
   EXPECT_TRUE(OptionPresent("/F"));
   // A file name is never cut, and its words are never options.

@@ -77,18 +77,20 @@ std::vector<std::string> MakePathPrefixes(std::string_view path, Style style) {
   std::vector<std::string> out;
   const char sep = SeparatorOf(style);
   const std::size_t keep = style == Style::Windows ? 3 : 1;
-  if (path.size() > keep && path.back() == sep) path.remove_suffix(1);
+  // Windows takes '/' for '\\' too.
+  auto isSep = [&](char c) { return c == sep || (style == Style::Windows && c == '/'); };
+  if (path.size() > keep && isSep(path.back())) path.remove_suffix(1);
   if (path.empty()) return out;
   std::size_t start = 0;
-  if (path[0] == sep) {
+  if (isSep(path[0])) {
     // Windows: no drive, the walk stops at once. POSIX: the root exists.
     if (style == Style::Windows) return out;
     start = 1;
   }
   for (std::size_t i = start; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == sep) {
+    if (i == path.size() || isSep(path[i])) {
       std::string_view prefix = path.substr(0, i);
-      if (!prefix.empty() && prefix.back() != sep) out.emplace_back(prefix);
+      if (!prefix.empty() && !isSep(prefix.back())) out.emplace_back(prefix);
     }
   }
   return out;

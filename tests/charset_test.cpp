@@ -59,6 +59,7 @@ const std::vector<std::string> kKoiResult = {kKludge, "Hello, Вася!", " AB> 
                                              "Юла, p кстати."};
 
 TEST_F(Charsets, Koi8rByOptionByControlLineAndByLocale) {
+  SKIP_UNDER_WINE("the locale names the charset (Windows takes the OEM code page)");
   const std::string reply = Iconv(Lf(kKoiReply), "UTF-8", "KOI8-R");
   const std::string want = Iconv(Lf(kKoiResult), "UTF-8", "KOI8-R");
   RunResult r = Process(reply, "/CS=koi8-r");

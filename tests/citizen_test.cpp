@@ -69,6 +69,7 @@ TEST_F(Citizen, UnknownOptionsAreNamedOnceEach) {
 }
 
 TEST_F(Citizen, TheUsersDataFilesWinFileByFile) {
+  SKIP_UNDER_WINE("the user folder comes from XDG_CONFIG_HOME (Wine sets APPDATA itself)");
   fs::create_directories(dir() / "home" / "salvetor");
   WriteFile(dir() / "home" / "salvetor" / "names.dat", "Vasily,Васёк\n");  // UTF-8, LF
   User("reply.txt");
@@ -76,6 +77,7 @@ TEST_F(Citizen, TheUsersDataFilesWinFileByFile) {
 }
 
 TEST_F(Citizen, ReportGoesToTheUsersFolderWhenTheProgramsIsReadOnly) {
+  SKIP_UNDER_WINE("folder modes and XDG_CONFIG_HOME");
   Install("fatal_probe", false);
   fs::permissions(dir() / "home", fs::perms::all);
   fs::permissions(dir(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
@@ -93,6 +95,7 @@ TEST_F(Citizen, ReportGoesToTheUsersFolderWhenTheProgramsIsReadOnly) {
 }
 
 TEST_F(Citizen, InitCopiesTheDataAsUtf8AndKeepsWhatIsThere) {
+  SKIP_UNDER_WINE("the user folder comes from XDG_CONFIG_HOME (Wine sets APPDATA itself)");
   Install("salvetor", true);  // the shipped data beside the program
   fs::create_directories(dir() / "home" / "salvetor");
   WriteFile(dir() / "home" / "salvetor" / "macro.dat", "{me},мой макрос\n");
@@ -118,6 +121,7 @@ TEST_F(Citizen, InitCopiesTheDataAsUtf8AndKeepsWhatIsThere) {
 }
 
 TEST_F(Citizen, ColoursFollowTheTerminalAndNoColor) {
+  SKIP_UNDER_WINE("a terminal made by script(1)");
   const std::string run = "script -qfec './salvetor reply.txt /Key-' /dev/null </dev/null";
   RunResult r = Shell("TERM=xterm " + run);
   EXPECT_NE(r.out.find("\x1b[1;39mSalvetor, v1.08 dd 19990827"), std::string::npos) << r.out;
@@ -127,6 +131,7 @@ TEST_F(Citizen, ColoursFollowTheTerminalAndNoColor) {
 }
 
 TEST_F(Citizen, AKeyPressedInTheWindowIsNotEchoed) {
+  SKIP_UNDER_WINE("a terminal made by script(1)");
   WriteFile(dir() / "reply.txt", Crlf({"text", " AB> Hello"}));
   RunResult r = Shell("(sleep 0.25; printf '\\033OQ'; sleep 1.5) | TERM=dumb script -qfec './salvetor reply.txt /F' "
                       "/dev/null");

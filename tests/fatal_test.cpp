@@ -142,7 +142,7 @@ TEST_F(Ending, WriterCopiesLandInBothFilesAtTheEnd) {
 TEST_F(Ending, UnwritableLogIsReportedOnTheConsoleAndInTheErrorFile) {
   fs::create_directories(dir() / "fatal_probe.log");
   auto r = Run("fatal_probe", "log");
-  std::string logName = fs::canonical(dir()).string() + "/fatal_probe.log";
+  std::string logName = harness::Shown(fs::canonical(dir()).string() + "/fatal_probe.log");
   std::string message = Cp("Ошибка записи (Отказано в доступе к файлу) протокола в файл ") + logName + "!";
   EXPECT_NE(r.out.find("plain\r\n" + message + "\r\n\r\nNormal shutdown."), std::string::npos) << r.out;
   EXPECT_EQ(Records(ReadFile(dir() / "fatal_probe.err")), (Lines{"@", "@bad", message}));

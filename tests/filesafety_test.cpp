@@ -68,6 +68,7 @@ TEST_F(FileSafety, LongPathsAreUsedWhole) {
 }
 
 TEST_F(FileSafety, DevicesAndPipesAreNotReplies) {
+  SKIP_UNDER_WINE("FIFOs and /dev");
   WriteFile(dir() / "reply.txt", kText);
   ASSERT_EQ(Shell("mkfifo pipe.txt && ln -s /dev/null null.txt").exitCode, 0);
   for (const char* args : {"pipe.txt", "null.txt", "reply.txt pipe.txt", "reply.txt null.txt"}) {
@@ -82,6 +83,7 @@ TEST_F(FileSafety, DevicesAndPipesAreNotReplies) {
 }
 
 TEST_F(FileSafety, ALinkedReplyRewritesItsTarget) {
+  SKIP_UNDER_WINE("symbolic links");
   fs::create_directories(dir() / "real");
   WriteFile(dir() / "real" / "reply.txt", kText);
   fs::create_symlink("real/reply.txt", dir() / "link.txt");
@@ -135,6 +137,7 @@ TEST_F(FileSafety, LeftoversOfTheSameTargetOnlyAreRemoved) {
 }
 
 TEST_F(FileSafety, OwnerAndGroupAreKept) {
+  SKIP_UNDER_WINE("owner and group");
   if (!IsRoot()) GTEST_SKIP() << "only root can give a file to another user";
   WriteFile(dir() / "reply.txt", kText);
   ASSERT_EQ(Shell("chown 65534:65534 reply.txt").exitCode, 0);
@@ -149,7 +152,12 @@ TEST_F(FileSafety, AFileLinkedAsTheBackupIsNotChanged) {
   fs::permissions(dir() / "precious.txt", fs::perms::owner_read | fs::perms::group_read);
   fs::create_hard_link(dir() / "precious.txt", dir() / "reply.~txt");
   Process("reply.txt");
-  EXPECT_EQ(ReadFile(dir() / "reply.~txt"), kText);
+  // On Windows read-only is an attribute its links share: that backup
+  // cannot be removed, so the run stops before it changes anything.
+  EXPECT_EQ(ReadFile(dir() / "reply.~txt"), harness::UnderWine() ? "keep" : kText);
+  if (harness::UnderWine()) {
+    EXPECT_EQ(ReadFile(dir() / "reply.txt"), kText);
+  }
   EXPECT_EQ(ReadFile(dir() / "precious.txt"), "keep");
   EXPECT_EQ(fs::status(dir() / "precious.txt").permissions(), fs::perms::owner_read | fs::perms::group_read);
 }
@@ -174,6 +182,7 @@ TEST_F(FileSafety, RepliesThatShareAStemKeepTheirOwnBackups) {
 }
 
 TEST_F(FileSafety, ControlCharactersOfTheMessageDoNotReachTheTerminal) {
+  SKIP_UNDER_WINE("a terminal made by script(1)");
   WriteFile(dir() / "reply.txt", Crlf({" AB> --- \x1b]52;c;c2VjcmV0\x07 \x1b[2J"}));
   RunResult r = Shell("TERM=dumb script -qfec './salvetor reply.txt /F /Key- /IF' /dev/null </dev/null");
   EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;

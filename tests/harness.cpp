@@ -60,9 +60,26 @@ void ProgramDir::TearDown() {
   fs::remove_all(dir_, ec);
 }
 
+const char* WindowsBuild() { return std::getenv("SALVETOR_WINDOWS_BUILD"); }
+
+bool UnderWine() { return WindowsBuild() != nullptr && *WindowsBuild() != 0; }
+
+std::string Shown(const std::string& path) {
+  if (!UnderWine()) return path;
+  std::string out = "Z:" + path;
+  for (char& c : out) {
+    if (c == '/') c = '\\';
+  }
+  return out;
+}
+
 void ProgramDir::Install(const std::string& program, bool withData) {
-  fs::path built = fs::path(SALVETOR_BUILD_DIR) / program;
-  fs::copy_file(built, dir_ / program, fs::copy_options::overwrite_existing);
+  if (UnderWine()) {
+    fs::copy_file(fs::path(WindowsBuild()) / (program + ".exe"), dir_ / (program + ".exe"),
+                  fs::copy_options::overwrite_existing);
+  } else {
+    fs::copy_file(fs::path(SALVETOR_BUILD_DIR) / program, dir_ / program, fs::copy_options::overwrite_existing);
+  }
   if (!withData) return;
   for (auto& e : fs::directory_iterator(fs::path(SALVETOR_DATA_DIR))) {
     fs::path target = dir_ / e.path().filename();
@@ -75,7 +92,11 @@ void ProgramDir::Install(const std::string& program, bool withData) {
 
 RunResult ProgramDir::Run(const std::string& program, const std::string& args,
                           const std::string& stdinFrom, const std::string& prefix) {
-  return Shell(prefix + "./" + program + " " + args + " <" + stdinFrom);
+  return Shell(prefix + Command(program) + " " + args + " <" + stdinFrom);
+}
+
+std::string ProgramDir::Command(const std::string& program) {
+  return UnderWine() ? "wine ./" + program + ".exe" : "./" + program;
 }
 
 RunResult ProgramDir::Shell(const std::string& line) {

@@ -23,6 +23,17 @@ std::string Cp(const std::string& utf8);
 // Lines joined with CR LF after each.
 std::string Crlf(const std::vector<std::string>& lines);
 
+// True when the tests run the Windows program under Wine: the environment
+// names its build folder in SALVETOR_WINDOWS_BUILD.
+bool UnderWine();
+// A path as the program shows it: under Wine the drive Z: and backslashes.
+std::string Shown(const std::string& path);
+
+// Leaves out a test of POSIX behaviour (terminals, modes, links, signals)
+// when the tests run the Windows program.
+#define SKIP_UNDER_WINE(why) \
+  if (harness::UnderWine()) GTEST_SKIP() << "POSIX only: " << why
+
 struct RunResult {
   int exitCode = -1;
   std::string out;  // standard output bytes
@@ -37,6 +48,8 @@ class ProgramDir : public ::testing::Test {
   void Install(const std::string& program, bool withData = true);
   // Runs the installed program with arguments (a shell word list) in dir().
   // prefix: shell commands run first in the same shell (limits, traps).
+  // The command line that starts the installed program.
+  static std::string Command(const std::string& program);
   RunResult Run(const std::string& program, const std::string& args,
                 const std::string& stdinFrom = "/dev/null", const std::string& prefix = "");
   // Runs a shell command line in dir(), its output collected.

@@ -4,6 +4,7 @@
 #include "console/console.h"
 #include "console/keyb.h"
 #include "console/writer.h"
+#include "platform/process.h"
 
 namespace screens {
 
@@ -22,7 +23,8 @@ void Plain(std::uint8_t colour, const ShortStr& text) {
 void Banner() {
   const appinfo::AppInfoRec& info = appinfo::AppInfo();
   Plain(console::kWhite, info.AppTitle + ShortStr(", v") + info.AppVersion + ShortStr(" dd ") + info.AppDate);
-  Plain(console::kCyan, "(C) TOVRIN 1999; POSIX edition by the Salvetor developers, 2026");
+  Plain(console::kCyan, ShortStr("(C) TOVRIN 1999; ") + ShortStr(platform::SystemName()) +
+                            ShortStr(" edition by the Salvetor developers, 2026"));
   Plain(console::kGreen, "Home page, sources and contacts: see share/doc/salvetor/README.md");
   Plain(console::kLightGrey, "");
 }

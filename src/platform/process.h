@@ -21,6 +21,8 @@ std::uint32_t CodeOffset(const void* address);
 // The command-line arguments after the program's own name, as UTF-8 on
 // Windows (taken from the UTF-16 command line), as given elsewhere.
 std::vector<std::string> CommandArguments(int argc, char** argv);
+// The system this build is for, as the banner names it ("POSIX", "Windows").
+const char* SystemName();
 // True for a command-line argument that is a file name, not an option.
 bool IsPositionalArgument(const std::string& arg);
 // Reads one line from standard input when it is a terminal; else returns.

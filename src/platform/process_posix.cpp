@@ -13,6 +13,8 @@ std::vector<std::string> CommandArguments(int argc, char** argv) {
   return args;
 }
 
+const char* SystemName() { return "POSIX"; }
+
 bool IsPositionalArgument(const std::string& arg) {
   // '-' starts an option; '/' too, unless a second '/' makes it an absolute path.
   if (arg.empty() || arg[0] == '-') return false;

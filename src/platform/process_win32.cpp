@@ -63,6 +63,8 @@ void InstallFatalHandlers(FatalHandler handler) {
   SetUnhandledExceptionFilter(OnException);
 }
 
+const char* SystemName() { return "Windows"; }
+
 bool IsPositionalArgument(const std::string& arg) {
   // '-' and '/' start options; Windows paths begin with a drive or '\'.
   return !arg.empty() && arg[0] != '-' && arg[0] != '/';

@@ -11,19 +11,21 @@ trap 'rm -rf "$work"' EXIT
 export LC_ALL=C WINEDEBUG=-all
 cases=0 differences=0
 
-# compare DATA_DIR REPLY ARGS...
+# compare DATA_DIR REPLY ARGS...: the reply is named $name (default r.txt).
 compare() {
-  data=$1 reply=$2
+  data=$1 reply=$2 file=${name:-r.txt}
   shift 2
   for side in linux windows; do
     rm -rf "$work/$side"
     cp -r "$data" "$work/$side"
-    cp "$reply" "$work/$side/r.txt"
+    cp "$reply" "$work/$side/$file"
   done
   cp "$linux/salvetor" "$work/linux/salvetor"
   cp "$windows/salvetor.exe" "$work/windows/salvetor.exe"
-  (cd "$work/linux" && ./salvetor r.txt "$@" </dev/null >.out 2>.err; echo $? >.code) || true
-  (cd "$work/windows" && wine ./salvetor.exe r.txt "$@" </dev/null >.out 2>.err; echo $? >.code) || true
+  (cd "$work/linux" && ./salvetor "$file" "$@" </dev/null >.out 2>.err; echo $? >.code) || true
+  # Wine takes the arguments' bytes in the locale's charset.
+  (cd "$work/windows" && LC_ALL=C.UTF-8 wine ./salvetor.exe "$file" "$@" </dev/null >.out 2>.err; echo $? >.code) ||
+    true
   # The banner names the system; paths are shown in each system's form.
   WIN="Z:$work/windows/" LIN="$work/linux/" perl -pi -e \
     '(my $w = $ENV{WIN}) =~ tr{/}{\\}; s/\Q$w\E/$ENV{LIN}/g; s/; Windows edition by/; POSIX edition by/' \
@@ -61,6 +63,12 @@ for options in "/Key-" "/F /Key- /IF" "/F2 /SB- /Key-" "/F3 /M- /Key-" "/SN- /FN
 done
 compare "$tables" "$work/long.txt" /F /Key-
 compare "$tables" "$work/utf8.txt" /F /Key- /CS=KOI8-R
+# A reply whose name has Cyrillic letters and blanks.
+name="Ответ на письмо.txt" compare "$tables" "$reply" /F /Key-
+if ! head -c 9 "$work/windows/Ответ на письмо.txt" | grep -q Salvetor; then
+  differences=$((differences + 1))
+  echo "NOT WRITTEN: the reply with a Cyrillic name"
+fi
 
 echo "windows compare: $cases cases, $differences differences"
 [ "$differences" -eq 0 ]

@@ -2,6 +2,7 @@
 //   fatal_probe fault CODE HEXADDRESS  - a run-time error at that address
 //   fatal_probe exit CODE              - a normal halt with that exit code
 //   fatal_probe segv                   - a memory fault
+//   fatal_probe divzero                - an integer division by zero
 //   fatal_probe nomem                  - an allocation failure
 //   fatal_probe log [fault]            - writer copies into the log files
 //                                        (then a run-time error 204)
@@ -21,6 +22,14 @@
 #include "console/writer.h"
 #include "textlib/msgtext.h"
 
+namespace {
+
+// Divides as the processor does, faulting on zero (kept from the sanitizer,
+// which would stop the probe before the fault).
+__attribute__((no_sanitize("undefined"))) int Divide(int a, int b) { return a / b; }
+
+}  // namespace
+
 int main(int argc, char** argv) {
   startup::StartUp(argc, argv);
   error::ErrorEnglish = true;
@@ -35,6 +44,11 @@ int main(int argc, char** argv) {
     // by the undefined-behaviour sanitizer).
     volatile std::uintptr_t nowhere = 16;
     *reinterpret_cast<volatile int*>(nowhere) = 1;
+  }
+  if (mode == "divzero") {
+    volatile int dividend = 7, zero = 0;
+    volatile int quotient = Divide(dividend, zero);
+    (void)quotient;
   }
   if (mode == "nomem") {
     // Thrown as the allocator throws it; a real exhaustion cannot be had

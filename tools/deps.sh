@@ -17,6 +17,7 @@ if [ "${1:-}" = "--tests" ]; then
   have dpkg-shlibdeps || need="$need dpkg-dev"
   have file || need="$need file"
   have man || need="$need man-db"
+  have patch || need="$need patch"
 fi
 [ -z "$need" ] && exit 0
 

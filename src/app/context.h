@@ -32,6 +32,11 @@ struct RunContext {
   std::int32_t NamesChanged = 0;
   std::int32_t MacroChanges = 0;
   std::int32_t LinesSkipped = 0;
+  // Pipes and previews.
+  bool FromStdin = false;  // the reply name is "-": the reply is standard input
+  bool ToStdout = false;   // the result goes to standard output
+  bool DryRun = false;     // --dry-run, -n or --diff: no file is written
+  bool ShowDiff = false;   // --diff: the change goes to standard output
 
   List* ConfigLines = nullptr;
   List* TemplateBefore = nullptr;

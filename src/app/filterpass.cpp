@@ -54,8 +54,8 @@ std::int32_t CommandLineMode() {
   return mode;
 }
 
-std::int32_t ChooseFlags(std::int32_t mode) {
-  if (!OptionPresent("/Key-")) mode = KeyWindow(mode);
+std::int32_t ChooseFlags(std::int32_t mode, bool keyWindow) {
+  if (keyWindow && !OptionPresent("/Key-")) mode = KeyWindow(mode);
   if (OptionPresent("/SB-")) mode &= ~kSqueeze;
   if (OptionPresent("/IF")) mode |= kInfo;
   return mode;

@@ -13,8 +13,8 @@ namespace filterpass {
 // /F1; then 20 for /F2; 0 for none (no filter stage at all).
 std::int32_t CommandLineMode();
 // The flag word for a mode: a key pressed in the 540 ms window (unless
-// /Key-) may change the mode; then /SB- and /IF.
-std::int32_t ChooseFlags(std::int32_t mode);
+// /Key- or keyWindow is false) may change the mode; then /SB- and /IF.
+std::int32_t ChooseFlags(std::int32_t mode, bool keyWindow = true);
 // The three passes with run.FilterFlags; sets LinesSkipped.
 void FilterPasses(app::RunContext& run);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/pipes.h"
 #include "console/writer.h"
 #include "platform/locale.h"
 #include "textlib/files.h"
@@ -28,17 +29,29 @@ bool ChooseCharset(std::string_view bytes, const std::string_view* csOption,
   return true;
 }
 
+namespace {
+
+void Read(app::RunContext& run) {
+  run.ReplyRead = run.FromStdin ? pipes::ReadStandardInput(run.ReplyBytes)
+                                : iolist::TextRead(run.InputName, run.ReplyBytes);
+  if (run.ToStdout || run.ShowDiff) pipes::KeepInput(run.ReplyBytes);
+}
+
+}  // namespace
+
 bool ReadReply(app::RunContext& run) {
   const bool given = option::OptionPresent("/CS");
   const std::string csName = option::OptionValue("/CS=").Std();
-  if (!given) run.ReplyRead = iolist::TextRead(run.InputName, run.ReplyBytes);
+  // Standard input is read before anything may refuse it: a refused reply
+  // is given back whole.
+  if (!given || run.FromStdin) Read(run);
   const std::string_view csView(csName);
   charset::Charset cs;
   if (!ChooseCharset(run.ReplyBytes, given ? &csView : nullptr, platform::LocaleCodeset(), cs)) {
     Writer->ErrorLine(ShortStr("Unknown charset ") + ShortStr(csName) + ShortStr("!"));
     return false;
   }
-  if (given) run.ReplyRead = iolist::TextRead(run.InputName, run.ReplyBytes);
+  if (given && !run.FromStdin) Read(run);
   run.MessageFormat.Charset = cs;
   charset::UseEscapes(cs != charset::Charset::Cp866);
   if (cs != charset::Charset::Cp866) {

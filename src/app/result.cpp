@@ -1,6 +1,7 @@
 #include "app/result.h"
 
 #include "app/appinfo.h"
+#include "app/pipes.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/lines.h"
@@ -18,6 +19,9 @@ ShortStr KludgeLine() {
 
 bool WriteResult(app::RunContext& run) {
   lines::LineInsert(run.MessageLines, KludgeLine(), 1);
+  if (run.DryRun || run.ToStdout) {
+    return pipes::Deliver(run, iolist::TextBytes(run.MessageLines, run.MessageFormat));
+  }
   int r = iolist::TextWrite(run.OutputName, run.MessageLines, "", files::optRewrite | files::optBackup,
                             run.MessageFormat);
   if (r != 0) app::ReportFileError("Error writing file ", run.OutputName, r);

@@ -13,6 +13,7 @@
 #include "app/inserts.h"
 #include "app/macros.h"
 #include "app/names.h"
+#include "app/pipes.h"
 #include "app/reply.h"
 #include "app/result.h"
 #include "app/screens.h"
@@ -20,6 +21,7 @@
 #include "console/console.h"
 #include "console/writer.h"
 #include "platform/files.h"
+#include "platform/terminal.h"
 #include "runtime/error.h"
 #include "runtime/timing.h"
 #include "textlib/files.h"
@@ -58,14 +60,19 @@ void ReadSettings(app::RunContext& run) {
 // The reply must be a regular file (links followed), and so must the output
 // when it exists; a directory as the output fails later with its write error.
 bool NamesAcceptable(const app::RunContext& run) {
-  if (run.InputName.empty() || !files::FileExists(run.InputName)) return false;
-  return platform::KindOf(run.OutputName) != platform::Kind::Other;
+  // "-" is standard input, never typed in at a terminal.
+  if (run.FromStdin) {
+    if (platform::StdinIsTerminal()) return false;
+  } else if (run.InputName.empty() || !files::FileExists(run.InputName)) {
+    return false;
+  }
+  return run.ToStdout || platform::KindOf(run.OutputName) != platform::Kind::Other;
 }
 
 // Every option the program knows, without its mark and upper-cased; those
 // ending in "=" take a value. The Linux options are whole arguments.
 bool KnownOption(const std::string& arg) {
-  static const char* const kLinux[] = {"--help", "-h", "--version", "-V", "--init"};
+  static const char* const kLinux[] = {"--help", "-h", "--version", "-V", "--init", "--dry-run", "-n", "--diff"};
   for (const char* known : kLinux) {
     if (arg == known) return true;
   }
@@ -103,6 +110,7 @@ void Summary(const app::RunContext& run) {
 [[noreturn]] void End(app::RunContext& run, int code = 0) {
   if (OptionPresent("/Delay") || OptionPresent("/D")) timing::DelayMs(kEndDelayMs);
   app::DisposeLists(run);
+  if (run.DryRun) Writer->Info("Dry run: nothing written.");
   Writer->Info("Work done.");
   Writer->Release();
   delete Writer;
@@ -123,6 +131,8 @@ void RunProgram() {
   Writer->LogCopy = false;
   Writer->ErrorCopy = false;
   app::RunContext run;
+  pipes::Setup(run);
+  if (run.ToStdout && !run.DryRun) pipes::GiveBackUnlessDelivered();
   appinfo::AppInfoSet("Salvetor", "1.08", "19990827");
   if (option::ArgumentGiven("--version") || option::ArgumentGiven("-V")) PrintVersion();
   if (OptionPresent("/StdOut")) console::ResetOutput();
@@ -139,7 +149,7 @@ void RunProgram() {
     screens::AboutScreen();
     End(run);
   }
-  if (option::ArgumentGiven("--init")) End(run, userdata::InitUserFolder() ? 0 : kExitFailed);
+  if (option::ArgumentGiven("--init")) End(run, run.DryRun || userdata::InitUserFolder() ? 0 : kExitFailed);
 
   // The reply and where the result goes.
   ReadSettings(run);
@@ -165,7 +175,7 @@ void RunProgram() {
   run.FilterFlags = filterpass::CommandLineMode();
   if (run.FilterFlags != 0) {
     datafiles::LoadFilters(run);
-    run.FilterFlags = filterpass::ChooseFlags(run.FilterFlags);
+    run.FilterFlags = filterpass::ChooseFlags(run.FilterFlags, !run.FromStdin);
     filterpass::FilterPasses(run);
   }
   inserts::LoadInserts(run);

@@ -23,6 +23,9 @@ Kind KindOf(const std::string& name);
 // target is taken from the link's folder); the name itself when it is no link.
 std::string FollowLinks(const std::string& name);
 
+// Standard input, for FileRead.
+Handle StandardInput();
+
 // Returns the pending I/O error and clears it.
 int IoResult();
 // Makes code the pending I/O error (0 clears it).

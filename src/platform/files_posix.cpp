@@ -146,6 +146,8 @@ std::string FollowLinks(const std::string& name) {
   return path;
 }
 
+Handle StandardInput() { return 0; }
+
 bool FailErrno(const std::string& name, bool writing) { return Fail(name, writing); }
 
 int IoResult() {

@@ -116,6 +116,8 @@ std::string FollowLinks(const std::string& name) {
   return Utf8(path);
 }
 
+Handle StandardInput() { return Of(GetStdHandle(STD_INPUT_HANDLE)); }
+
 int IoResult() {
   int code = pending;
   pending = 0;

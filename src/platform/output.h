@@ -23,6 +23,12 @@ void OutResetColours();
 void OutFlush();
 // Re-reads what standard output is (terminal or not, locale).
 void OutReset();
+// From now on console text goes to standard error (standard output then
+// carries a result or a diff).
+void OutToStandardError();
+// Writes bytes to standard output unchanged and unbuffered, all of them;
+// false on a write error.
+bool ResultWrite(std::string_view bytes);
 // Tests: collect every written byte in sink instead (nullptr restores).
 void OutCapture(std::string* sink);
 

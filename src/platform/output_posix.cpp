@@ -26,6 +26,7 @@ struct OutState {
   bool buffered = false;
   std::string pending;
   std::string* capture = nullptr;
+  int fd = 1;  // standard output, or standard error
 };
 
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -62,7 +63,7 @@ void Learn() {
   OutState& st = State();
   if (st.known) return;
   st.known = true;
-  st.terminal = isatty(1) == 1;
+  st.terminal = isatty(st.fd) == 1;
   st.buffered = false;
   if (!st.terminal) {
     StartBuffering(st);
@@ -93,14 +94,18 @@ void PutUtf8(unsigned char b, Put&& put) {
   put(static_cast<char>(0x80 | (code & 0x3F)));
 }
 
-void WriteNow(std::string_view bytes) {
+// Writes all of bytes to fd; false on an error.
+bool WriteFd(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    ssize_t n = write(1, bytes.data(), bytes.size());
+    ssize_t n = write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
+    if (n <= 0) return false;
     bytes.remove_prefix(static_cast<size_t>(n));
   }
+  return true;
 }
+
+void WriteNow(std::string_view bytes) { WriteFd(State().fd, bytes); }
 
 void WriteAll(std::string_view bytes) {
   OutState& st = State();
@@ -211,6 +216,15 @@ void OutReset() {
   State().known = false;
   Learn();
 }
+
+void OutToStandardError() {
+  OutFlush();
+  State().fd = 2;
+  State().known = false;
+  Learn();
+}
+
+bool ResultWrite(std::string_view bytes) { return WriteFd(1, bytes); }
 
 void OutCapture(std::string* sink) { State().capture = sink; }
 

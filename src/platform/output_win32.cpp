@@ -26,6 +26,7 @@ struct OutState {
   std::string pending;
   std::string* capture = nullptr;
   HANDLE handle = INVALID_HANDLE_VALUE;
+  DWORD which = STD_OUTPUT_HANDLE;  // or STD_ERROR_HANDLE
 };
 
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -39,7 +40,7 @@ void Learn() {
   OutState& st = State();
   if (st.known) return;
   st.known = true;
-  st.handle = GetStdHandle(STD_OUTPUT_HANDLE);
+  st.handle = GetStdHandle(st.which);
   st.console = IsConsole(st.handle);
   st.buffered = !st.console;
   if (st.buffered) {
@@ -61,14 +62,18 @@ void Learn() {
   }
 }
 
-void WriteNow(std::string_view bytes) {
-  HANDLE h = State().handle;
+// Writes all of bytes to h; false on an error.
+bool WriteHandle(HANDLE h, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD n = 0;
-    if (!WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) || n == 0) return;
+    const DWORD want = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+    if (!WriteFile(h, bytes.data(), want, &n, nullptr) || n == 0) return false;
     bytes.remove_prefix(n);
   }
+  return true;
 }
+
+void WriteNow(std::string_view bytes) { WriteHandle(State().handle, bytes); }
 
 void WriteAll(std::string_view bytes) {
   OutState& st = State();
@@ -156,6 +161,15 @@ void OutReset() {
   State().known = false;
   Learn();
 }
+
+void OutToStandardError() {
+  OutFlush();
+  State().which = STD_ERROR_HANDLE;
+  State().known = false;
+  Learn();
+}
+
+bool ResultWrite(std::string_view bytes) { return WriteHandle(GetStdHandle(STD_OUTPUT_HANDLE), bytes); }
 
 void OutCapture(std::string* sink) { State().capture = sink; }
 

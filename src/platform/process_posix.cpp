@@ -16,7 +16,9 @@ std::vector<std::string> CommandArguments(int argc, char** argv) {
 const char* SystemName() { return "POSIX"; }
 
 bool IsPositionalArgument(const std::string& arg) {
-  // '-' starts an option; '/' too, unless a second '/' makes it an absolute path.
+  // '-' starts an option, but alone it names standard input; '/' starts
+  // one too, unless a second '/' makes it an absolute path.
+  if (arg == "-") return true;
   if (arg.empty() || arg[0] == '-') return false;
   if (arg[0] == '/') return arg.find('/', 1) != std::string::npos;
   return true;

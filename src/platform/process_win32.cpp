@@ -66,8 +66,9 @@ void InstallFatalHandlers(FatalHandler handler) {
 const char* SystemName() { return "Windows"; }
 
 bool IsPositionalArgument(const std::string& arg) {
-  // '-' and '/' start options; Windows paths begin with a drive or '\'.
-  return !arg.empty() && arg[0] != '-' && arg[0] != '/';
+  // '-' and '/' start options ('-' alone names standard input); Windows
+  // paths begin with a drive or '\'.
+  return arg == "-" || (!arg.empty() && arg[0] != '-' && arg[0] != '/');
 }
 
 void WaitForEnter() {

@@ -41,8 +41,9 @@ LogState& State() {
 
 void LogInit() {
   LogState& s = State();
-  s.LogFileName = paths::ProgramOutputFile(".log");
-  s.ErrorFileName = paths::ProgramOutputFile(".err");
+  // The user folder, where it is needed, is made when a record is written.
+  s.LogFileName = paths::ProgramOutputFile(".log", false);
+  s.ErrorFileName = paths::ProgramOutputFile(".err", false);
   if (s.LogLines == nullptr) listman::ListCreate(s.LogLines);
   if (s.ErrorLines == nullptr) listman::ListCreate(s.ErrorLines);
   exitproc::AddExitProc(LogFlush);
@@ -65,7 +66,7 @@ void ErrorLogWrite(const ShortStr& record) {
 void LogAppendLine(const std::string& name, const ShortStr& record) {
   platform::IoResult();
   files::File file;
-  int r = files::FileOpen(file, 0, name, files::optAppend | files::optText);
+  int r = files::FileOpen(file, 0, name, files::optAppend | files::optText | files::optMakeDir);
   if (r != 0) {
     ReportDirectFailure(Failure(Cp866("открытия"), r, Cp866("log-файла "), name));
     return;

@@ -167,6 +167,20 @@ int TextWrite(const std::string& name, List* list, const ShortStr& prefix, std::
   return TextSave(name, list, -1, -1, prefix, options, format);
 }
 
+std::string TextBytes(List* list, const TextFormat& format) {
+  std::string out;
+  if (listman::ListCheck(list) != 0) return out;
+  const std::string_view ending = textlines::LineEndBytes(format.Ending);
+  const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
+  for (listman::Node* node = list->First; node != nullptr; node = node->Next) {
+    const ShortStr line = lines::LineOfNode(node);
+    if (plain) out.append(line.View());
+    else out.append(charset::Encode(line.View(), format.Charset));
+    out.append(ending);
+  }
+  return out;
+}
+
 void TextCacheInit() {
   if (cache == nullptr) listman::ListCreate(cache);
 }

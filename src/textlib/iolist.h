@@ -54,6 +54,8 @@ int TextSave(const std::string& name, List* lines, std::int32_t first, std::int3
              const ShortStr& prefix, std::uint32_t options, const TextFormat& format = {});
 int TextWrite(const std::string& name, List* lines, const ShortStr& prefix, std::uint32_t options,
               const TextFormat& format = {});
+// The bytes TextWrite writes for lines (no prefix, no options) in format.
+std::string TextBytes(List* lines, const TextFormat& format);
 
 // Stored in the cache list by a byte copy, so its names are held by pointer
 // (owned by the entry, released with it).

@@ -15,8 +15,6 @@
 namespace platform {
 namespace {
 
-thread_local int pending = 0;
-
 int Fd(Handle handle) { return static_cast<int>(handle); }
 
 bool ParentMissing(const std::string& name) {
@@ -42,7 +40,7 @@ int CodeOf(int err, const std::string& name, bool writing) {
 }
 
 bool Fail(const std::string& name = "", bool writing = false) {
-  pending = CodeOf(errno, name, writing);
+  IoSet(CodeOf(errno, name, writing));
   return false;
 }
 
@@ -55,7 +53,7 @@ bool OpenRegular(const std::string& name, int flags, Handle& handle) {
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
-    pending = 5;  // a directory, device or pipe is not a text file
+    IoSet(5);  // a directory, device or pipe is not a text file
     return false;
   }
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -119,7 +117,8 @@ bool CopyFile(const std::string& from, const std::string& to) {
   close(Fd(in));
   if (close(out) != 0) ok = false;
   if (!ok) {
-    if (pending == 0) pending = 101;
+    const int code = IoResult();
+    IoSet(code != 0 ? code : 101);
     unlink(to.c_str());
   }
   return ok;
@@ -150,14 +149,6 @@ Handle StandardInput() { return 0; }
 
 bool FailErrno(const std::string& name, bool writing) { return Fail(name, writing); }
 
-int IoResult() {
-  int code = pending;
-  pending = 0;
-  return code;
-}
-
-void IoSet(int code) { pending = code; }
-
 bool FileOpenRead(const std::string& name, Handle& handle) {
   return OpenRegular(name, O_RDONLY, handle);
 }
@@ -168,7 +159,7 @@ bool FileOpenAppend(const std::string& name, Handle& handle) {
 
 bool FileCreate(const std::string& name, Handle& handle) {
   if (IsDirectory(name)) {
-    pending = 5;
+    IoSet(5);
     return false;
   }
   return OpenRegular(name, O_WRONLY | O_CREAT | O_TRUNC, handle);
@@ -260,7 +251,7 @@ bool FileReadAt(Handle handle, long long offset, void* buffer, std::size_t size)
   ssize_t n = pread(Fd(handle), buffer, size, offset);
   if (n < 0) return Fail();
   if (static_cast<std::size_t>(n) != size) {
-    pending = 100;
+    IoSet(100);
     return false;
   }
   return true;

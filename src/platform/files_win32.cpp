@@ -11,8 +11,6 @@
 namespace platform {
 namespace {
 
-thread_local int pending = 0;
-
 HANDLE H(Handle handle) { return reinterpret_cast<HANDLE>(handle); }  // NOLINT(performance-no-int-to-ptr)
 Handle Of(HANDLE h) { return reinterpret_cast<Handle>(h); }
 
@@ -29,7 +27,7 @@ int CodeOf(DWORD err, bool writing) {
 }
 
 bool Fail(bool writing = false) {
-  pending = CodeOf(GetLastError(), writing);
+  IoSet(CodeOf(GetLastError(), writing));
   return false;
 }
 
@@ -52,7 +50,7 @@ bool OpenRegular(const std::string& name, DWORD access, DWORD disposition, Handl
   if (h == INVALID_HANDLE_VALUE) return Fail(access != GENERIC_READ);
   if (GetFileType(h) != FILE_TYPE_DISK) {
     CloseHandle(h);
-    pending = 5;  // a device or pipe is not a text file
+    IoSet(5);  // a device or pipe is not a text file
     return false;
   }
   handle = Of(h);
@@ -118,14 +116,6 @@ std::string FollowLinks(const std::string& name) {
 
 Handle StandardInput() { return Of(GetStdHandle(STD_INPUT_HANDLE)); }
 
-int IoResult() {
-  int code = pending;
-  pending = 0;
-  return code;
-}
-
-void IoSet(int code) { pending = code; }
-
 bool FileOpenRead(const std::string& name, Handle& handle) {
   return OpenRegular(name, GENERIC_READ, OPEN_EXISTING, handle);
 }
@@ -139,7 +129,7 @@ bool FileOpenAppend(const std::string& name, Handle& handle) {
 
 bool FileCreate(const std::string& name, Handle& handle) {
   if (IsDirectory(name)) {
-    pending = 5;
+    IoSet(5);
     return false;
   }
   return OpenRegular(name, GENERIC_WRITE, CREATE_ALWAYS, handle);
@@ -160,7 +150,7 @@ bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle
     }
     if (GetLastError() != ERROR_FILE_EXISTS) return Fail(true);
   }
-  pending = 5;
+  IoSet(5);
   return false;
 }
 
@@ -205,7 +195,7 @@ bool FileWrite(Handle handle, const void* data, std::size_t size) {
     const DWORD want = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     if (!WriteFile(H(handle), p, want, &n, nullptr)) return Fail(true);
     if (n == 0) {
-      pending = 101;
+      IoSet(101);
       return false;
     }
     p += n;
@@ -239,7 +229,7 @@ bool FileReadAt(Handle handle, long long offset, void* buffer, std::size_t size)
   SetFilePointerEx(H(handle), was, nullptr, FILE_BEGIN);
   if (n < 0) return false;
   if (static_cast<std::size_t>(n) != size) {
-    pending = 100;
+    IoSet(100);
     return false;
   }
   return true;

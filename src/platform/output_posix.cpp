@@ -9,6 +9,7 @@
 #include "platform/codepages.h"
 #include "platform/locale.h"
 #include "platform/output.h"
+#include "platform/output_common.h"
 
 namespace platform {
 namespace {
@@ -21,15 +22,12 @@ struct OutState {
   bool coloured = false;  // a colour was written and must be reset
   bool bold = false;      // the last colour written was bold
   // On a file or pipe the bytes gather here and go out in large writes; a
-  // terminal gets each line as it happens. Its capacity is reserved once, so
-  // that a signal handler may write it out.
+  // terminal gets each line as it happens.
   bool buffered = false;
-  std::string pending;
+  OutBuffer buffer;
   std::string* capture = nullptr;
   int fd = 1;  // standard output, or standard error
 };
-
-constexpr std::size_t kBufferSize = 1 << 16;
 
 OutState& State();
 
@@ -42,7 +40,7 @@ void OnStop(int sig) {
 }
 
 void StartBuffering(OutState& st) {
-  st.pending.reserve(kBufferSize);
+  st.buffer.Start();
   st.buffered = true;
   struct sigaction act{};
   act.sa_handler = OnStop;
@@ -117,22 +115,12 @@ void WriteAll(std::string_view bytes) {
     WriteNow(bytes);
     return;
   }
-  if (st.pending.size() + bytes.size() > kBufferSize) {
-    WriteNow(st.pending);
-    st.pending.clear();
-  }
-  if (bytes.size() > kBufferSize) WriteNow(bytes);
-  else st.pending.append(bytes);
+  st.buffer.Add(bytes, WriteNow);
 }
 
 }  // namespace
 
-void OutFlush() {
-  OutState& st = State();
-  if (st.pending.empty()) return;
-  WriteNow(st.pending);
-  st.pending.clear();
-}
+void OutFlush() { State().buffer.Flush(WriteNow); }
 
 std::string Cp866ToUtf8(std::string_view bytes) {
   std::string out;
@@ -151,36 +139,15 @@ void OutWrite(std::string_view bytes) {
 }
 
 void OutWriteLine(std::string_view text) {
-  // Built in a fixed buffer, never on the heap: the fatal-fault path writes
-  // its lines from a signal handler through here.
+  // The fatal-fault path writes its lines from a signal handler through here.
   Learn();
   OutState& st = State();
-  const bool shown = st.terminal && st.capture == nullptr;
   const bool utf8 = st.utf8 && st.capture == nullptr;
-  char buffer[1024];
-  std::size_t used = 0;
-  auto put = [&](char c) {
-    if (used == sizeof buffer) {
-      WriteAll(std::string_view(buffer, used));
-      used = 0;
-    }
-    buffer[used++] = c;
+  auto putByte = [&](unsigned char b, auto& put) {
+    if (utf8) PutUtf8(b, put);
+    else put(static_cast<char>(b));
   };
-  for (char ch : text) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (shown && (b < 0x20 || b == 0x7F)) {
-      // A control character of message text must not act on the terminal.
-      put('^');
-      put(static_cast<char>(b ^ 0x40));
-    } else if (utf8) {
-      PutUtf8(b, put);
-    } else {
-      put(ch);
-    }
-  }
-  put('\r');
-  put('\n');
-  WriteAll(std::string_view(buffer, used));
+  WriteShownLine(text, st.terminal && st.capture == nullptr, putByte, WriteAll);
 }
 
 void OutSetColour(int colour) {

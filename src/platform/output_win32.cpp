@@ -9,6 +9,7 @@
 
 #include "platform/codepages.h"
 #include "platform/output.h"
+#include "platform/output_common.h"
 #include "platform/wide_win32.h"
 
 namespace platform {
@@ -22,14 +23,11 @@ struct OutState {
   WORD savedAttribute = 7;
   bool pagesSaved = false;
   UINT savedOutputPage = 0, savedInputPage = 0;
-  bool buffered = false;
-  std::string pending;
+  OutBuffer buffer;  // for a file or pipe
   std::string* capture = nullptr;
   HANDLE handle = INVALID_HANDLE_VALUE;
   DWORD which = STD_OUTPUT_HANDLE;  // or STD_ERROR_HANDLE
 };
-
-constexpr std::size_t kBufferSize = 1 << 16;
 
 OutState& State() {
   static OutState state;
@@ -42,9 +40,8 @@ void Learn() {
   st.known = true;
   st.handle = GetStdHandle(st.which);
   st.console = IsConsole(st.handle);
-  st.buffered = !st.console;
-  if (st.buffered) {
-    st.pending.reserve(kBufferSize);
+  if (!st.console) {
+    st.buffer.Start();
     return;
   }
   CONSOLE_SCREEN_BUFFER_INFO info;
@@ -85,22 +82,12 @@ void WriteAll(std::string_view bytes) {
     ConsoleWriteCp866(st.handle, bytes);
     return;
   }
-  if (st.pending.size() + bytes.size() > kBufferSize) {
-    WriteNow(st.pending);
-    st.pending.clear();
-  }
-  if (bytes.size() > kBufferSize) WriteNow(bytes);
-  else st.pending.append(bytes);
+  st.buffer.Add(bytes, WriteNow);
 }
 
 }  // namespace
 
-void OutFlush() {
-  OutState& st = State();
-  if (st.pending.empty()) return;
-  WriteNow(st.pending);
-  st.pending.clear();
-}
+void OutFlush() { State().buffer.Flush(WriteNow); }
 
 void OutWrite(std::string_view bytes) {
   Learn();
@@ -108,33 +95,11 @@ void OutWrite(std::string_view bytes) {
 }
 
 void OutWriteLine(std::string_view text) {
-  // Built in a fixed buffer, never on the heap: the fatal-fault path writes
-  // its lines through here.
+  // The fatal-fault path writes its lines through here.
   Learn();
   OutState& st = State();
-  const bool shown = st.console && st.capture == nullptr;
-  char buffer[1024];
-  std::size_t used = 0;
-  auto put = [&](char c) {
-    if (used == sizeof buffer) {
-      WriteAll(std::string_view(buffer, used));
-      used = 0;
-    }
-    buffer[used++] = c;
-  };
-  for (char ch : text) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (shown && (b < 0x20 || b == 0x7F)) {
-      // A control character of message text must not act on the console.
-      put('^');
-      put(static_cast<char>(b ^ 0x40));
-    } else {
-      put(ch);
-    }
-  }
-  put('\r');
-  put('\n');
-  WriteAll(std::string_view(buffer, used));
+  auto putByte = [](unsigned char b, auto& put) { put(static_cast<char>(b)); };
+  WriteShownLine(text, st.console && st.capture == nullptr, putByte, WriteAll);
 }
 
 void OutSetColour(int colour) {

@@ -1,0 +1,62 @@
+// Shared by the output files of each system (not part of the platform
+// interface): the buffer of a file or pipe, and a console line built in a
+// fixed buffer (nothing allocated: the fatal-fault path writes through it).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Bytes for a file or pipe, gathered and written in large pieces. The
+// capacity is reserved once, so that a signal handler may write it out.
+struct OutBuffer {
+  static constexpr std::size_t kSize = 1 << 16;
+  std::string pending;
+
+  void Start() { pending.reserve(kSize); }
+  template <class Write>
+  void Add(std::string_view bytes, Write&& write) {
+    if (pending.size() + bytes.size() > kSize) Flush(write);
+    if (bytes.size() > kSize) write(bytes);
+    else pending.append(bytes);
+  }
+  template <class Write>
+  void Flush(Write&& write) {
+    if (pending.empty()) return;
+    write(std::string_view(pending));
+    pending.clear();
+  }
+};
+
+// Hands the line and CR LF to writeAll, with each control character
+// (below 32, and 127) as ^X when shown; putByte(byte, put) puts one byte of
+// text in the console's form through put.
+template <class PutByte, class WriteAll>
+void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteAll&& writeAll) {
+  char buffer[1024];
+  std::size_t used = 0;
+  auto put = [&](char c) {
+    if (used == sizeof buffer) {
+      writeAll(std::string_view(buffer, used));
+      used = 0;
+    }
+    buffer[used++] = c;
+  };
+  for (char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (shown && (b < 0x20 || b == 0x7F)) {
+      // A control character of message text must not act on the console.
+      put('^');
+      put(static_cast<char>(b ^ 0x40));
+    } else {
+      putByte(b, put);
+    }
+  }
+  put('\r');
+  put('\n');
+  writeAll(std::string_view(buffer, used));
+}
+
+}  // namespace platform

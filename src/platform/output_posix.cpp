@@ -185,10 +185,9 @@ void OutReset() {
 }
 
 void OutToStandardError() {
-  OutFlush();
+  OutFlush();  // what waits belongs to standard output
   State().fd = 2;
-  State().known = false;
-  Learn();
+  OutReset();
 }
 
 bool ResultWrite(std::string_view bytes) { return WriteFd(1, bytes); }

@@ -128,10 +128,9 @@ void OutReset() {
 }
 
 void OutToStandardError() {
-  OutFlush();
+  OutFlush();  // what waits belongs to standard output
   State().which = STD_ERROR_HANDLE;
-  State().known = false;
-  Learn();
+  OutReset();
 }
 
 bool ResultWrite(std::string_view bytes) { return WriteHandle(GetStdHandle(STD_OUTPUT_HANDLE), bytes); }

@@ -31,6 +31,21 @@ bool Fail(bool writing = false) {
   return false;
 }
 
+// The wide form of a path for the file calls. One of MAX_PATH characters
+// or more is made absolute and given the "\\?\" prefix, which lifts that
+// limit: a path is never cut, and a long one must not fail.
+std::wstring Path(const std::string& name) {
+  std::wstring wide = Wide(name);
+  if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return wide;
+  std::wstring full(n, L'\0');
+  n = GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+  full.resize(n);
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
 bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
 
 std::string FolderOf(const std::string& name) {
@@ -40,12 +55,12 @@ std::string FolderOf(const std::string& name) {
 }
 
 DWORD Attributes(const std::string& name) {
-  return name.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Wide(name).c_str());
+  return name.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Path(name).c_str());
 }
 
 // Opens a file that must be a disk file (not a folder, device or pipe).
 bool OpenRegular(const std::string& name, DWORD access, DWORD disposition, Handle& handle) {
-  HANDLE h = CreateFileW(Wide(name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE h = CreateFileW(Path(name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return Fail(access != GENERIC_READ);
   if (GetFileType(h) != FILE_TYPE_DISK) {
@@ -71,12 +86,12 @@ std::string TempPrefix(const std::string& target) {
 // this user may not remove stays).
 void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(Wide(folder + prefix + "??????").c_str(), &found);
+  HANDLE search = FindFirstFileW(Path(folder + prefix + "??????").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     const std::string name = Utf8(found.cFileName);
     if (name.size() == prefix.size() + 6 && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-      DeleteFileW(Wide(folder + name).c_str());
+      DeleteFileW(Path(folder + name).c_str());
     }
   } while (FindNextFileW(search, &found));
   FindClose(search);
@@ -101,7 +116,7 @@ Kind KindOf(const std::string& name) {
 std::string FollowLinks(const std::string& name) {
   const DWORD a = Attributes(name);
   if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return name;
-  HANDLE h = CreateFileW(Wide(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  HANDLE h = CreateFileW(Path(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return name;
   wchar_t buffer[32768];
@@ -141,7 +156,7 @@ bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = folder + prefix;
     for (int i = 0; i < 6; ++i) candidate.push_back(RandomLetter());
-    HANDLE h = CreateFileW(Wide(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE h = CreateFileW(Path(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       name = candidate;
@@ -161,17 +176,17 @@ bool FileSync(Handle handle) {
 
 bool FileCommit(const std::string& temp, const std::string& target, const std::string& backup) {
   if (!backup.empty()) {
-    const std::wstring wideBackup = Wide(backup);
+    const std::wstring wideBackup = Path(backup);
     if (!DeleteFileW(wideBackup.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return Fail(true);
     // A hard link keeps the old text under the backup name without a
     // moment in which the reply's name is missing; a copy where links are
     // not possible (FAT, network shares).
-    if (!CreateHardLinkW(wideBackup.c_str(), Wide(target).c_str(), nullptr) &&
-        !CopyFileW(Wide(target).c_str(), wideBackup.c_str(), TRUE)) {
+    if (!CreateHardLinkW(wideBackup.c_str(), Path(target).c_str(), nullptr) &&
+        !CopyFileW(Path(target).c_str(), wideBackup.c_str(), TRUE)) {
       return Fail(true);
     }
   }
-  if (!MoveFileExW(Wide(temp).c_str(), Wide(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(Path(temp).c_str(), Path(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return Fail(true);
   }
   return true;
@@ -248,12 +263,12 @@ bool FileTruncate(Handle handle, long long size) {
 }
 
 bool FileDelete(const std::string& name) {
-  if (!DeleteFileW(Wide(name).c_str())) return Fail(true);
+  if (!DeleteFileW(Path(name).c_str())) return Fail(true);
   return true;
 }
 
 bool FileRename(const std::string& from, const std::string& to) {
-  if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0)) return Fail(true);
+  if (!MoveFileExW(Path(from).c_str(), Path(to).c_str(), 0)) return Fail(true);
   return true;
 }
 
@@ -277,12 +292,12 @@ std::string CurrentDirectory() {
 }
 
 bool ChangeDirectory(const std::string& name) {
-  if (!SetCurrentDirectoryW(Wide(name).c_str())) return Fail();
+  if (!SetCurrentDirectoryW(Path(name).c_str())) return Fail();
   return true;
 }
 
 bool MakeDirectory(const std::string& name) {
-  if (!CreateDirectoryW(Wide(name).c_str(), nullptr)) return Fail(true);
+  if (!CreateDirectoryW(Path(name).c_str(), nullptr)) return Fail(true);
   return true;
 }
 
@@ -311,7 +326,7 @@ bool FolderWritable(const std::string& folder) {
   std::string probe = folder.empty() ? std::string(".\\") : folder;
   if (!IsSeparator(probe.back())) probe.push_back('\\');
   probe += ".salvetor-probe-" + std::to_string(GetCurrentProcessId());
-  HANDLE h = CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  HANDLE h = CreateFileW(Path(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);
@@ -319,7 +334,7 @@ bool FolderWritable(const std::string& folder) {
 }
 
 void AppendNow(const std::string& name, std::string_view bytes) {
-  HANDLE h = CreateFileW(Wide(name).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+  HANDLE h = CreateFileW(Path(name).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return;
   DWORD n;
@@ -327,6 +342,6 @@ void AppendNow(const std::string& name, std::string_view bytes) {
   CloseHandle(h);
 }
 
-void MakeFolderNow(const std::string& name) { CreateDirectoryW(Wide(name).c_str(), nullptr); }
+void MakeFolderNow(const std::string& name) { CreateDirectoryW(Path(name).c_str(), nullptr); }
 
 }  // namespace platform

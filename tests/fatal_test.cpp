@@ -101,12 +101,21 @@ TEST_F(Ending, MemoryFaultAndAllocationFailureEndThroughTheReport) {
   EXPECT_EQ(segv.exitCode, 216);
   EXPECT_NE(segv.out.find(Cp("ERROR 216: \"Ошибка защищенного режима(\"Exception 13\")\" at ")),
             std::string::npos);
-  // Written from the signal handler, with what start-up prepared.
-  EXPECT_NE(segv.out.find("\r\nLine # 1 in probe\r\n"), std::string::npos) << segv.out;
   const std::string report = ReadFile(dir() / "fatal_probe.err");
   EXPECT_NE(report.find(Cp(", ERROR # 216 : \"Ошибка защищенного режима(\"Exception 13\")\" at ")), std::string::npos);
-  EXPECT_NE(report.find("\r\nWHERE: reported by ErrorDone from unit Error\r\nLine # 1 in module probe\r\n"),
-            std::string::npos) << report;
+  // Written from the signal handler, with what start-up prepared. A map
+  // names addresses up to FFFF:FFFF as segment * 16 + offset, about 1 MiB:
+  // a build whose code lies beyond (the sanitizers' large relocation
+  // tables come first) has no map line to find.
+  const std::size_t at = segv.out.find("\" at ");
+  ASSERT_NE(at, std::string::npos);
+  const unsigned long address = std::stoul(segv.out.substr(at + 5, 4), nullptr, 16) << 16 |
+                                std::stoul(segv.out.substr(at + 10, 4), nullptr, 16);
+  if (address <= 0xFFFFFul) {  // the map above covers the first MiB
+    EXPECT_NE(segv.out.find("\r\nLine # 1 in probe\r\n"), std::string::npos) << segv.out;
+    EXPECT_NE(report.find("\r\nWHERE: reported by ErrorDone from unit Error\r\nLine # 1 in module probe\r\n"),
+              std::string::npos) << report;
+  }
   auto nomem = Run("fatal_probe", "nomem");
   EXPECT_EQ(nomem.exitCode, 203);
   EXPECT_NE(nomem.out.find("ERROR 203: "), std::string::npos);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "textlib/lines.h"
+#include "textlib/multimatch.h"
 #include "textlib/textlines.h"
 
 namespace quote_filter {
@@ -37,6 +38,18 @@ struct Pattern {
   std::bitset<256> bytes;  // every byte the pattern holds
 };
 
+// A list's patterns and one matcher for all of them.
+struct PatternList {
+  std::vector<Pattern> patterns;
+  multimatch::Matcher matcher;
+};
+
+std::vector<std::string_view> Texts(const std::vector<Pattern>& patterns) {
+  std::vector<std::string_view> texts;
+  for (const Pattern& p : patterns) texts.push_back(p.text.View());
+  return texts;
+}
+
 std::vector<Pattern> Patterns(List* list, bool unquote) {
   std::vector<Pattern> out;
   const std::int32_t count = list != nullptr ? list->Count : 0;
@@ -51,9 +64,21 @@ std::vector<Pattern> Patterns(List* list, bool unquote) {
   return out;
 }
 
-// The entry that matches the normalised line first, or 0. A pattern with a
-// byte the line lacks cannot occur in it and is passed over at once.
-std::int32_t MatchingEntry(const std::vector<Pattern>& patterns, const ShortStr& normalised) {
+PatternList MakePatternList(List* list, bool unquote) {
+  std::vector<Pattern> patterns = Patterns(list, unquote);
+  multimatch::Matcher matcher(Texts(patterns));
+  return {std::move(patterns), std::move(matcher)};
+}
+
+// The entry that matches the normalised line first, or 0: through the
+// matcher, or, for lists too large for its table, one pattern after the
+// other (a pattern with a byte the line lacks is passed over at once).
+std::int32_t MatchingEntry(const PatternList& list, const ShortStr& normalised) {
+  const std::vector<Pattern>& patterns = list.patterns;
+  if (list.matcher.Usable()) {
+    const int k = list.matcher.First(normalised.View());
+    return k < 0 ? 0 : patterns[static_cast<std::size_t>(k)].entry;
+  }
   std::bitset<256> has;
   for (int i = 0; i < normalised.len; ++i) has.set(normalised.s[i]);
   for (const Pattern& p : patterns) {
@@ -129,8 +154,8 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
   if (first < 1) first = 1;
   if (last < 0) last = list->Count;
   if (!HasFlags(flags, kInfo)) report = nullptr;
-  const std::vector<Pattern> main = HasFlags(flags, kPatterns) ? Patterns(patterns, true) : std::vector<Pattern>();
-  const std::vector<Pattern> extra = Patterns(extraPatterns, false);
+  const PatternList main = MakePatternList(HasFlags(flags, kPatterns) ? patterns : nullptr, true);
+  const PatternList extra = MakePatternList(extraPatterns, false);
   std::int32_t removed = 0;
   std::int32_t i = first;
   while (i <= list->Count && removed + i <= last) {

@@ -1,0 +1,75 @@
+#include "textlib/multimatch.h"
+
+#include <algorithm>
+#include <climits>
+#include <deque>
+
+namespace multimatch {
+
+Matcher::Matcher(const std::vector<std::string_view>& patterns) {
+  // The trie: state 0 is the root; a missing transition is -1 until the
+  // failure links fill it in.
+  std::size_t total = 1;
+  for (std::string_view p : patterns) total += p.size();
+  if (total > kMaxStates) {
+    usable_ = false;
+    return;
+  }
+  next_.assign(256, -1);
+  first_.assign(1, INT32_MAX);
+  for (std::size_t k = 0; k < patterns.size(); ++k) {
+    if (patterns[k].empty()) continue;
+    std::int32_t s = 0;
+    for (char ch : patterns[k]) {
+      const auto b = static_cast<unsigned char>(ch);
+      std::int32_t& t = next_[static_cast<std::size_t>(s) * 256 + b];
+      if (t < 0) {
+        t = static_cast<std::int32_t>(first_.size());
+        first_.push_back(INT32_MAX);
+        next_.resize(next_.size() + 256, -1);
+      }
+      s = next_[static_cast<std::size_t>(s) * 256 + b];
+    }
+    first_[static_cast<std::size_t>(s)] = std::min(first_[static_cast<std::size_t>(s)], static_cast<std::int32_t>(k));
+  }
+  // Breadth first: each state's missing transitions are those of its
+  // failure state, and it ends every pattern its failure state ends.
+  std::vector<std::int32_t> fail(first_.size(), 0);
+  std::deque<std::int32_t> queue;
+  for (std::size_t b = 0; b < 256; ++b) {
+    std::int32_t& t = next_[b];
+    if (t < 0) {
+      t = 0;
+    } else {
+      fail[static_cast<std::size_t>(t)] = 0;
+      queue.push_back(t);
+    }
+  }
+  while (!queue.empty()) {
+    const std::int32_t s = queue.front();
+    queue.pop_front();
+    const auto su = static_cast<std::size_t>(s);
+    first_[su] = std::min(first_[su], first_[static_cast<std::size_t>(fail[su])]);
+    for (std::size_t b = 0; b < 256; ++b) {
+      std::int32_t& t = next_[su * 256 + b];
+      const std::int32_t viaFail = next_[static_cast<std::size_t>(fail[su]) * 256 + b];
+      if (t < 0) {
+        t = viaFail;
+      } else {
+        fail[static_cast<std::size_t>(t)] = viaFail;
+        queue.push_back(t);
+      }
+    }
+  }
+}
+
+int Matcher::First(std::string_view text) const {
+  std::int32_t s = 0, best = INT32_MAX;
+  for (char ch : text) {
+    s = next_[static_cast<std::size_t>(s) * 256 + static_cast<unsigned char>(ch)];
+    best = std::min(best, first_[static_cast<std::size_t>(s)]);
+  }
+  return best == INT32_MAX ? -1 : best;
+}
+
+}  // namespace multimatch

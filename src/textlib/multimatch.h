@@ -1,0 +1,29 @@
+// Many byte patterns searched in one pass over a text (Aho-Corasick over a
+// full transition table): which of them occur, the first in their own order
+// found at once, so a list of patterns costs no more than one.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace multimatch {
+
+class Matcher {
+ public:
+  // The patterns in their order; an empty one never occurs. Usable() is
+  // false when the table would pass kMaxStates states (then search plainly).
+  explicit Matcher(const std::vector<std::string_view>& patterns);
+  static constexpr std::size_t kMaxStates = 8192;
+  bool Usable() const { return usable_; }
+  // The position (0-based, in the order given) of the first pattern that
+  // occurs anywhere in text; -1 when none does.
+  int First(std::string_view text) const;
+
+ private:
+  bool usable_ = true;
+  std::vector<std::int32_t> next_;   // state * 256 + byte -> state
+  std::vector<std::int32_t> first_;  // state -> the first pattern ending here or in a suffix, or INT32_MAX
+};
+
+}  // namespace multimatch

@@ -1,0 +1,58 @@
+#include "textlib/multimatch.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace multimatch {
+namespace {
+
+// The plain search the matcher stands for.
+int PlainFirst(const std::vector<std::string>& patterns, const std::string& text) {
+  for (std::size_t k = 0; k < patterns.size(); ++k) {
+    if (!patterns[k].empty() && text.find(patterns[k]) != std::string::npos) return static_cast<int>(k);
+  }
+  return -1;
+}
+
+std::vector<std::string_view> Views(const std::vector<std::string>& patterns) {
+  return {patterns.begin(), patterns.end()};
+}
+
+TEST(Matcher, EdgeCases) {
+  const std::vector<std::string> patterns = {"", "HELLO", "HE", "LLO W", "\xFF\x01", "HELLO"};
+  const Matcher m(Views(patterns));
+  ASSERT_TRUE(m.Usable());
+  EXPECT_EQ(m.First(""), -1);
+  EXPECT_EQ(m.First("XHELLOX"), 1);   // the earlier of two that occur
+  EXPECT_EQ(m.First("SHE"), 2);
+  EXPECT_EQ(m.First("ALLO WORLD"), 3);  // found through a failure link
+  EXPECT_EQ(m.First(std::string("a\xFF\x01", 3)), 4);
+  EXPECT_EQ(m.First("HALLO"), -1);
+  EXPECT_FALSE(Matcher({std::string_view(std::string(9000, 'x'))}).Usable());
+}
+
+// Patterns over a small alphabet, sharing prefixes and suffixes: the
+// matcher gives what the plain search gives.
+TEST(Matcher, GivesWhatThePlainSearchGives) {
+  std::mt19937 rng(11);
+  auto word = [&](std::size_t most) {
+    std::string w;
+    for (std::size_t n = rng() % (most + 1); n > 0; --n) w.push_back("ab\xE0>"[rng() % 4]);
+    return w;
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> patterns;
+    for (std::size_t n = 1 + rng() % 12; n > 0; --n) patterns.push_back(word(5));
+    const Matcher m(Views(patterns));
+    for (int t = 0; t < 20; ++t) {
+      const std::string text = word(30);
+      EXPECT_EQ(m.First(text), PlainFirst(patterns, text)) << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace multimatch

@@ -1,5 +1,6 @@
 #include "app/names.h"
 
+#include <bit>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "console/writer.h"
 #include "filter/quote_filter.h"
 #include "textlib/lines.h"
+#include "textlib/multimatch.h"
 
 namespace names {
 
@@ -95,13 +97,14 @@ ShortStr RawName(const ShortStr& line, const ShortStr& after, int nameStart, int
   return ExtractWord(rest, word, NameDelimiters());
 }
 
+bool IsComment(const ShortStr& foldedBefore) { return foldedBefore.At(1) == ';'; }
+
 // Applies template number tmpl to line, the line at index of the message
 // (folded: its look-alike letters folded); true when the line changed. A
 // change that would take the line past 255 characters is not made.
-bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& line,
-                   const ShortStr& folded, const ByteSet& bytes) {
+bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& line, const ShortStr& folded) {
   const ShortStr& foldedBefore = st.foldedBefore[static_cast<std::size_t>(tmpl - 1)];
-  if (foldedBefore.At(1) == ';' || !bytes.MayHold(foldedBefore)) return false;
+  if (IsComment(foldedBefore)) return false;
   int beforePos = Pos(foldedBefore, folded);
   if (beforePos == 0) return false;
   ShortStr before = lines::LineAt(st.run.TemplateBefore, tmpl);
@@ -195,16 +198,36 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
     st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(run.TemplateBefore, tmpl)));
   }
+  // Which templates a line holds, found in one pass over it: a template it
+  // does not hold cannot apply. Up to 64 templates; more are tried one by one.
+  std::vector<std::string_view> texts;
+  for (const ShortStr& before : st.foldedBefore) texts.push_back(IsComment(before) ? "" : before.View());
+  const multimatch::Matcher matcher(texts);
+  const bool byMatcher = matcher.Usable() && templates <= 64;
   std::int32_t index = 1;
   while (index <= lines::LineCount(message)) {
     ShortStr line = lines::LineAt(message, index);
     ShortStr folded = FoldLookAlikes(line);
-    ByteSet bytes(folded);
-    for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
-      if (!ApplyTemplate(st, index, tmpl, line, folded, bytes)) continue;
-      lines::LineSet(message, index, line);
-      folded = FoldLookAlikes(line);
-      bytes = ByteSet(folded);
+    if (byMatcher) {
+      // In template order; after a change only the later templates are
+      // looked for, in the changed line.
+      for (std::uint64_t held = matcher.Occurring(folded.View()); held != 0;) {
+        const int k = std::countr_zero(held);
+        held &= held - 1;
+        if (!ApplyTemplate(st, index, k + 1, line, folded)) continue;
+        lines::LineSet(message, index, line);
+        folded = FoldLookAlikes(line);
+        held = matcher.Occurring(folded.View()) & ~((std::uint64_t{2} << k) - 1);
+      }
+    } else {
+      ByteSet bytes(folded);
+      for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
+        if (!bytes.MayHold(st.foldedBefore[static_cast<std::size_t>(tmpl - 1)])) continue;
+        if (!ApplyTemplate(st, index, tmpl, line, folded)) continue;
+        lines::LineSet(message, index, line);
+        folded = FoldLookAlikes(line);
+        bytes = ByteSet(folded);
+      }
     }
     ShortStr cause = ReceiverCause(st, line);
     if (cause.Empty()) {

@@ -103,6 +103,22 @@ TEST_F(NameStage, TemplatesFindTheNameBetweenTheirTexts) {
   }
 }
 
+// Templates in order, each on the line as the ones before left it; past 64
+// templates the stage looks for them one by one, with the same result.
+TEST_F(NameStage, TemplatesApplyInOrderHoweverMany) {
+  for (std::size_t filler : {0u, 70u}) {
+    std::vector<ShortStr> config;
+    for (std::size_t i = 0; i < filler; ++i) config.push_back(ShortStr("Unused" + std::to_string(i) + " @Name"));
+    config.push_back("Hi @Name and");
+    config.push_back("and @Name.");
+    config.push_back("Hi Vasya and @Name.");  // holds after the first change only
+    config.push_back(";and @Name.");
+    EXPECT_EQ(Change(config, {"Vasily,Vasya", "Petr,Petya"}, {"Hi Vasily and Petr."}),
+              std::vector<std::string>{"Hi Vasya and Petya."}) << filler;
+    EXPECT_EQ(run_.NamesChanged, 2) << filler;
+  }
+}
+
 TEST_F(NameStage, QuotedLinesThatOnlyRepeatTheReceiverGo) {
   const std::vector<ShortStr> message = {"Hello, Vasily!", "text", " VP> Vasily.", "Vasily",
                                          " VP> Vasily wrote a long letter about it", " VP> Vasya"};

@@ -17,6 +17,7 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
   }
   next_.assign(256, -1);
   first_.assign(1, INT32_MAX);
+  ends_.assign(1, 0);
   for (std::size_t k = 0; k < patterns.size(); ++k) {
     if (patterns[k].empty()) continue;
     std::int32_t s = 0;
@@ -26,11 +27,13 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
       if (t < 0) {
         t = static_cast<std::int32_t>(first_.size());
         first_.push_back(INT32_MAX);
+        ends_.push_back(0);
         next_.resize(next_.size() + 256, -1);
       }
       s = next_[static_cast<std::size_t>(s) * 256 + b];
     }
     first_[static_cast<std::size_t>(s)] = std::min(first_[static_cast<std::size_t>(s)], static_cast<std::int32_t>(k));
+    if (k < 64) ends_[static_cast<std::size_t>(s)] |= std::uint64_t{1} << k;
   }
   // Breadth first: each state's missing transitions are those of its
   // failure state, and it ends every pattern its failure state ends.
@@ -50,6 +53,7 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
     queue.pop_front();
     const auto su = static_cast<std::size_t>(s);
     first_[su] = std::min(first_[su], first_[static_cast<std::size_t>(fail[su])]);
+    ends_[su] |= ends_[static_cast<std::size_t>(fail[su])];
     for (std::size_t b = 0; b < 256; ++b) {
       std::int32_t& t = next_[su * 256 + b];
       const std::int32_t viaFail = next_[static_cast<std::size_t>(fail[su]) * 256 + b];
@@ -70,6 +74,16 @@ int Matcher::First(std::string_view text) const {
     best = std::min(best, first_[static_cast<std::size_t>(s)]);
   }
   return best == INT32_MAX ? -1 : best;
+}
+
+std::uint64_t Matcher::Occurring(std::string_view text) const {
+  std::int32_t s = 0;
+  std::uint64_t found = 0;
+  for (char ch : text) {
+    s = next_[static_cast<std::size_t>(s) * 256 + static_cast<unsigned char>(ch)];
+    found |= ends_[static_cast<std::size_t>(s)];
+  }
+  return found;
 }
 
 }  // namespace multimatch

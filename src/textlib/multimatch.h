@@ -19,11 +19,14 @@ class Matcher {
   // The position (0-based, in the order given) of the first pattern that
   // occurs anywhere in text; -1 when none does.
   int First(std::string_view text) const;
+  // Bit k set for each of the first 64 patterns that occurs in text.
+  std::uint64_t Occurring(std::string_view text) const;
 
  private:
   bool usable_ = true;
   std::vector<std::int32_t> next_;   // state * 256 + byte -> state
   std::vector<std::int32_t> first_;  // state -> the first pattern ending here or in a suffix, or INT32_MAX
+  std::vector<std::uint64_t> ends_;  // state -> the first 64 patterns ending here or in a suffix
 };
 
 }  // namespace multimatch

@@ -50,6 +50,11 @@ TEST(Matcher, GivesWhatThePlainSearchGives) {
     for (int t = 0; t < 20; ++t) {
       const std::string text = word(30);
       EXPECT_EQ(m.First(text), PlainFirst(patterns, text)) << text;
+      std::uint64_t occurring = 0;
+      for (std::size_t k = 0; k < patterns.size(); ++k) {
+        if (!patterns[k].empty() && text.find(patterns[k]) != std::string::npos) occurring |= std::uint64_t{1} << k;
+      }
+      EXPECT_EQ(m.Occurring(text), occurring) << text;
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,10 @@ class Candidates {
         ends_[static_cast<unsigned char>(key.back())] = 1;
       }
     }
+    const auto& upper = UpperTable();
+    for (std::size_t b = 0; b < 256; ++b) {
+      if (ends_[upper[b]]) rawEnds_.push_back(static_cast<char>(b));
+    }
   }
   // The macros whose key may occur in text (upper-cased here, pair by pair),
   // in table order, from index `from` on.
@@ -79,14 +84,28 @@ class Candidates {
     for (std::uint32_t j : always_) {
       if (j >= from) list_.push_back(j);
     }
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-      if (!ends_[upper[static_cast<unsigned char>(text[i + 1])]]) continue;  // no key's pair ends so
+    auto pairAt = [&](std::size_t i) {  // the pair text[i], text[i + 1]
       const auto pair = static_cast<std::uint16_t>(upper[static_cast<unsigned char>(text[i])] << 8 |
                                                    upper[static_cast<unsigned char>(text[i + 1])]);
-      if (!filed_[pair] || seen_[pair] == generation_) continue;  // NOLINT(bugprone-branch-clone)
+      if (!filed_[pair] || seen_[pair] == generation_) return;
       seen_[pair] = generation_;
       for (std::uint32_t j : byPair_[pair]) {
         if (j >= from) list_.push_back(j);
+      }
+    };
+    if (text.size() >= 2 && rawEnds_.size() <= 4) {
+      // Keys end in few letters (a closing brace, say): jump between them.
+      for (char end : rawEnds_) {
+        const char* at = text.data() + 1;
+        const char* stop = text.data() + text.size();
+        while ((at = static_cast<const char*>(std::memchr(at, end, static_cast<std::size_t>(stop - at)))) != nullptr) {
+          pairAt(static_cast<std::size_t>(at - text.data()) - 1);
+          ++at;
+        }
+      }
+    } else {
+      for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (ends_[upper[static_cast<unsigned char>(text[i + 1])]]) pairAt(i);  // a key's pair may end here
       }
     }
     std::sort(list_.begin(), list_.end());
@@ -97,6 +116,7 @@ class Candidates {
   std::vector<std::vector<std::uint32_t>> byPair_;
   std::vector<std::uint8_t> filed_;   // pairs some key is filed under
   std::array<std::uint8_t, 256> ends_{};  // second letters of those pairs
+  std::vector<char> rawEnds_;             // the bytes that upper-case to one of them
   std::vector<std::uint32_t> always_;
   std::vector<std::uint32_t> seen_;  // the generation a pair was last seen in
   std::uint32_t generation_ = 0;

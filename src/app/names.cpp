@@ -9,6 +9,7 @@
 #include "filter/quote_filter.h"
 #include "textlib/lines.h"
 #include "textlib/multimatch.h"
+#include "textlib/textlines.h"
 
 namespace names {
 
@@ -145,8 +146,8 @@ constexpr int kSignatureSlack = 9;
 // name, or empty when the line stays.
 ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   if (st.receiver.Empty() || line.Empty() || st.keepReceiverLines) return {};
+  if (textlines::QuoteMark(line.View()) == 0) return {};  // not a quoted line
   ShortStr quoted = quote_filter::StripQuotePrefix(line);
-  if (quoted.len == line.len) return {};  // not a quoted line
   static const CharSet dot(".");
   quoted = DeleteChars(Trim(quoted), dot);
   const ShortStr firstWord = ExtractToken(quoted, 1);
@@ -198,28 +199,31 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
     st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(run.TemplateBefore, tmpl)));
   }
-  // Which templates a line holds, found in one pass over it: a template it
-  // does not hold cannot apply. Up to 64 templates; more are tried one by one.
+  // Which templates a line holds, found in one pass over it (as folded): a
+  // template it does not hold cannot apply. Up to 64 templates; more are
+  // tried one by one.
   std::vector<std::string_view> texts;
   for (const ShortStr& before : st.foldedBefore) texts.push_back(IsComment(before) ? "" : before.View());
-  const multimatch::Matcher matcher(texts);
+  const multimatch::Matcher matcher(texts, FoldTable());
   const bool byMatcher = matcher.Usable() && templates <= 64;
   std::int32_t index = 1;
   while (index <= lines::LineCount(message)) {
     ShortStr line = lines::LineAt(message, index);
-    ShortStr folded = FoldLookAlikes(line);
     if (byMatcher) {
       // In template order; after a change only the later templates are
       // looked for, in the changed line.
-      for (std::uint64_t held = matcher.Occurring(folded.View()); held != 0;) {
+      std::uint64_t held = matcher.Occurring(line.View());
+      ShortStr folded = held != 0 ? FoldLookAlikes(line) : ShortStr();
+      while (held != 0) {
         const int k = std::countr_zero(held);
         held &= held - 1;
         if (!ApplyTemplate(st, index, k + 1, line, folded)) continue;
         lines::LineSet(message, index, line);
         folded = FoldLookAlikes(line);
-        held = matcher.Occurring(folded.View()) & ~((std::uint64_t{2} << k) - 1);
+        held = matcher.Occurring(line.View()) & ~((std::uint64_t{2} << k) - 1);
       }
     } else {
+      ShortStr folded = FoldLookAlikes(line);
       ByteSet bytes(folded);
       for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
         if (!bytes.MayHold(st.foldedBefore[static_cast<std::size_t>(tmpl - 1)])) continue;

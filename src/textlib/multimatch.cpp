@@ -67,6 +67,17 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
   }
 }
 
+Matcher::Matcher(const std::vector<std::string_view>& patterns, const std::array<unsigned char, 256>& map)
+    : Matcher(patterns) {
+  if (!usable_) return;
+  std::array<std::int32_t, 256> row;
+  for (std::size_t s = 0; s < first_.size(); ++s) {
+    std::int32_t* out = &next_[s * 256];
+    std::copy(out, out + 256, row.begin());
+    for (std::size_t b = 0; b < 256; ++b) out[b] = row[map[b]];
+  }
+}
+
 int Matcher::First(std::string_view text) const {
   std::int32_t s = 0, best = INT32_MAX;
   for (char ch : text) {

@@ -3,6 +3,7 @@
 // found at once, so a list of patterns costs no more than one.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ class Matcher {
   // The patterns in their order; an empty one never occurs. Usable() is
   // false when the table would pass kMaxStates states (then search plainly).
   explicit Matcher(const std::vector<std::string_view>& patterns);
+  // Searches texts as if each byte were first mapped through map (the
+  // patterns are given mapped already).
+  Matcher(const std::vector<std::string_view>& patterns, const std::array<unsigned char, 256>& map);
   static constexpr std::size_t kMaxStates = 8192;
   bool Usable() const { return usable_; }
   // The position (0-based, in the order given) of the first pattern that

@@ -59,5 +59,15 @@ TEST(Matcher, GivesWhatThePlainSearchGives) {
   }
 }
 
+TEST(Matcher, AMappedMatcherSearchesTheMappedText) {
+  std::array<unsigned char, 256> upper{};
+  for (std::size_t b = 0; b < 256; ++b) upper[b] = static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - 32 : b);
+  const std::vector<std::string> patterns = {"HELLO", "LO W"};
+  const Matcher m(Views(patterns), upper);
+  EXPECT_EQ(m.First("say hello"), 0);
+  EXPECT_EQ(m.Occurring("hello world"), 3u);
+  EXPECT_EQ(m.Occurring("Hallo"), 0u);
+}
+
 }  // namespace
 }  // namespace multimatch

@@ -53,7 +53,7 @@ const ShortStr& LatinToCyrillic() {
   return pairs;
 }
 
-ShortStr FoldLookAlikes(ShortStr text) {
+const std::array<unsigned char, 256>& FoldTable() {
   static const auto table = [] {
     std::array<unsigned char, 256> t{};
     for (std::size_t i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
@@ -65,6 +65,11 @@ ShortStr FoldLookAlikes(ShortStr text) {
     }
     return t;
   }();
+  return table;
+}
+
+ShortStr FoldLookAlikes(ShortStr text) {
+  const auto& table = FoldTable();
   for (int i = 0; i < text.len; ++i) text.s[i] = table[text.s[i]];
   return text;
 }

@@ -109,6 +109,8 @@ const CharSet& TrimSet();   // TAB, LF, CR, space
 const ShortStr& LatinToCyrillic();
 // PairReplace(text, LatinToCyrillic()), by one table lookup a byte.
 ShortStr FoldLookAlikes(ShortStr text);
+// The byte map FoldLookAlikes applies.
+const std::array<unsigned char, 256>& FoldTable();
 
 // --- primitives -----------------------------------------------------------
 // First position of pattern in text, 0 when absent; empty or longer pattern: 0.

@@ -154,7 +154,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
         int n = 0;
         // A macro that would take the line past 255 characters is left out
         // of this line; the line is never cut.
-        if (!ReplaceAllWhole(changed, table.Key(j), table.Value(j), n)) {
+        if (!ReplaceAllWhole(changed, PrepareReplacement(table.Key(j), table.Value(j)), n)) {
           tooLong = true;
           continue;
         }

@@ -330,12 +330,45 @@ ShortStr ReplaceAll(const ShortStr& text, const ShortStr& find, const ShortStr& 
 }
 
 bool ReplaceAllWhole(ShortStr& text, const ShortStr& find, const ShortStr& replacement, int& count) {
-  std::string work = text.Std();
-  if (!ReplaceLoop(work, find, replacement, count, false)) {
-    count = 0;
-    return false;
+  return ReplaceAllWhole(text, PrepareReplacement(find, replacement), count);
+}
+
+Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with) {
+  Replacement r{find, UpCaseStr(find), with, UpCaseStr(with), false};
+  // A replacement that holds the key would be found again without end.
+  r.onward = OccursIn(r.upperFind, r.upperWith);
+  return r;
+}
+
+bool ReplaceAllWhole(ShortStr& text, const Replacement& r, int& count) {
+  constexpr int kMaxReplacements = 1000;
+  count = 0;
+  if (r.find.len == 0) return true;
+  // The text and its upper-cased form, spliced in step.
+  const auto& table = UpperTable();
+  unsigned char work[kMaxLen + 1], upper[kMaxLen + 1];
+  std::size_t n = text.len;
+  std::memcpy(work, text.s, n);
+  for (std::size_t i = 0; i < n; ++i) upper[i] = table[work[i]];
+  const std::string_view key = r.upperFind.View();
+  const std::size_t f = r.find.len, w = r.with.len;
+  std::size_t from = 0;
+  int made = 0;
+  while (made < kMaxReplacements) {
+    const std::size_t at = std::string_view(reinterpret_cast<const char*>(upper), n).find(key, from);
+    if (at == std::string_view::npos) break;
+    if (n - f + w > static_cast<std::size_t>(kMaxLen)) return false;  // never cut: text stays
+    std::memmove(work + at + w, work + at + f, n - at - f);
+    std::memmove(upper + at + w, upper + at + f, n - at - f);
+    std::memcpy(work + at, r.with.s, w);
+    std::memcpy(upper + at, r.upperWith.s, w);
+    n = n - f + w;
+    ++made;
+    from = r.onward ? at + w : 0;
+    if (from >= n) break;
   }
-  text = ShortStr(work);
+  text = ShortStr(std::string_view(reinterpret_cast<const char*>(work), n));
+  count = made;
   return true;
 }
 

@@ -177,6 +177,15 @@ ShortStr ReplaceAll(const ShortStr& text, const ShortStr& find,
 // stays as it was, count is 0 and the result is false.
 bool ReplaceAllWhole(ShortStr& text, const ShortStr& find,
                      const ShortStr& replacement, int& count);
+// A ReplaceAllWhole prepared once for many texts: the key and the
+// replacement upper-cased, and whether the replacement holds the key.
+struct Replacement {
+  ShortStr find, upperFind, with, upperWith;
+  bool onward = false;  // the search goes on after each inserted text
+};
+Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with);
+// ReplaceAllWhole with a prepared replacement; allocates nothing.
+bool ReplaceAllWhole(ShortStr& text, const Replacement& r, int& count);
 ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,
                      const ShortStr& replacement);
 // First count bytes from start, with the leading-tilde rule of the library.

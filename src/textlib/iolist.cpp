@@ -40,6 +40,10 @@ bool KeepLine(ShortStr& line, std::uint32_t options) {
   return !(line.Empty() && (options & optSkipEmpty));
 }
 
+// The options that change a line on its way to the file.
+constexpr std::uint32_t kLineChanges = optUpper | optLower | optTrimRight | optTrimLeft | optToAnsi | optToOem |
+                                       optComments | optSkipEmpty;
+
 std::string Numbered(const std::string& name, std::uint32_t options) {
   return (options & optNumbered) ? NumberedName(name) : name;
 }
@@ -144,14 +148,23 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
   if (last < 0) last = list->Count;
   const std::string_view ending = textlines::LineEndBytes(format.Ending);
   // Positions are counted in 32 bits: inserts can take a full message
-  // past 65,535 lines, and every line must still be written.
-  for (std::int32_t i = first; i <= last; ++i) {
-    ShortStr line = prefix + Transform(lines::LineAt(list, i), options);
-    line = Recode(line, options);
-    if (!KeepLine(line, options)) continue;
-    const bool ok = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn()
-                        ? WriteLine(file, line, ending)
-                        : WriteText(file, charset::Encode(line.View(), format.Charset), ending);
+  // past 65,535 lines, and every line must still be written. A line that
+  // nothing changes is written from its stored bytes.
+  const bool asStored = prefix.Empty() && !(options & kLineChanges);
+  const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
+  listman::Node* node = first <= last ? listman::ListGetNode(list, first) : nullptr;
+  for (std::int32_t i = first; i <= last && node != nullptr; ++i, node = node->Next) {
+    ShortStr line;
+    std::string_view text;
+    if (asStored) {
+      text = lines::ViewOfNode(node);
+    } else {
+      line = Recode(prefix + Transform(lines::LineOfNode(node), options), options);
+      if (!KeepLine(line, options)) continue;
+      text = line.View();
+    }
+    const bool ok = plain ? WriteText(file, text, ending)
+                          : WriteText(file, charset::Encode(text, format.Charset), ending);
     if (!ok) {
       int error = platform::IoResult();
       FileDiscard(file);

@@ -41,6 +41,11 @@ ShortStr LineOfNode(const Node* node) {
   return out;
 }
 
+std::string_view ViewOfNode(const Node* node) {
+  const auto* block = static_cast<const char*>(node->Data);
+  return std::string_view(block + 1, static_cast<unsigned char>(block[0]));
+}
+
 void LineGet(List* list, std::int32_t position, ShortStr& out) {
   if (ListCheck(list) != 0) return;
   Node* node = ListGetNode(list, position);

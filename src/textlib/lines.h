@@ -26,6 +26,8 @@ ShortStr LineAt(List* list, std::int32_t position);
 void LineReplace(List* list, const ShortStr& text, std::uint16_t position);
 // The line stored in a node of a line list.
 ShortStr LineOfNode(const listman::Node* node);
+// The stored bytes of a line node, without a copy (valid while the node is).
+std::string_view ViewOfNode(const listman::Node* node);
 // Replaces the line at any 1-based position in place (no 16-bit limit);
 // nothing happens outside 1..Count.
 void LineSet(List* list, std::int32_t position, const ShortStr& text);

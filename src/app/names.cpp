@@ -208,11 +208,21 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   const bool byMatcher = matcher.Usable() && templates <= 64;
   std::int32_t index = 1;
   while (index <= lines::LineCount(message)) {
+    std::uint64_t held = 0;
+    if (byMatcher) {
+      // A line that holds no template and is no quoted line after a
+      // greeting is passed over without a copy.
+      const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(message, index));
+      held = matcher.Occurring(stored);
+      if (held == 0 && (st.receiver.Empty() || keepReceiverLines || textlines::QuoteMark(stored) == 0)) {
+        ++index;
+        continue;
+      }
+    }
     ShortStr line = lines::LineAt(message, index);
     if (byMatcher) {
       // In template order; after a change only the later templates are
       // looked for, in the changed line.
-      std::uint64_t held = matcher.Occurring(line.View());
       ShortStr folded = held != 0 ? FoldLookAlikes(line) : ShortStr();
       while (held != 0) {
         const int k = std::countr_zero(held);

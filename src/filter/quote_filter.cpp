@@ -159,12 +159,14 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
   std::int32_t removed = 0;
   std::int32_t i = first;
   while (i <= list->Count && removed + i <= last) {
-    ShortStr line = lines::LineAt(list, i);
-    // Normalising leaves '>' alone, so the line itself tells whether it is quoted.
-    if (!HasFlags(flags, kQuoted) || !IsQuoted(line)) {
+    // Normalising leaves '>' alone, so the line itself tells whether it is
+    // quoted; only a quoted one is copied out.
+    const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(list, i));
+    if (!HasFlags(flags, kQuoted) || textlines::QuoteMark(stored) == 0) {
       ++i;
       continue;
     }
+    const ShortStr line(stored);
     ShortStr n = Normalise(line);
     if (HasFlags(flags, kService) && IsServiceLine(n)) {
       RemoveLine(list, i, line, report, nullptr);

@@ -139,30 +139,35 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
   std::int32_t i = 0;
   for (listman::Node* node = list->First; node != nullptr; node = node->Next) {
     ++i;
-    const ShortStr text = lines::LineOfNode(node);
+    // Most lines hold no key: they are seen through their letter pairs
+    // only, in place, and copied out only when a key may be there.
+    const std::string_view stored = lines::ViewOfNode(node);
+    const bool comment = !stored.empty() && stored[0] == ';';
+    std::vector<std::uint32_t> pending;
+    if (!comment) pending = candidates.For(stored, 0);
+    if (pending.empty()) {
+      if (!inPlace) lines::LineAdd(result, ShortStr(stored));
+      continue;
+    }
+    const ShortStr text(stored);
     ShortStr changed = text;
+    ShortStr upper = UpCaseStr(changed);
     bool tooLong = false;
-    if (text.Empty() || text.At(1) != ';') {
-      // Most lines hold no key: they are seen through their letter pairs
-      // only. After a change the keys still to come are looked for in the
-      // changed line.
-      std::vector<std::uint32_t> pending = candidates.For(text.View(), 0);
-      ShortStr upper = pending.empty() ? ShortStr() : UpCaseStr(changed);
-      for (std::size_t c = 0; c < pending.size(); ++c) {
-        const std::uint32_t j = pending[c];
-        if (upper.View().find(table.UpperKey(j)) == std::string_view::npos) continue;
-        int n = 0;
-        // A macro that would take the line past 255 characters is left out
-        // of this line; the line is never cut.
-        if (!ReplaceAllWhole(changed, PrepareReplacement(table.Key(j), table.Value(j)), n)) {
-          tooLong = true;
-          continue;
-        }
-        count += n;
-        upper = UpCaseStr(changed);
-        pending = candidates.For(upper.View(), j + 1);
-        c = static_cast<std::size_t>(-1);  // from the first of the new list
+    // After a change the keys still to come are looked for in the changed line.
+    for (std::size_t c = 0; c < pending.size(); ++c) {
+      const std::uint32_t j = pending[c];
+      if (upper.View().find(table.UpperKey(j)) == std::string_view::npos) continue;
+      int n = 0;
+      // A macro that would take the line past 255 characters is left out
+      // of this line; the line is never cut.
+      if (!ReplaceAllWhole(changed, PrepareReplacement(table.Key(j), table.Value(j)), n)) {
+        tooLong = true;
+        continue;
       }
+      count += n;
+      upper = UpCaseStr(changed);
+      pending = candidates.For(upper.View(), j + 1);
+      c = static_cast<std::size_t>(-1);  // from the first of the new list
     }
     if (tooLong) {
       writer::Writer->Info(ShortStr("Line ") + Num(i) + ShortStr(" is too long for the change, left as it is!"));

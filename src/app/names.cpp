@@ -203,6 +203,7 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   // template it does not hold cannot apply. Up to 64 templates; more are
   // tried one by one.
   std::vector<std::string_view> texts;
+  texts.reserve(st.foldedBefore.size());
   for (const ShortStr& before : st.foldedBefore) texts.push_back(IsComment(before) ? "" : before.View());
   const multimatch::Matcher matcher(texts, FoldTable());
   const bool byMatcher = matcher.Usable() && templates <= 64;

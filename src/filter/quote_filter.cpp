@@ -46,6 +46,7 @@ struct PatternList {
 
 std::vector<std::string_view> Texts(const std::vector<Pattern>& patterns) {
   std::vector<std::string_view> texts;
+  texts.reserve(patterns.size());
   for (const Pattern& p : patterns) texts.push_back(p.text.View());
   return texts;
 }

@@ -12,6 +12,9 @@ using namespace shortstr;
 namespace {
 
 constexpr std::uint16_t kTextBuffer = 10240;
+// A whole text is written in pieces of this size (a reply of 3 MB in 50
+// writes rather than 750).
+constexpr std::uint16_t kSaveBuffer = 61440;
 constexpr std::int32_t kMinMemory = 5120;
 
 List* cache = nullptr;
@@ -142,7 +145,7 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
   platform::IoResult();
   if (!(options & optRewrite)) options |= optAppend;
   File file;
-  int r = FileOpen(file, 0, name, (options & ~optNumbered) | optText | optMakeDir | optRewrite);
+  int r = FileOpen(file, kSaveBuffer, name, (options & ~optNumbered) | optText | optMakeDir | optRewrite);
   if (r != 0) return -r;
   if (first < 0) first = 1;
   if (last < 0) last = list->Count;

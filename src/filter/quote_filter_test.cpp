@@ -72,6 +72,24 @@ TEST(Patterns, NormalisedSubstringMatchAndReportNamesEntryAsStored) {
   listman::ListDisposeAll(list);
 }
 
+// The first entry in list order names the cause, whether the list is
+// searched by its matcher or, too large for one, pattern by pattern.
+TEST(Patterns, TheFirstMatchingEntryInListOrderHoweverLong) {
+  for (std::size_t filler : {0u, 400u}) {
+    std::vector<ShortStr> entries;
+    for (std::size_t i = 0; i < filler; ++i) entries.push_back(ShortStr("\"unused pattern number " + std::to_string(i) + "\""));
+    entries.push_back("\"all!\"");
+    entries.push_back("\"hello\"");
+    List* patterns = lines::MakeLines(entries);
+    List* list = lines::MakeLines({" AB> Hello, all!", "keep"});
+    const std::string out = Filter(list, patterns, 1, -1, kQuoted | kPatterns | kInfo);
+    EXPECT_EQ(out, "Deleted \" AB> Hello, all!\" cause of \"\"all!\"\"!\r\n") << filler;
+    EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"keep"})) << filler;
+    listman::ListDisposeAll(patterns);
+    listman::ListDisposeAll(list);
+  }
+}
+
 TEST(Patterns, LatinCaseIsNotFolded) {
   List* patterns = lines::MakeLines({"Hello"});
   List* list = lines::MakeLines({"X> Hello all", "X> HELLO all", "X> hello all"});

@@ -19,9 +19,7 @@ class Charsets : public harness::ProgramDir {
  protected:
   void SetUp() override {
     ProgramDir::SetUp();
-    Install("salvetor", false);
-    WriteFile(dir() / "salvetor.cfg", Crlf({"Hello, @Name!"}));
-    WriteFile(dir() / "names.dat", Crlf({Cp("Vasily,Вася")}));
+    InstallGreeting(Cp("Вася"));
     WriteFile(dir() / "filter.dat", Crlf({"\"> Hello\"", "\"> Bye\""}));
     WriteFile(dir() / "macro.dat", Crlf({Cp("{btw},кстати")}));
   }

@@ -13,9 +13,7 @@ class Citizen : public harness::ProgramDir {
  protected:
   void SetUp() override {
     ProgramDir::SetUp();
-    Install("salvetor", false);
-    WriteFile(dir() / "salvetor.cfg", Crlf({"Hello, @Name!"}));
-    WriteFile(dir() / "names.dat", Crlf({Cp("Vasily,Вася")}));
+    InstallGreeting(Cp("Вася"));
     WriteFile(dir() / "reply.txt", Crlf({"Hello, Vasily!"}));
     fs::create_directories(dir() / "home");
   }

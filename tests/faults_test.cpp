@@ -16,9 +16,7 @@ class Faults : public harness::ProgramDir {
  protected:
   void SetUp() override {
     ProgramDir::SetUp();
-    Install("salvetor", false);
-    WriteFile(dir() / "salvetor.cfg", Crlf({"Hello, @Name!"}));
-    WriteFile(dir() / "names.dat", Crlf({"Vasily,Vasya"}));
+    InstallGreeting("Vasya");
     WriteFile(dir() / "reply.txt", kText);
   }
   bool NoTemporaryFiles() {

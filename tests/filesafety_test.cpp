@@ -17,9 +17,7 @@ class FileSafety : public harness::ProgramDir {
  protected:
   void SetUp() override {
     ProgramDir::SetUp();
-    Install("salvetor", false);
-    WriteFile(dir() / "salvetor.cfg", Crlf({"Hello, @Name!"}));
-    WriteFile(dir() / "names.dat", Crlf({"Vasily,Vasya"}));
+    InstallGreeting("Vasya");
   }
   RunResult Process(const std::string& args, const std::string& prefix = "") {
     return Run("salvetor", args + " /Key-", "/dev/null", "timeout 20 " + prefix);

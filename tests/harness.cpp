@@ -90,6 +90,12 @@ void ProgramDir::Install(const std::string& program, bool withData) {
   }
 }
 
+void ProgramDir::InstallGreeting(const std::string& form) {
+  Install("salvetor", false);
+  WriteFile(dir_ / "salvetor.cfg", Crlf({"Hello, @Name!"}));
+  WriteFile(dir_ / "names.dat", Crlf({"Vasily," + form}));
+}
+
 RunResult ProgramDir::Run(const std::string& program, const std::string& args,
                           const std::string& stdinFrom, const std::string& prefix) {
   return Shell(prefix + Command(program) + " " + args + " <" + stdinFrom);

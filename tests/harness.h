@@ -46,6 +46,9 @@ class ProgramDir : public ::testing::Test {
   void TearDown() override;
   // Copies a built program (by file name in the build directory) here.
   void Install(const std::string& program, bool withData = true);
+  // Installs salvetor without its data, with the one template "Hello,
+  // @Name!" and the one names line "Vasily,<form>".
+  void InstallGreeting(const std::string& form);
   // Runs the installed program with arguments (a shell word list) in dir().
   // prefix: shell commands run first in the same shell (limits, traps).
   // The command line that starts the installed program.

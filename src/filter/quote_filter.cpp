@@ -99,9 +99,10 @@ void RemoveLine(List* list, std::int32_t i, const ShortStr& line, Report report,
   listman::ListDelete(list, i);
 }
 
-bool IsBlank(const ShortStr& line) {
-  for (int i = 0; i < line.len; ++i) {
-    if (!TrimSet().Has(line.s[i])) return false;
+bool IsBlank(std::string_view line) {
+  const CharSet& trim = TrimSet();
+  for (char c : line) {
+    if (!trim.Has(static_cast<unsigned char>(c))) return false;
   }
   return true;
 }
@@ -110,7 +111,7 @@ void SqueezeBlankLines(List* list) {
   int run = 0;
   std::int32_t j = 1;
   while (j <= list->Count) {
-    if (!IsBlank(lines::LineAt(list, j))) {
+    if (!IsBlank(lines::ViewOfNode(listman::ListGetNode(list, j)))) {
       run = 0;
       ++j;
     } else if (++run > 1) {

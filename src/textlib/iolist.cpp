@@ -77,6 +77,11 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options) {
   };
   textlines::ForEachLine(text, [&](std::string_view line) {
     if (!fits) return;
+    if (!transform && line.size() <= static_cast<std::size_t>(kMaxLen)) {  // stored as it stands
+      if (list->Count >= kMaxLines) fits = !wrap;
+      else lines::LineAddBytes(list, line);
+      return;
+    }
     if (wrap) textlines::WrapLine(line, store);
     else store(ShortStr(line));  // cut at 255
   });

@@ -9,28 +9,39 @@ using namespace listman;
 
 namespace {
 
-// A line's block: the length byte followed by the text.
-unsigned char* NewBlock(const ShortStr& text) {
-  auto* block = static_cast<unsigned char*>(BlockAlloc(static_cast<std::uint16_t>(text.len + 1)));
-  block[0] = text.len;
-  std::memcpy(block + 1, text.s, text.len);
+// A line's block: the length byte followed by the text (at most 255 bytes).
+unsigned char* NewBlock(std::string_view text) {
+  const auto len = static_cast<std::uint8_t>(text.size() < shortstr::kMaxLen ? text.size() : shortstr::kMaxLen);
+  auto* block = static_cast<unsigned char*>(BlockAlloc(static_cast<std::uint16_t>(len + 1)));
+  block[0] = len;
+  if (len > 0) std::memcpy(block + 1, text.data(), len);
   return block;
 }
 
-}  // namespace
-
-void LineInsert(List* list, const ShortStr& text, std::uint16_t position) {
+void InsertBytes(List* list, std::string_view text, std::uint16_t position) {
   if (ListCheck(list) != 0) return;
   if (position < 1) {
     list->LastError = kErrBelowOne;
     return;
   }
-  ListAddAt(list, NewBlock(text), static_cast<std::uint16_t>(text.len + 1), position);
+  unsigned char* block = NewBlock(text);
+  ListAddAt(list, block, static_cast<std::uint16_t>(block[0] + 1), position);
+}
+
+}  // namespace
+
+void LineInsert(List* list, const ShortStr& text, std::uint16_t position) {
+  InsertBytes(list, text.View(), position);
 }
 
 void LineAdd(List* list, const ShortStr& text) {
   if (ListCheck(list) != 0) return;
   LineInsert(list, text, static_cast<std::uint16_t>(list->Count + 1));
+}
+
+void LineAddBytes(List* list, std::string_view text) {
+  if (ListCheck(list) != 0) return;
+  InsertBytes(list, text, static_cast<std::uint16_t>(list->Count + 1));
 }
 
 ShortStr LineOfNode(const Node* node) {
@@ -68,7 +79,7 @@ void LineSet(List* list, std::int32_t position, const ShortStr& text) {
   if (ListCheck(list) != 0 || position < 1 || position > list->Count) return;
   Node* node = ListGetNode(list, position);
   if (node->Size > 0) BlockFree(node->Data);
-  node->Data = NewBlock(text);
+  node->Data = NewBlock(text.View());
   node->Size = static_cast<std::uint16_t>(text.len + 1);
 }
 

@@ -17,6 +17,8 @@ using shortstr::ShortStr;
 void LineInsert(List* list, const ShortStr& text, std::uint16_t position);
 // LineInsert at Count + 1 taken to 16 bits.
 void LineAdd(List* list, const ShortStr& text);
+// LineAdd of bytes as they stand (cut at 255), without a copy first.
+void LineAddBytes(List* list, std::string_view text);
 // The stored line at position (wrapping), empty when the list is empty;
 // with no list, ListError = 906 and out stays as it was.
 void LineGet(List* list, std::int32_t position, ShortStr& out);

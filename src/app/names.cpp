@@ -9,7 +9,6 @@
 #include "filter/quote_filter.h"
 #include "textlib/lines.h"
 #include "textlib/multimatch.h"
-#include "textlib/textlines.h"
 
 namespace names {
 
@@ -146,7 +145,7 @@ constexpr int kSignatureSlack = 9;
 // name, or empty when the line stays.
 ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   if (st.receiver.Empty() || line.Empty() || st.keepReceiverLines) return {};
-  if (textlines::QuoteMark(line.View()) == 0) return {};  // not a quoted line
+  if (!quote_filter::IsQuoted(line.View())) return {};
   ShortStr quoted = quote_filter::StripQuotePrefix(line);
   static const CharSet dot(".");
   quoted = DeleteChars(Trim(quoted), dot);
@@ -215,7 +214,7 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
       // greeting is passed over without a copy.
       const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(message, index));
       held = matcher.Occurring(stored);
-      if (held == 0 && (st.receiver.Empty() || keepReceiverLines || textlines::QuoteMark(stored) == 0)) {
+      if (held == 0 && (st.receiver.Empty() || keepReceiverLines || !quote_filter::IsQuoted(stored))) {
         ++index;
         continue;
       }

@@ -140,7 +140,7 @@ ShortStr Normalise(const ShortStr& text) {
   return out;
 }
 
-bool IsQuoted(const ShortStr& line) { return textlines::QuoteMark(line.View()) > 0; }
+bool IsQuoted(std::string_view line) { return textlines::QuoteMark(line) > 0; }
 
 ShortStr StripQuotePrefix(const ShortStr& line) {
   if (line.Empty()) return {};
@@ -164,7 +164,7 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
     // Normalising leaves '>' alone, so the line itself tells whether it is
     // quoted; only a quoted one is copied out.
     const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(list, i));
-    if (!HasFlags(flags, kQuoted) || textlines::QuoteMark(stored) == 0) {
+    if (!HasFlags(flags, kQuoted) || !IsQuoted(stored)) {
       ++i;
       continue;
     }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
@@ -43,6 +44,6 @@ shortstr::ShortStr StripQuotePrefix(const shortstr::ShortStr& line);
 shortstr::ShortStr Normalise(const shortstr::ShortStr& text);
 // True when a quote mark stands within the first 12 characters: a '>' that
 // is not the head of an arrow such as "->" or "=>".
-bool IsQuoted(const shortstr::ShortStr& line);
+bool IsQuoted(std::string_view line);
 
 }  // namespace quote_filter

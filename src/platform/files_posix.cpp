@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/files_common.h"
 #include "platform/files_posix.h"
 
 namespace platform {
@@ -64,16 +65,6 @@ bool OpenRegular(const std::string& name, int flags, Handle& handle) {
 std::string FolderOf(const std::string& name) {
   size_t slash = name.find_last_of('/');
   return slash == std::string::npos ? "" : name.substr(0, slash + 1);
-}
-
-// ".name.salvetor-" for a target: the prefix of its temporary files, the
-// name shortened where the whole would not fit a file name.
-std::string TempPrefix(const std::string& target) {
-  const std::string suffix = ".salvetor-";
-  std::string base = target.substr(FolderOf(target).size());
-  const size_t room = kMaxFileName - 1 - suffix.size() - 6;
-  if (base.size() > room) base.resize(room);
-  return "." + base + suffix;
 }
 
 // Removes temporary files that killed runs left for the same target.
@@ -166,7 +157,7 @@ bool FileCreate(const std::string& name, Handle& handle) {
 }
 
 bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle) {
-  const std::string folder = FolderOf(target), prefix = TempPrefix(target);
+  const std::string folder = FolderOf(target), prefix = TempPrefix(target.substr(folder.size()));
   RemoveLeftovers(folder, prefix);
   std::string pattern = folder + prefix + "XXXXXX";
   int fd = mkostemp(pattern.data(), O_CLOEXEC);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/files_common.h"
 #include "platform/wide_win32.h"
 
 namespace platform {
@@ -70,16 +71,6 @@ bool OpenRegular(const std::string& name, DWORD access, DWORD disposition, Handl
   }
   handle = Of(h);
   return true;
-}
-
-// ".name.salvetor-" for a target: the prefix of its temporary files, the
-// name shortened where the whole would not fit a file name.
-std::string TempPrefix(const std::string& target) {
-  const std::string suffix = ".salvetor-";
-  std::string base = target.substr(FolderOf(target).size());
-  const std::size_t room = kMaxFileName - 1 - suffix.size() - 6;
-  if (base.size() > room) base.resize(room);
-  return "." + base + suffix;
 }
 
 // Removes temporary files that killed runs left for the same target (what
@@ -151,7 +142,7 @@ bool FileCreate(const std::string& name, Handle& handle) {
 }
 
 bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle) {
-  const std::string folder = FolderOf(target), prefix = TempPrefix(target);
+  const std::string folder = FolderOf(target), prefix = TempPrefix(target.substr(folder.size()));
   RemoveLeftovers(folder, prefix);
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = folder + prefix;

@@ -32,7 +32,4 @@ bool ResultWrite(std::string_view bytes);
 // Tests: collect every written byte in sink instead (nullptr restores).
 void OutCapture(std::string* sink);
 
-// CP866 byte to its UTF-8 form (ASCII and control bytes stay one byte).
-std::string Cp866ToUtf8(std::string_view bytes);
-
 }  // namespace platform

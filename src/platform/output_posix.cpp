@@ -118,16 +118,17 @@ void WriteAll(std::string_view bytes) {
   st.buffer.Add(bytes, WriteNow);
 }
 
-}  // namespace
-
-void OutFlush() { State().buffer.Flush(WriteNow); }
-
+// CP866 bytes in their UTF-8 form (ASCII and control bytes stay one byte).
 std::string Cp866ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
   for (char ch : bytes) PutUtf8(static_cast<unsigned char>(ch), [&](char c) { out.push_back(c); });
   return out;
 }
+
+}  // namespace
+
+void OutFlush() { State().buffer.Flush(WriteNow); }
 
 void OutWrite(std::string_view bytes) {
   Learn();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -58,18 +59,18 @@ std::uint16_t Bigram(std::string_view text, std::size_t at) {
 // occur.
 class Candidates {
  public:
-  explicit Candidates(const MacroTable& table) : byPair_(1 << 16), filed_(1 << 16, 0), seen_(1 << 16, 0) {
+  explicit Candidates(const MacroTable& table) {
     for (std::uint32_t j = 0; j < table.size(); ++j) {
       const std::string_view key = table.UpperKey(j);
       if (key.size() < 2) {
         always_.push_back(j);
       } else {
         const std::uint16_t pair = Bigram(key, key.size() - 2);
-        byPair_[pair].push_back(j);
-        filed_[pair] = 1;
+        filed_[pair >> 6] |= std::uint64_t{1} << (pair & 63);
         ends_[static_cast<unsigned char>(key.back())] = 1;
       }
     }
+    FileKeys(table);
     const auto& upper = UpperTable();
     for (std::size_t b = 0; b < 256; ++b) {
       if (ends_[upper[b]]) rawEnds_.push_back(static_cast<char>(b));
@@ -87,9 +88,11 @@ class Candidates {
     auto pairAt = [&](std::size_t i) {  // the pair text[i], text[i + 1]
       const auto pair = static_cast<std::uint16_t>(upper[static_cast<unsigned char>(text[i])] << 8 |
                                                    upper[static_cast<unsigned char>(text[i + 1])]);
-      if (!filed_[pair] || seen_[pair] == generation_) return;
-      seen_[pair] = generation_;
-      for (std::uint32_t j : byPair_[pair]) {
+      if (!(filed_[pair >> 6] >> (pair & 63) & 1)) return;
+      Slot& slot = slots_[SlotOf(pair)];
+      if (slot.seen == generation_) return;
+      slot.seen = generation_;
+      for (std::uint32_t j : slot.keys) {
         if (j >= from) list_.push_back(j);
       }
     };
@@ -113,12 +116,54 @@ class Candidates {
   }
 
  private:
-  std::vector<std::vector<std::uint32_t>> byPair_;
-  std::vector<std::uint8_t> filed_;   // pairs some key is filed under
+  struct Slot {
+    std::vector<std::uint32_t> keys;  // in table order
+    std::uint32_t seen = 0;           // the generation the pair was last seen in
+  };
+  static constexpr std::uint32_t kNoPair = 1u << 16;
+
+  // Files every key of two letters or more under its pair's slot. The slots
+  // are found through a small open hash: tables indexed by all 65,536 pairs
+  // would cost more to clear than a reply's macros take.
+  void FileKeys(const MacroTable& table) {
+    std::size_t distinct = 0;
+    for (std::uint64_t word : filed_) distinct += static_cast<std::size_t>(std::popcount(word));
+    std::size_t size = 16;
+    while (size < 2 * distinct) size *= 2;
+    index_.assign(size, {kNoPair, 0});
+    mask_ = size - 1;
+    for (std::uint32_t j = 0; j < table.size(); ++j) {
+      const std::string_view key = table.UpperKey(j);
+      if (key.size() < 2) continue;
+      const std::uint16_t pair = Bigram(key, key.size() - 2);
+      std::size_t at = Home(pair);
+      while (index_[at].pair != pair && index_[at].pair != kNoPair) at = (at + 1) & mask_;
+      if (index_[at].pair == kNoPair) {
+        index_[at] = {pair, static_cast<std::uint32_t>(slots_.size())};
+        slots_.emplace_back();
+      }
+      slots_[index_[at].slot].keys.push_back(j);
+    }
+  }
+  std::size_t Home(std::uint16_t pair) const { return (pair * 40503u >> 4) & mask_; }
+  // The slot of a pair some key is filed under.
+  std::uint32_t SlotOf(std::uint16_t pair) const {
+    std::size_t at = Home(pair);
+    while (index_[at].pair != pair) at = (at + 1) & mask_;
+    return index_[at].slot;
+  }
+
+  struct Entry {
+    std::uint32_t pair;
+    std::uint32_t slot;
+  };
+  std::array<std::uint64_t, 1024> filed_{};  // a bit for each pair some key is filed under
+  std::vector<Entry> index_;
+  std::size_t mask_ = 0;
+  std::vector<Slot> slots_;
   std::array<std::uint8_t, 256> ends_{};  // second letters of those pairs
   std::vector<char> rawEnds_;             // the bytes that upper-case to one of them
   std::vector<std::uint32_t> always_;
-  std::vector<std::uint32_t> seen_;  // the generation a pair was last seen in
   std::uint32_t generation_ = 0;
   std::vector<std::uint32_t> list_;
 };

@@ -1,6 +1,7 @@
 #include "app/reply.h"
 
 #include <string>
+#include <utility>
 
 #include "app/pipes.h"
 #include "console/writer.h"
@@ -65,7 +66,7 @@ bool LoadReply(app::RunContext& run) {
     app::ReportFileError("Error reading file ", run.InputName, run.ReplyRead);
     return false;
   }
-  int r = iolist::TextParse(run.ReplyBytes, run.MessageLines, files::optRead | files::optWrap,
+  int r = iolist::TextParse(std::move(run.ReplyBytes), run.MessageLines, files::optRead | files::optWrap,
                             run.MessageFormat);
   run.ReplyBytes.clear();
   run.ReplyBytes.shrink_to_fit();

@@ -269,6 +269,8 @@ std::size_t UnitLength(std::string_view text, std::size_t at) {
   return at + length <= text.size() ? length : text.size() - at;
 }
 
+bool KeepsBytes(Charset cs) { return cs == Charset::Cp866 && !Escapes().on; }
+
 std::string Decode(std::string_view bytes, Charset cs) {
   std::string out;
   out.reserve(bytes.size());
@@ -286,7 +288,7 @@ std::string Decode(std::string_view bytes, Charset cs) {
     }
     return out;
   }
-  if (cs == Charset::Cp866 && !Escapes().on) return std::string(bytes);
+  if (KeepsBytes(cs)) return std::string(bytes);
   const auto& high = HighHalf(cs);
   for (char ch : bytes) {
     unsigned char c = static_cast<unsigned char>(ch);
@@ -299,7 +301,7 @@ std::string Decode(std::string_view bytes, Charset cs) {
 
 std::string Encode(std::string_view text, Charset cs) {
   const bool on = Escapes().on;
-  if (cs == Charset::Cp866 && !on) return std::string(text);
+  if (KeepsBytes(cs)) return std::string(text);
   std::string out;
   out.reserve(text.size() + text.size() / 2);
   for (std::size_t i = 0; i < text.size();) {

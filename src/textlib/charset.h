@@ -39,6 +39,9 @@ std::size_t UnitLength(std::string_view text, std::size_t at);
 // lacks becomes '?' (only data files meet that: a reply that is not CP866
 // turns escapes on first).
 std::string Decode(std::string_view bytes, Charset cs);
+// True when Decode and Encode give the bytes back unchanged (CP866, escapes
+// off), so a caller may use the bytes as they stand.
+bool KeepsBytes(Charset cs);
 // CP866 text as bytes of charset cs: an escape gives back its own bytes, a
 // character cs lacks (from a data file) becomes '?'.
 std::string Encode(std::string_view text, Charset cs);

@@ -221,19 +221,36 @@ int FileMoveTo(const std::string& name, const std::string& newName) {
   return platform::IoResult();
 }
 
+namespace {
+
+// Appends up to size bytes read from the file (fewer at its end).
+void ReadInto(File& file, std::string& bytes, std::size_t size) {
+  std::size_t had = bytes.size();
+  bytes.resize(had + size);
+  std::size_t got = 0;
+  while (got < size) {
+    long n = platform::FileRead(file.Handle, bytes.data() + had + got, size - got);
+    if (n < 0) file.Failed = true;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(had + got);
+}
+
+}  // namespace
+
 bool ReadAll(File& file, std::string& bytes) {
-  // Straight into the string past the small text buffer: the size the file
-  // has (and one byte more, to see its end), growing only if it grows.
+  // One read of the size the file has, straight into the string; the end is
+  // then seen through a small buffer, so a file that did not grow is never
+  // copied into a larger string (every fresh page costs a fault).
   long long size = platform::FileSize(file.Handle);
-  std::size_t step = size > 0 ? static_cast<std::size_t>(size) + 1 : std::size_t{1} << 16;
+  if (size > 0) ReadInto(file, bytes, static_cast<std::size_t>(size));
+  char probe[4096];
   while (!file.AtEnd && !file.Failed) {
-    std::size_t had = bytes.size();
-    bytes.resize(had + step);
-    long n = platform::FileRead(file.Handle, bytes.data() + had, step);
-    bytes.resize(had + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    long n = platform::FileRead(file.Handle, probe, sizeof probe);
+    if (n > 0) bytes.append(probe, static_cast<std::size_t>(n));
     if (n < 0) file.Failed = true;
     if (n <= 0) file.AtEnd = true;
-    step = std::size_t{1} << 16;
   }
   return !file.Failed;
 }

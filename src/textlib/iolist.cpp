@@ -57,7 +57,9 @@ namespace {
 
 // Appends the lines of text to list, each through the load options; false
 // when optWrap finds more lines than a list may hold.
-bool StoreLines(std::string_view text, List* list, std::uint32_t options) {
+// Lines of text up to 255 bytes are stored in place when text lies in
+// region (each takes the line end before it as its length byte).
+bool StoreLines(std::string_view text, List* list, std::uint32_t options, listman::Region* region) {
   const bool wrap = (options & optWrap) != 0;
   bool fits = true;
   // The transformations of the options word, when it asks for any.
@@ -79,6 +81,8 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options) {
     if (!fits) return;
     if (!transform && line.size() <= static_cast<std::size_t>(kMaxLen)) {  // stored as it stands
       if (list->Count >= kMaxLines) fits = !wrap;
+      else if (region != nullptr && line.data() != text.data())
+        lines::LineAddInPlace(list, region, const_cast<char*>(line.data()) - 1, static_cast<std::uint8_t>(line.size()));
       else lines::LineAddBytes(list, line);
       return;
     }
@@ -102,11 +106,20 @@ int TextRead(const std::string& name, std::string& bytes) {
   return -(readError != 0 ? readError : closeError);
 }
 
-int TextParse(std::string_view bytes, List*& lines, std::uint32_t options, TextFormat& format) {
+int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat& format) {
   listman::ListCreate(lines);
   format.Ending = textlines::FirstLineEnd(bytes);
-  const std::string text = charset::Decode(textlines::WithoutEndMark(bytes), format.Charset);
-  if (StoreLines(text, lines, options)) return 0;
+  // The text (the bytes themselves when they are CP866) becomes a region
+  // the lines are stored in: a large reply is not copied again.
+  std::size_t size = textlines::WithoutEndMark(bytes).size();
+  if (!charset::KeepsBytes(format.Charset)) {
+    bytes = charset::Decode(std::string_view(bytes).substr(0, size), format.Charset);
+    size = bytes.size();
+  }
+  listman::Region* region = listman::RegionAdopt(std::move(bytes));
+  const bool fits = StoreLines(std::string_view(listman::RegionBytes(region), size), lines, options, region);
+  listman::RegionDone(region);
+  if (fits) return 0;
   listman::ListDisposeAll(lines);
   listman::ListCreate(lines);
   return kErrTooManyLines;
@@ -130,7 +143,7 @@ int TextLoad(const std::string& rawName, List*& lines, std::uint32_t options, Te
   TextFormat found;
   if (charset::IsUtf8Text(bytes)) found.Charset = charset::Charset::Utf8;
   listman::ListDisposeAll(lines);
-  int parsed = TextParse(bytes, lines, options, found);
+  int parsed = TextParse(std::move(bytes), lines, options, found);
   if (format != nullptr) *format = found;
   return parsed != 0 ? parsed : r;
 }

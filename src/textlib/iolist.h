@@ -44,8 +44,9 @@ int TextLoad(const std::string& name, List*& lines, std::uint32_t options,
 int TextRead(const std::string& name, std::string& bytes);
 // The lines of a whole file's bytes, decoded from format.Charset, into a
 // new list as TextLoad makes them; format.Ending receives the first line
-// end. 0 or kErrTooManyLines (then the list is empty).
-int TextParse(std::string_view bytes, List*& lines, std::uint32_t options, TextFormat& format);
+// end. 0 or kErrTooManyLines (then the list is empty). The bytes are kept
+// (the lines are stored in them) until the last of those lines is freed.
+int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat& format);
 // Writes lines first..last (negative: 1 / the count) with prefix, in the
 // format's charset and line end; appends unless optRewrite. A write error part-way is
 // returned negated and, with optBackup, leaves the old file and its backup

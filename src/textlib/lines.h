@@ -19,6 +19,10 @@ void LineInsert(List* list, const ShortStr& text, std::uint16_t position);
 void LineAdd(List* list, const ShortStr& text);
 // LineAdd of bytes as they stand (cut at 255), without a copy first.
 void LineAddBytes(List* list, std::string_view text);
+// LineAdd of the len (at most 255) bytes after `at`, stored where they lie
+// in the region: the byte at `at` becomes the length. The caller gives up
+// that byte, which must belong to no other line.
+void LineAddInPlace(List* list, listman::Region* region, char* at, std::uint8_t len);
 // The stored line at position (wrapping), empty when the list is empty;
 // with no list, ListError = 906 and out stays as it was.
 void LineGet(List* list, std::int32_t position, ShortStr& out);

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace listman {
@@ -18,7 +20,17 @@ namespace {
 // allocator itself. The chunks stay until the process ends.
 constexpr std::size_t kHeader = 8, kGrain = 16, kClasses = 18, kChunk = 64 * 1024;
 
+}  // namespace
+
+struct Region {
+  std::string bytes;
+  std::size_t live = 0;  // blocks made in it and not yet freed
+};
+
+namespace {
+
 struct Pool {
+  std::vector<Region*> regions;
   std::vector<char*> chunks;
   char* next = nullptr;
   char* end = nullptr;
@@ -60,7 +72,25 @@ void* PoolAlloc(std::size_t size) {
   return raw + kHeader;
 }
 
+void RegionRelease(Pool& p, std::size_t i) {
+  delete p.regions[i];
+  p.regions.erase(p.regions.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+// Counts off a block made in a region; false when it lies in none.
+bool RegionFree(Pool& p, const void* block) {
+  const auto at = reinterpret_cast<std::uintptr_t>(block);
+  for (std::size_t i = 0; i < p.regions.size(); ++i) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(p.regions[i]->bytes.data());
+    if (at < begin || at >= begin + p.regions[i]->bytes.size()) continue;
+    if (--p.regions[i]->live == 0) RegionRelease(p, i);
+    return true;
+  }
+  return false;
+}
+
 void PoolFree(void* block) {
+  if (!ThePool().regions.empty() && RegionFree(ThePool(), block)) return;
   char* raw = static_cast<char*>(block) - kHeader;
   std::uint64_t cls;
   std::memcpy(&cls, raw, kHeader);
@@ -85,6 +115,29 @@ void DeleteNode(Node* node) {
 void* BlockAlloc(std::uint16_t size) { return PoolAlloc(size == 0 ? 1 : size); }
 
 void BlockFree(void* block) { PoolFree(block); }
+
+Region* RegionAdopt(std::string bytes) {
+  auto* region = new Region{std::move(bytes)};
+  ThePool().regions.push_back(region);
+  return region;
+}
+
+char* RegionBytes(Region* region) { return region->bytes.data(); }
+
+void* RegionBlock(Region* region, char* at) {
+  ++region->live;
+  return at;
+}
+
+void RegionDone(Region* region) {
+  if (region->live > 0) return;
+  Pool& p = ThePool();
+  for (std::size_t i = 0; i < p.regions.size(); ++i) {
+    if (p.regions[i] != region) continue;
+    RegionRelease(p, i);
+    return;
+  }
+}
 
 namespace {
 

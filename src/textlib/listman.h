@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace listman {
 
@@ -62,5 +63,17 @@ void ListInsertList(List* source, List*& destination, std::int32_t start);
 // Blocks owned by lists come from here and go back here.
 void* BlockAlloc(std::uint16_t size);
 void BlockFree(void* block);
+
+// A buffer handed over whole, in which blocks are made where their bytes
+// already lie (a large reply is then not copied line by line). BlockFree of
+// such a block counts it off; the buffer goes with the last one, or at once
+// when none was made in it.
+struct Region;
+Region* RegionAdopt(std::string bytes);
+char* RegionBytes(Region* region);
+// Counts the block at `at` (inside the region) as made; returns it.
+void* RegionBlock(Region* region, char* at);
+// Releases the region if no block was made in it.
+void RegionDone(Region* region);
 
 }  // namespace listman

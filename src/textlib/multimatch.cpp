@@ -8,29 +8,38 @@ namespace multimatch {
 
 Matcher::Matcher(const std::vector<std::string_view>& patterns) {
   // The trie: state 0 is the root; a missing transition is -1 until the
-  // failure links fill it in.
+  // failure links fill it in. Bytes no pattern holds share class 0, so a
+  // row has one entry per distinct pattern byte and one for all the rest.
   std::size_t total = 1;
   for (std::string_view p : patterns) total += p.size();
   if (total > kMaxStates) {
     usable_ = false;
     return;
   }
-  next_.assign(256, -1);
+  class_.fill(0);
+  width_ = 1;
+  for (std::string_view p : patterns) {
+    for (char ch : p) {
+      auto& c = class_[static_cast<unsigned char>(ch)];
+      if (c == 0) c = static_cast<std::uint16_t>(width_++);
+    }
+  }
+  next_.reserve(total * width_);
+  next_.assign(width_, -1);
   first_.assign(1, INT32_MAX);
   ends_.assign(1, 0);
   for (std::size_t k = 0; k < patterns.size(); ++k) {
     if (patterns[k].empty()) continue;
     std::int32_t s = 0;
     for (char ch : patterns[k]) {
-      const auto b = static_cast<unsigned char>(ch);
-      std::int32_t& t = next_[static_cast<std::size_t>(s) * 256 + b];
-      if (t < 0) {
-        t = static_cast<std::int32_t>(first_.size());
+      const std::size_t at = static_cast<std::size_t>(s) * width_ + class_[static_cast<unsigned char>(ch)];
+      if (next_[at] < 0) {
+        next_[at] = static_cast<std::int32_t>(first_.size());
         first_.push_back(INT32_MAX);
         ends_.push_back(0);
-        next_.resize(next_.size() + 256, -1);
+        next_.resize(next_.size() + width_, -1);
       }
-      s = next_[static_cast<std::size_t>(s) * 256 + b];
+      s = next_[at];
     }
     first_[static_cast<std::size_t>(s)] = std::min(first_[static_cast<std::size_t>(s)], static_cast<std::int32_t>(k));
     if (k < 64) ends_[static_cast<std::size_t>(s)] |= std::uint64_t{1} << k;
@@ -39,7 +48,7 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
   // failure state, and it ends every pattern its failure state ends.
   std::vector<std::int32_t> fail(first_.size(), 0);
   std::deque<std::int32_t> queue;
-  for (std::size_t b = 0; b < 256; ++b) {
+  for (std::size_t b = 0; b < width_; ++b) {
     std::int32_t& t = next_[b];
     if (t < 0) {
       t = 0;
@@ -54,9 +63,9 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
     const auto su = static_cast<std::size_t>(s);
     first_[su] = std::min(first_[su], first_[static_cast<std::size_t>(fail[su])]);
     ends_[su] |= ends_[static_cast<std::size_t>(fail[su])];
-    for (std::size_t b = 0; b < 256; ++b) {
-      std::int32_t& t = next_[su * 256 + b];
-      const std::int32_t viaFail = next_[static_cast<std::size_t>(fail[su]) * 256 + b];
+    for (std::size_t b = 0; b < width_; ++b) {
+      std::int32_t& t = next_[su * width_ + b];
+      const std::int32_t viaFail = next_[static_cast<std::size_t>(fail[su]) * width_ + b];
       if (t < 0) {
         t = viaFail;
       } else {
@@ -69,19 +78,16 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
 
 Matcher::Matcher(const std::vector<std::string_view>& patterns, const std::array<unsigned char, 256>& map)
     : Matcher(patterns) {
-  if (!usable_) return;
-  std::array<std::int32_t, 256> row;
-  for (std::size_t s = 0; s < first_.size(); ++s) {
-    std::int32_t* out = &next_[s * 256];
-    std::copy(out, out + 256, row.begin());
-    for (std::size_t b = 0; b < 256; ++b) out[b] = row[map[b]];
-  }
+  // A text byte goes through the map first, then to its class.
+  std::array<std::uint16_t, 256> mapped;
+  for (std::size_t b = 0; b < 256; ++b) mapped[b] = class_[map[b]];
+  class_ = mapped;
 }
 
 int Matcher::First(std::string_view text) const {
   std::int32_t s = 0, best = INT32_MAX;
   for (char ch : text) {
-    s = next_[static_cast<std::size_t>(s) * 256 + static_cast<unsigned char>(ch)];
+    s = next_[static_cast<std::size_t>(s) * width_ + class_[static_cast<unsigned char>(ch)]];
     best = std::min(best, first_[static_cast<std::size_t>(s)]);
   }
   return best == INT32_MAX ? -1 : best;
@@ -91,7 +97,7 @@ std::uint64_t Matcher::Occurring(std::string_view text) const {
   std::int32_t s = 0;
   std::uint64_t found = 0;
   for (char ch : text) {
-    s = next_[static_cast<std::size_t>(s) * 256 + static_cast<unsigned char>(ch)];
+    s = next_[static_cast<std::size_t>(s) * width_ + class_[static_cast<unsigned char>(ch)]];
     found |= ends_[static_cast<std::size_t>(s)];
   }
   return found;

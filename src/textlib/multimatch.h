@@ -1,6 +1,7 @@
-// Many byte patterns searched in one pass over a text (Aho-Corasick over a
-// full transition table): which of them occur, the first in their own order
-// found at once, so a list of patterns costs no more than one.
+// Many byte patterns searched in one pass over a text (Aho-Corasick, a
+// table row per state and a column per pattern byte): which of them occur,
+// the first in their own order found at once, so a list of patterns costs
+// no more than one.
 #pragma once
 
 #include <array>
@@ -28,7 +29,9 @@ class Matcher {
 
  private:
   bool usable_ = true;
-  std::vector<std::int32_t> next_;   // state * 256 + byte -> state
+  std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row
+  std::size_t width_ = 1;                   // columns in a row
+  std::vector<std::int32_t> next_;          // state * width_ + class -> state
   std::vector<std::int32_t> first_;  // state -> the first pattern ending here or in a suffix, or INT32_MAX
   std::vector<std::uint64_t> ends_;  // state -> the first 64 patterns ending here or in a suffix
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "platform/memory.h"
 #include "textlib/listman.h"
 #include "textlib/paths.h"
 
@@ -226,6 +227,8 @@ namespace {
 // Appends up to size bytes read from the file (fewer at its end).
 void ReadInto(File& file, std::string& bytes, std::size_t size) {
   std::size_t had = bytes.size();
+  bytes.reserve(had + size);
+  platform::Prefault(bytes.data() + had, size);
   bytes.resize(had + size);
   std::size_t got = 0;
   while (got < size) {

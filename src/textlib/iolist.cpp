@@ -1,5 +1,6 @@
 #include "textlib/iolist.h"
 
+#include <algorithm>
 #include <new>
 
 #include "textlib/lines.h"
@@ -92,6 +93,17 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options, listma
   return fits;
 }
 
+// A stored line's node from the pool, with its header.
+constexpr std::size_t kLineCost = 32;
+
+// About the number of lines in text: its LF bytes, or its CR bytes when it
+// has none.
+std::size_t LinesIn(std::string_view text) {
+  auto count = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  if (count == 0) count = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+  return count + 1;
+}
+
 }  // namespace
 
 int TextRead(const std::string& name, std::string& bytes) {
@@ -116,6 +128,7 @@ int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat
     bytes = charset::Decode(std::string_view(bytes).substr(0, size), format.Charset);
     size = bytes.size();
   }
+  listman::BlocksAhead(LinesIn(std::string_view(bytes).substr(0, size)) * kLineCost);
   listman::Region* region = listman::RegionAdopt(std::move(bytes));
   const bool fits = StoreLines(std::string_view(listman::RegionBytes(region), size), lines, options, region);
   listman::RegionDone(region);

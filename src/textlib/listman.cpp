@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/memory.h"
+
 namespace listman {
 
 std::int32_t ListError = 0;
@@ -42,6 +44,12 @@ Pool& ThePool() {
   return *pool;
 }
 
+void NewChunk(Pool& p, std::size_t size) {
+  p.chunks.push_back(static_cast<char*>(::operator new(size)));
+  p.next = p.chunks.back();
+  p.end = p.next + size;
+}
+
 void* PoolAlloc(std::size_t size) {
   const std::size_t total = size + kHeader;
   const std::size_t cls = (total + kGrain - 1) / kGrain;
@@ -59,11 +67,7 @@ void* PoolAlloc(std::size_t size) {
     std::memcpy(&p.free[cls], raw + kHeader, sizeof(char*));
   } else {
     const std::size_t bytes = cls * kGrain;
-    if (static_cast<std::size_t>(p.end - p.next) < bytes) {
-      p.chunks.push_back(static_cast<char*>(::operator new(kChunk)));
-      p.next = p.chunks.back();
-      p.end = p.next + kChunk;
-    }
+    if (static_cast<std::size_t>(p.end - p.next) < bytes) NewChunk(p, kChunk);
     raw = p.next;
     p.next += bytes;
   }
@@ -115,6 +119,13 @@ void DeleteNode(Node* node) {
 void* BlockAlloc(std::uint16_t size) { return PoolAlloc(size == 0 ? 1 : size); }
 
 void BlockFree(void* block) { PoolFree(block); }
+
+void BlocksAhead(std::size_t bytes) {
+  Pool& p = ThePool();
+  if (bytes <= kChunk || static_cast<std::size_t>(p.end - p.next) >= bytes) return;
+  NewChunk(p, bytes);
+  platform::Prefault(p.next, bytes);
+}
 
 Region* RegionAdopt(std::string bytes) {
   auto* region = new Region{std::move(bytes)};

@@ -4,6 +4,7 @@
 // Failures are recorded as codes (900-906) and never stop the program.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -63,6 +64,10 @@ void ListInsertList(List* source, List*& destination, std::int32_t start);
 // Blocks owned by lists come from here and go back here.
 void* BlockAlloc(std::uint16_t size);
 void BlockFree(void* block);
+
+// Makes room for blocks and nodes of about `bytes` in all in one piece,
+// made ready at once: a caller about to store a large text says so first.
+void BlocksAhead(std::size_t bytes);
 
 // A buffer handed over whole, in which blocks are made where their bytes
 // already lie (a large reply is then not copied line by line). BlockFree of

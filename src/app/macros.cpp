@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -181,6 +182,13 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
     if (!key.Empty()) table.Add(key, ExtractField(line, 2));
   }
   Candidates candidates(table);
+  // Each macro's replacement is prepared the first time a line takes it.
+  std::vector<std::unique_ptr<Replacement>> prepared(table.size());
+  auto replacement = [&](std::uint32_t j) -> const Replacement& {
+    if (!prepared[j]) prepared[j] = std::make_unique<Replacement>(PrepareReplacement(table.Key(j), table.Value(j)));
+    return *prepared[j];
+  };
+  std::vector<std::uint32_t> pending;
   std::int32_t i = 0;
   for (listman::Node* node = list->First; node != nullptr; node = node->Next) {
     ++i;
@@ -188,7 +196,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
     // only, in place, and copied out only when a key may be there.
     const std::string_view stored = lines::ViewOfNode(node);
     const bool comment = !stored.empty() && stored[0] == ';';
-    std::vector<std::uint32_t> pending;
+    pending.clear();
     if (!comment) pending = candidates.For(stored, 0);
     if (pending.empty()) {
       if (!inPlace) lines::LineAdd(result, ShortStr(stored));
@@ -205,7 +213,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       int n = 0;
       // A macro that would take the line past 255 characters is left out
       // of this line; the line is never cut.
-      if (!ReplaceAllWhole(changed, PrepareReplacement(table.Key(j), table.Value(j)), n)) {
+      if (!ReplaceAllWhole(changed, replacement(j), n)) {
         tooLong = true;
         continue;
       }

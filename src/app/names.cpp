@@ -9,6 +9,7 @@
 #include "filter/quote_filter.h"
 #include "textlib/lines.h"
 #include "textlib/multimatch.h"
+#include "textlib/textlines.h"
 
 namespace names {
 
@@ -32,13 +33,38 @@ struct Stage {
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
   // The table does not change during the stage, so each name is looked up once.
   std::unordered_map<std::string, ShortStr> lookups;
+  // The table's names (upper-cased) to their forms, the first line of a
+  // name winning as in NameLookup; an empty form stands for the name itself.
+  std::unordered_map<std::string, ShortStr> index;
+  bool indexed = false;
 };
+
+// One pass over the names table, reading each line as NameLookup does.
+void IndexNames(Stage& st) {
+  st.indexed = true;
+  List* table = st.run.NamesTable;
+  if (listman::ListCheck(table) != 0) return;
+  for (listman::Node* node = table->First; node != nullptr; node = node->Next) {
+    const ShortStr line = Copy(lines::LineOfNode(node), 1, kNameLimit);
+    if (TrimLeft(line).At(1) == ';') continue;
+    const ShortStr form = ExtractField(line, 2);
+    st.index.emplace(UpCaseStr(ExtractField(line, 1)).Std(), form.Empty() ? ShortStr() : Trim(form));
+  }
+}
+
+// NameLookup through the stage's index.
+ShortStr IndexedLookup(Stage& st, const ShortStr& name) {
+  if (name.len > kNameLimit) return name;
+  if (!st.indexed) IndexNames(st);
+  const auto found = st.index.find(UpCaseStr(name).Std());
+  return found == st.index.end() || found->second.Empty() ? name : found->second;
+}
 
 ShortStr Lookup(Stage& st, const ShortStr& name) {
   std::string key = name.Std();
   auto found = st.lookups.find(key);
   if (found != st.lookups.end()) return found->second;
-  ShortStr form = NameLookup(name, st.run.NamesTable);
+  ShortStr form = IndexedLookup(st, name);
   st.lookups.emplace(std::move(key), form);
   return form;
 }
@@ -141,11 +167,41 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
 // the whole of it is part of the receiver's name.
 constexpr int kSignatureSlack = 9;
 
+// Whether a line may be a quoted line that only repeats the receiver's
+// name, read in place: false for most quoted lines, the sentences. Exact:
+// the text and first word lengths are those ReceiverCause works out (the
+// quote prefix stripped, trimmed, dots deleted), and a long text with a
+// short first word that is longer than the name never stands in it.
+bool MayRepeatReceiver(const Stage& st, std::string_view line) {
+  if (st.receiver.Empty() || line.empty() || st.keepReceiverLines) return false;
+  const int mark = textlines::QuoteMark(line);
+  if (mark == 0) return false;
+  std::size_t from = static_cast<std::size_t>(mark) - 1, to = line.size();
+  while (from < to && line[from] == '>') ++from;
+  const CharSet& trim = TrimSet();
+  while (from < to && trim.Has(static_cast<unsigned char>(line[from]))) ++from;
+  while (to > from && trim.Has(static_cast<unsigned char>(line[to - 1]))) --to;
+  int text = 0, word = 0;
+  bool inWord = false, wordDone = false;
+  for (std::size_t i = from; i < to; ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c == '.') continue;
+    ++text;
+    if (wordDone) continue;
+    if (TokenSet().Has(c)) {
+      wordDone = inWord;
+    } else {
+      inWord = true;
+      ++word;
+    }
+  }
+  return !(word + kSignatureSlack < text && text > st.foldedReceiver.len);
+}
+
 // The cause for deleting a quoted line that only repeats the receiver's
 // name, or empty when the line stays.
 ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
-  if (st.receiver.Empty() || line.Empty() || st.keepReceiverLines) return {};
-  if (!quote_filter::IsQuoted(line.View())) return {};
+  if (!MayRepeatReceiver(st, line.View())) return {};
   ShortStr quoted = quote_filter::StripQuotePrefix(line);
   static const CharSet dot(".");
   quoted = DeleteChars(Trim(quoted), dot);
@@ -192,7 +248,7 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
 void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   writer::Writer->Heading("Changing names...");
   run.NamesChanged = 0;
-  Stage st{run, keepReceiverLines, {}, {}, {}, {}};
+  Stage st{run, keepReceiverLines, {}, {}, {}, {}, {}, false};
   List* message = run.MessageLines;
   std::int32_t templates = lines::LineCount(run.TemplateBefore);
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
@@ -214,7 +270,7 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
       // greeting is passed over without a copy.
       const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(message, index));
       held = matcher.Occurring(stored);
-      if (held == 0 && (st.receiver.Empty() || keepReceiverLines || !quote_filter::IsQuoted(stored))) {
+      if (held == 0 && !MayRepeatReceiver(st, stored)) {
         ++index;
         continue;
       }

@@ -128,5 +128,22 @@ TEST_F(NameStage, QuotedLinesThatOnlyRepeatTheReceiverGo) {
   EXPECT_EQ(Change({"Hello, @Name!"}, {"Vasily,Vasya"}, message, true).size(), message.size());
 }
 
+// A quoted line is measured with its quote prefix, outer blanks and dots
+// gone: a text with a short first word goes only when it is no longer than
+// the receiver's name and stands in it.
+TEST_F(NameStage, QuotedTextsAreMeasuredWithoutPrefixBlanksAndDots) {
+  const std::vector<ShortStr> message = {"Hello, Al Ivanovich Pupkin!",
+                                         " AP> A.l. Ivanovich Pupkin",   // 19 bytes, as long as the name: goes
+                                         " AP> Al Ivanovich Pupkin!",    // 20: stays
+                                         " AP>  Al Ivanovich  ",        // goes
+                                         " AP> Al Ivanovic",            // a short text: its first word is in the name
+                                         " AP> Al wrote this at last"};  // stays
+  EXPECT_EQ(Change({"Hello, @Name!"}, {"Vasily,Vasya"}, message),
+            (std::vector<std::string>{"Hello, Al Ivanovich Pupkin!", " AP> Al Ivanovich Pupkin!",
+                                      " AP> Al wrote this at last"}));
+  EXPECT_NE(console_.find("cause of \"Al Ivanovich Pupkin\"!"), std::string::npos) << console_;
+  EXPECT_NE(console_.find("Deleted \" AP> Al Ivanovic\" cause of \"Al\"!"), std::string::npos) << console_;
+}
+
 }  // namespace
 }  // namespace names

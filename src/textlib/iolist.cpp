@@ -1,6 +1,6 @@
 #include "textlib/iolist.h"
 
-#include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "textlib/lines.h"
@@ -99,9 +99,15 @@ constexpr std::size_t kLineCost = 32;
 // About the number of lines in text: its LF bytes, or its CR bytes when it
 // has none.
 std::size_t LinesIn(std::string_view text) {
-  auto count = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  if (count == 0) count = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
-  return count + 1;
+  auto count = [text](char end) {
+    std::size_t n = 0;
+    for (const char* at = text.data(), *stop = at + text.size();
+         (at = static_cast<const char*>(std::memchr(at, end, static_cast<std::size_t>(stop - at)))) != nullptr; ++at)
+      ++n;
+    return n;
+  };
+  std::size_t lf = count('\n');
+  return (lf > 0 ? lf : count('\r')) + 1;
 }
 
 }  // namespace

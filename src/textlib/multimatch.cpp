@@ -74,6 +74,18 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
       }
     }
   }
+  Encode();
+}
+
+void Matcher::Encode() {
+  // Each transition becomes its target's row offset, doubled, with the low
+  // bit set when the target ends a pattern: the search loop then needs no
+  // multiplication, and looks a state up only where something ends.
+  for (std::int32_t& t : next_) {
+    const auto su = static_cast<std::size_t>(t);
+    const bool ends = first_[su] != INT32_MAX;
+    t = static_cast<std::int32_t>((su * width_) << 1 | (ends ? 1u : 0u));
+  }
 }
 
 Matcher::Matcher(const std::vector<std::string_view>& patterns, const std::array<unsigned char, 256>& map)
@@ -85,20 +97,23 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns, const std::array
 }
 
 int Matcher::First(std::string_view text) const {
-  std::int32_t s = 0, best = INT32_MAX;
+  std::size_t row = 0;
+  std::int32_t best = INT32_MAX;
   for (char ch : text) {
-    s = next_[static_cast<std::size_t>(s) * width_ + class_[static_cast<unsigned char>(ch)]];
-    best = std::min(best, first_[static_cast<std::size_t>(s)]);
+    const auto v = static_cast<std::size_t>(next_[row + class_[static_cast<unsigned char>(ch)]]);
+    row = v >> 1;
+    if (v & 1) best = std::min(best, first_[row / width_]);
   }
   return best == INT32_MAX ? -1 : best;
 }
 
 std::uint64_t Matcher::Occurring(std::string_view text) const {
-  std::int32_t s = 0;
+  std::size_t row = 0;
   std::uint64_t found = 0;
   for (char ch : text) {
-    s = next_[static_cast<std::size_t>(s) * width_ + class_[static_cast<unsigned char>(ch)]];
-    found |= ends_[static_cast<std::size_t>(s)];
+    const auto v = static_cast<std::size_t>(next_[row + class_[static_cast<unsigned char>(ch)]]);
+    row = v >> 1;
+    if (v & 1) found |= ends_[row / width_];
   }
   return found;
 }

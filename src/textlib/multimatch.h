@@ -28,10 +28,13 @@ class Matcher {
   std::uint64_t Occurring(std::string_view text) const;
 
  private:
+  void Encode();
   bool usable_ = true;
   std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row
   std::size_t width_ = 1;                   // columns in a row
-  std::vector<std::int32_t> next_;          // state * width_ + class -> state
+  // state * width_ + class -> the target's state * width_, doubled, plus 1
+  // when it ends a pattern.
+  std::vector<std::int32_t> next_;
   std::vector<std::int32_t> first_;  // state -> the first pattern ending here or in a suffix, or INT32_MAX
   std::vector<std::uint64_t> ends_;  // state -> the first 64 patterns ending here or in a suffix
 };

@@ -179,6 +179,7 @@ bool MayRepeatReceiver(const Stage& st, std::string_view line) {
   std::size_t from = static_cast<std::size_t>(mark) - 1, to = line.size();
   while (from < to && line[from] == '>') ++from;
   const CharSet& trim = TrimSet();
+  const CharSet& token = TokenSet();
   while (from < to && trim.Has(static_cast<unsigned char>(line[from]))) ++from;
   while (to > from && trim.Has(static_cast<unsigned char>(line[to - 1]))) --to;
   int text = 0, word = 0;
@@ -188,7 +189,7 @@ bool MayRepeatReceiver(const Stage& st, std::string_view line) {
     if (c == '.') continue;
     ++text;
     if (wordDone) continue;
-    if (TokenSet().Has(c)) {
+    if (token.Has(c)) {
       wordDone = inWord;
     } else {
       inWord = true;

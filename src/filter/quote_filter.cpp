@@ -2,6 +2,8 @@
 
 #include <array>
 #include <bitset>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "textlib/lines.h"
@@ -17,10 +19,37 @@ namespace {
 
 constexpr int kQuoteWindow = 12;
 
+// Folding then upper-casing, as one table.
+const std::array<unsigned char, 256>& NormalTable() {
+  static const auto table = [] {
+    std::array<unsigned char, 256> t{};
+    for (std::size_t b = 0; b < t.size(); ++b) {
+      ShortStr one;
+      one.AppendChar(static_cast<unsigned char>(b));
+      t[b] = UpCaseStr(FoldLookAlikes(one)).s[0];
+    }
+    return t;
+  }();
+  return table;
+}
+
+constexpr std::string_view kServiceMarks[] = {" * Origin", "---", "... ", " + Origin", "-+-"};
+
+constexpr std::size_t LongestServiceMark() {
+  std::size_t longest = 0;
+  for (std::string_view mark : kServiceMarks) longest = mark.size() > longest ? mark.size() : longest;
+  return longest;
+}
+
+// The bytes of a line a service mark may stand in.
+constexpr std::size_t kServiceHead = kQuoteWindow + LongestServiceMark() - 1;
+
 bool IsServiceLine(const ShortStr& normalised) {
-  static const ShortStr kMarks[] = {Normalise(" * Origin"), Normalise("---"),
-                                    Normalise("... "), Normalise(" + Origin"),
-                                    Normalise("-+-")};
+  static const auto kMarks = [] {
+    std::array<ShortStr, std::size(kServiceMarks)> marks;
+    for (std::size_t m = 0; m < marks.size(); ++m) marks[m] = Normalise(kServiceMarks[m]);
+    return marks;
+  }();
   for (const ShortStr& mark : kMarks) {
     // An occurrence that starts at position 1..12.
     const std::string_view head = normalised.View().substr(0, static_cast<std::size_t>(kQuoteWindow + mark.len - 1));
@@ -67,19 +96,22 @@ std::vector<Pattern> Patterns(List* list, bool unquote) {
 
 PatternList MakePatternList(List* list, bool unquote) {
   std::vector<Pattern> patterns = Patterns(list, unquote);
-  multimatch::Matcher matcher(Texts(patterns));
+  // The matcher reads lines as they are stored, through the table.
+  multimatch::Matcher matcher(Texts(patterns), NormalTable());
   return {std::move(patterns), std::move(matcher)};
 }
 
-// The entry that matches the normalised line first, or 0: through the
+// The entry that matches the line (normalised) first, or 0: through the
 // matcher, or, for lists too large for its table, one pattern after the
 // other (a pattern with a byte the line lacks is passed over at once).
-std::int32_t MatchingEntry(const PatternList& list, const ShortStr& normalised) {
+std::int32_t MatchingEntry(const PatternList& list, std::string_view line) {
   const std::vector<Pattern>& patterns = list.patterns;
+  if (patterns.empty()) return 0;
   if (list.matcher.Usable()) {
-    const int k = list.matcher.First(normalised.View());
+    const int k = list.matcher.First(line);
     return k < 0 ? 0 : patterns[static_cast<std::size_t>(k)].entry;
   }
+  const ShortStr normalised = Normalise(ShortStr(line));
   std::bitset<256> has;
   for (int i = 0; i < normalised.len; ++i) has.set(normalised.s[i]);
   for (const Pattern& p : patterns) {
@@ -125,16 +157,7 @@ void SqueezeBlankLines(List* list) {
 }  // namespace
 
 ShortStr Normalise(const ShortStr& text) {
-  // Folding then upper-casing, as one table.
-  static const auto table = [] {
-    std::array<unsigned char, 256> t{};
-    for (std::size_t b = 0; b < t.size(); ++b) {
-      ShortStr one;
-      one.AppendChar(static_cast<unsigned char>(b));
-      t[b] = UpCaseStr(FoldLookAlikes(one)).s[0];
-    }
-    return t;
-  }();
+  const auto& table = NormalTable();
   ShortStr out = text;
   for (int i = 0; i < out.len; ++i) out.s[i] = table[out.s[i]];
   return out;
@@ -168,22 +191,21 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
       ++i;
       continue;
     }
-    const ShortStr line(stored);
-    ShortStr n = Normalise(line);
-    if (HasFlags(flags, kService) && IsServiceLine(n)) {
-      RemoveLine(list, i, line, report, nullptr);
+    // A service mark counts only near the start: the head is all it needs.
+    if (HasFlags(flags, kService) && IsServiceLine(Normalise(ShortStr(stored.substr(0, kServiceHead))))) {
+      RemoveLine(list, i, ShortStr(stored), report, nullptr);
       ++removed;
       continue;
     }
     List* source = patterns;
-    std::int32_t e = MatchingEntry(main, n);
+    std::int32_t e = MatchingEntry(main, stored);
     if (e == 0) {
-      e = MatchingEntry(extra, n);
+      e = MatchingEntry(extra, stored);
       source = extraPatterns;
     }
     if (e > 0) {
       ShortStr entry = lines::LineAt(source, e);
-      RemoveLine(list, i, line, report, &entry);
+      RemoveLine(list, i, ShortStr(stored), report, &entry);
       ++removed;
       continue;
     }

@@ -1,6 +1,7 @@
 #include "textlib/listman.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -33,6 +34,7 @@ namespace {
 
 struct Pool {
   std::vector<Region*> regions;
+  std::uintptr_t regionsFrom = 0, regionsTo = 0;  // an address range holding every region
   std::vector<char*> chunks;
   char* next = nullptr;
   char* end = nullptr;
@@ -79,6 +81,7 @@ void* PoolAlloc(std::size_t size) {
 void RegionRelease(Pool& p, std::size_t i) {
   delete p.regions[i];
   p.regions.erase(p.regions.begin() + static_cast<std::ptrdiff_t>(i));
+  if (p.regions.empty()) p.regionsFrom = p.regionsTo = 0;
 }
 
 // Counts off a block made in a region; false when it lies in none.
@@ -94,7 +97,9 @@ bool RegionFree(Pool& p, const void* block) {
 }
 
 void PoolFree(void* block) {
-  if (!ThePool().regions.empty() && RegionFree(ThePool(), block)) return;
+  Pool& pool = ThePool();
+  const auto at = reinterpret_cast<std::uintptr_t>(block);
+  if (at >= pool.regionsFrom && at < pool.regionsTo && RegionFree(pool, block)) return;
   char* raw = static_cast<char*>(block) - kHeader;
   std::uint64_t cls;
   std::memcpy(&cls, raw, kHeader);
@@ -129,7 +134,12 @@ void BlocksAhead(std::size_t bytes) {
 
 Region* RegionAdopt(std::string bytes) {
   auto* region = new Region{std::move(bytes)};
-  ThePool().regions.push_back(region);
+  Pool& p = ThePool();
+  const auto from = reinterpret_cast<std::uintptr_t>(region->bytes.data());
+  const std::uintptr_t to = from + region->bytes.size();
+  if (p.regions.empty() || from < p.regionsFrom) p.regionsFrom = from;
+  if (p.regions.empty() || to > p.regionsTo) p.regionsTo = to;
+  p.regions.push_back(region);
   return region;
 }
 

@@ -92,12 +92,13 @@ consteval ShortStr Cp866(const char* utf8) {
 
 // A 256-member membership set over byte values.
 struct CharSet {
-  std::bitset<256> bits;
+  // A flag a byte value: one load a test, for loops over every byte.
+  std::array<bool, 256> members{};
   CharSet() = default;
-  CharSet(std::string_view members) {
-    for (char c : members) bits.set(static_cast<unsigned char>(c));
+  CharSet(std::string_view text) {
+    for (char c : text) members[static_cast<unsigned char>(c)] = true;
   }
-  bool Has(unsigned char c) const { return bits.test(c); }
+  bool Has(unsigned char c) const { return members[c]; }
 };
 
 const CharSet& BlankSet();  // TAB, space

@@ -49,6 +49,15 @@ class MacroTable {
   std::string pool_;
 };
 
+// The text upper-cased, in one pass from where it lies.
+ShortStr UpperOf(std::string_view text) {
+  const auto& upper = UpperTable();
+  ShortStr out;
+  out.len = static_cast<std::uint8_t>(text.size() < kMaxLen ? text.size() : kMaxLen);
+  for (std::size_t i = 0; i < out.len; ++i) out.s[i] = upper[static_cast<unsigned char>(text[i])];
+  return out;
+}
+
 std::uint16_t Bigram(std::string_view text, std::size_t at) {
   return static_cast<std::uint16_t>(static_cast<unsigned char>(text[at]) << 8 | static_cast<unsigned char>(text[at + 1]));
 }
@@ -202,15 +211,17 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       if (!inPlace) lines::LineAdd(result, ShortStr(stored));
       continue;
     }
-    const ShortStr text(stored);
-    ShortStr changed = text;
-    ShortStr upper = UpCaseStr(changed);
+    ShortStr upper = UpperOf(stored);
+    ShortStr changed;  // the line, copied out at its first change
+    bool copied = false;
     bool tooLong = false;
     // After a change the keys still to come are looked for in the changed line.
     for (std::size_t c = 0; c < pending.size(); ++c) {
       const std::uint32_t j = pending[c];
       if (upper.View().find(table.UpperKey(j)) == std::string_view::npos) continue;
       int n = 0;
+      if (!copied) changed = ShortStr(stored);
+      copied = true;
       // A macro that would take the line past 255 characters is left out
       // of this line; the line is never cut.
       if (!ReplaceAllWhole(changed, replacement(j), n)) {
@@ -218,15 +229,15 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
         continue;
       }
       count += n;
-      upper = UpCaseStr(changed);
+      upper = UpperOf(changed.View());
       pending = candidates.For(upper.View(), j + 1);
       c = static_cast<std::size_t>(-1);  // from the first of the new list
     }
     if (tooLong) {
       writer::Writer->Info(ShortStr("Line ") + Num(i) + ShortStr(" is too long for the change, left as it is!"));
     }
-    if (!inPlace) lines::LineAdd(result, changed);
-    else if (!(changed == text)) lines::LineSet(list, i, changed);
+    if (!inPlace) lines::LineAdd(result, copied ? changed : ShortStr(stored));
+    else if (copied && changed.View() != stored) lines::LineSet(list, i, changed);
   }
   return result;
 }

@@ -1,6 +1,7 @@
 #include "app/names.h"
 
 #include <bit>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -25,6 +26,74 @@ const CharSet& NameDelimiters() {
   return set;
 }
 
+// The names table, read once as NameLookup reads it: each name (upper-cased)
+// to its form, the first line of a name winning. Kept in one byte string
+// and an open hash of small entries, so a large table costs a few pages.
+class NameIndex {
+ public:
+  explicit NameIndex(List* table) {
+    if (listman::ListCheck(table) != 0) return;
+    for (listman::Node* node = table->First; node != nullptr; node = node->Next) {
+      const ShortStr line = Copy(lines::LineOfNode(node), 1, kNameLimit);
+      if (TrimLeft(line).At(1) == ';') continue;
+      const ShortStr key = UpCaseStr(ExtractField(line, 1));
+      const ShortStr form = ExtractField(line, 2);
+      Add(key.View(), form.Empty() ? std::nullopt : std::optional(Trim(form)));
+    }
+  }
+  // The form the table gives the upper-cased name (trimmed, so possibly
+  // empty); none when no line names it or its line gives no form.
+  std::optional<std::string_view> Find(std::string_view upperName) const {
+    if (slots_.empty()) return std::nullopt;
+    for (std::size_t at = Hash(upperName) & mask_;; at = (at + 1) & mask_) {
+      if (slots_[at] == 0) return std::nullopt;
+      const Entry& e = entries_[slots_[at] - 1];
+      if (Key(e) != upperName) continue;
+      if (!e.hasForm) return std::nullopt;
+      return std::string_view(bytes_).substr(e.at + e.keyLen, e.formLen);
+    }
+  }
+
+ private:
+  struct Entry {
+    std::uint32_t at;  // the key's first byte in bytes_; the form follows it
+    std::uint8_t keyLen, formLen;
+    bool hasForm;
+  };
+  static std::size_t Hash(std::string_view text) {
+    std::uint32_t h = 2166136261u;  // FNV-1a
+    for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
+  }
+  std::string_view Key(const Entry& e) const { return std::string_view(bytes_).substr(e.at, e.keyLen); }
+  void Add(std::string_view key, const std::optional<ShortStr>& form) {
+    if (2 * (entries_.size() + 1) > slots_.size()) Grow();
+    std::size_t at = Hash(key) & mask_;
+    for (; slots_[at] != 0; at = (at + 1) & mask_) {
+      if (Key(entries_[slots_[at] - 1]) == key) return;  // an earlier line holds the name
+    }
+    const std::string_view formText = form ? form->View() : std::string_view();
+    entries_.push_back({static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint8_t>(key.size()),
+                        static_cast<std::uint8_t>(formText.size()), form.has_value()});
+    bytes_.append(key).append(formText);
+    slots_[at] = static_cast<std::uint32_t>(entries_.size());
+  }
+  void Grow() {
+    slots_.assign(slots_.empty() ? 64 : 2 * slots_.size(), 0);
+    mask_ = slots_.size() - 1;
+    for (std::uint32_t k = 0; k < entries_.size(); ++k) {
+      std::size_t at = Hash(Key(entries_[k])) & mask_;
+      while (slots_[at] != 0) at = (at + 1) & mask_;
+      slots_[at] = k + 1;
+    }
+  }
+
+  std::string bytes_;
+  std::vector<Entry> entries_;
+  std::vector<std::uint32_t> slots_;  // an entry's number, 0 for none
+  std::size_t mask_ = 0;
+};
+
 struct Stage {
   app::RunContext& run;
   bool keepReceiverLines;
@@ -33,31 +102,15 @@ struct Stage {
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
   // The table does not change during the stage, so each name is looked up once.
   std::unordered_map<std::string, ShortStr> lookups;
-  // The table's names (upper-cased) to their forms, the first line of a
-  // name winning as in NameLookup; an empty form stands for the name itself.
-  std::unordered_map<std::string, ShortStr> index;
-  bool indexed = false;
+  std::optional<NameIndex> index;  // made at the first lookup
 };
-
-// One pass over the names table, reading each line as NameLookup does.
-void IndexNames(Stage& st) {
-  st.indexed = true;
-  List* table = st.run.NamesTable;
-  if (listman::ListCheck(table) != 0) return;
-  for (listman::Node* node = table->First; node != nullptr; node = node->Next) {
-    const ShortStr line = Copy(lines::LineOfNode(node), 1, kNameLimit);
-    if (TrimLeft(line).At(1) == ';') continue;
-    const ShortStr form = ExtractField(line, 2);
-    st.index.emplace(UpCaseStr(ExtractField(line, 1)).Std(), form.Empty() ? ShortStr() : Trim(form));
-  }
-}
 
 // NameLookup through the stage's index.
 ShortStr IndexedLookup(Stage& st, const ShortStr& name) {
   if (name.len > kNameLimit) return name;
-  if (!st.indexed) IndexNames(st);
-  const auto found = st.index.find(UpCaseStr(name).Std());
-  return found == st.index.end() || found->second.Empty() ? name : found->second;
+  if (!st.index) st.index.emplace(st.run.NamesTable);
+  const std::optional<std::string_view> form = st.index->Find(UpCaseStr(name).View());
+  return form ? ShortStr(*form) : name;
 }
 
 ShortStr Lookup(Stage& st, const ShortStr& name) {
@@ -188,7 +241,11 @@ bool MayRepeatReceiver(const Stage& st, std::string_view line) {
     const auto c = static_cast<unsigned char>(line[i]);
     if (c == '.') continue;
     ++text;
-    if (wordDone) continue;
+    if (wordDone) {
+      // The text only grows from here: once past both bounds it is a sentence.
+      if (word + kSignatureSlack < text && text > st.foldedReceiver.len) return false;
+      continue;
+    }
     if (token.Has(c)) {
       wordDone = inWord;
     } else {
@@ -249,7 +306,7 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
 void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   writer::Writer->Heading("Changing names...");
   run.NamesChanged = 0;
-  Stage st{run, keepReceiverLines, {}, {}, {}, {}, {}, false};
+  Stage st{run, keepReceiverLines, {}, {}, {}, {}, {}};
   List* message = run.MessageLines;
   std::int32_t templates = lines::LineCount(run.TemplateBefore);
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {

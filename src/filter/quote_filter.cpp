@@ -142,8 +142,9 @@ bool IsBlank(std::string_view line) {
 void SqueezeBlankLines(List* list) {
   int run = 0;
   std::int32_t j = 1;
-  while (j <= list->Count) {
-    if (!IsBlank(lines::ViewOfNode(listman::ListGetNode(list, j)))) {
+  for (listman::Node* node = list->First; node != nullptr;) {
+    listman::Node* next = node->Next;
+    if (!IsBlank(lines::ViewOfNode(node))) {
       run = 0;
       ++j;
     } else if (++run > 1) {
@@ -151,6 +152,7 @@ void SqueezeBlankLines(List* list) {
     } else {
       ++j;
     }
+    node = next;
   }
 }
 
@@ -183,11 +185,16 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
   const PatternList extra = MakePatternList(extraPatterns, false);
   std::int32_t removed = 0;
   std::int32_t i = first;
-  while (i <= list->Count && removed + i <= last) {
+  // The pass walks the nodes; a removal goes through the list by position
+  // (its cursor follows the pass, so that stays one step at a time).
+  listman::Node* node = i <= list->Count ? listman::ListGetNode(list, i) : nullptr;
+  while (node != nullptr && removed + i <= last) {
     // Normalising leaves '>' alone, so the line itself tells whether it is
-    // quoted; only a quoted one is copied out.
-    const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(list, i));
+    // quoted; only a removed one is copied out.
+    const std::string_view stored = lines::ViewOfNode(node);
+    listman::Node* next = node->Next;
     if (!HasFlags(flags, kQuoted) || !IsQuoted(stored)) {
+      node = next;
       ++i;
       continue;
     }
@@ -195,6 +202,7 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
     if (HasFlags(flags, kService) && IsServiceLine(Normalise(ShortStr(stored.substr(0, kServiceHead))))) {
       RemoveLine(list, i, ShortStr(stored), report, nullptr);
       ++removed;
+      node = next;
       continue;
     }
     List* source = patterns;
@@ -207,8 +215,10 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
       ShortStr entry = lines::LineAt(source, e);
       RemoveLine(list, i, ShortStr(stored), report, &entry);
       ++removed;
+      node = next;
       continue;
     }
+    node = next;
     ++i;
   }
   if (HasFlags(flags, kSqueeze)) SqueezeBlankLines(list);

@@ -83,6 +83,7 @@ std::vector<std::string_view> Texts(const std::vector<Pattern>& patterns) {
 std::vector<Pattern> Patterns(List* list, bool unquote) {
   std::vector<Pattern> out;
   const std::int32_t count = list != nullptr ? list->Count : 0;
+  out.reserve(static_cast<std::size_t>(count));  // a pattern is large: no regrowth
   for (std::int32_t e = 1; e <= count; ++e) {
     ShortStr entry = lines::LineAt(list, e);
     ShortStr pattern = Normalise(unquote ? Unquote(entry) : entry);

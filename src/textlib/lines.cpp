@@ -84,6 +84,14 @@ void LineReplace(List* list, const ShortStr& text, std::uint16_t position) {
 void LineSet(List* list, std::int32_t position, const ShortStr& text) {
   if (ListCheck(list) != 0 || position < 1 || position > list->Count) return;
   Node* node = ListGetNode(list, position);
+  if (node->Size > text.len) {
+    // The new text fits where the old one lies: no new block, no fresh page.
+    auto* block = static_cast<unsigned char*>(node->Data);
+    block[0] = text.len;
+    std::memcpy(block + 1, text.s, text.len);
+    node->Size = static_cast<std::uint16_t>(text.len + 1);
+    return;
+  }
   if (node->Size > 0) BlockFree(node->Data);
   node->Data = NewBlock(text.View());
   node->Size = static_cast<std::uint16_t>(text.len + 1);

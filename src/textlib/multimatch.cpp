@@ -77,6 +77,10 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns) {
   Encode();
 }
 
+void Matcher::MarkStays() {
+  for (std::size_t b = 0; b < 256; ++b) stays_[b] = next_[class_[b]] == 0;  // row 0, to state 0, ends nothing
+}
+
 void Matcher::Encode() {
   // Each transition becomes its target's row offset, doubled, with the low
   // bit set when the target ends a pattern: the search loop then needs no
@@ -86,21 +90,33 @@ void Matcher::Encode() {
     const bool ends = first_[su] != INT32_MAX;
     t = static_cast<std::int32_t>((su * width_) << 1 | (ends ? 1u : 0u));
   }
+  MarkStays();
 }
 
 Matcher::Matcher(const std::vector<std::string_view>& patterns, const std::array<unsigned char, 256>& map)
     : Matcher(patterns) {
+  if (!usable_) return;
   // A text byte goes through the map first, then to its class.
   std::array<std::uint16_t, 256> mapped;
   for (std::size_t b = 0; b < 256; ++b) mapped[b] = class_[map[b]];
   class_ = mapped;
+  MarkStays();
+}
+
+// Bytes that leave the root where they stand are skipped by a loop of
+// independent loads; the automaton itself (one load after the other) runs
+// only from a byte that may start a pattern.
+std::size_t Matcher::SkipAtRoot(std::string_view text, std::size_t i) const {
+  while (i < text.size() && stays_[static_cast<unsigned char>(text[i])]) ++i;
+  return i;
 }
 
 int Matcher::First(std::string_view text) const {
   std::size_t row = 0;
   std::int32_t best = INT32_MAX;
-  for (char ch : text) {
-    const auto v = static_cast<std::size_t>(next_[row + class_[static_cast<unsigned char>(ch)]]);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (row == 0 && (i = SkipAtRoot(text, i)) == text.size()) break;
+    const auto v = static_cast<std::size_t>(next_[row + class_[static_cast<unsigned char>(text[i])]]);
     row = v >> 1;
     if (v & 1) best = std::min(best, first_[row / width_]);
   }
@@ -110,8 +126,9 @@ int Matcher::First(std::string_view text) const {
 std::uint64_t Matcher::Occurring(std::string_view text) const {
   std::size_t row = 0;
   std::uint64_t found = 0;
-  for (char ch : text) {
-    const auto v = static_cast<std::size_t>(next_[row + class_[static_cast<unsigned char>(ch)]]);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (row == 0 && (i = SkipAtRoot(text, i)) == text.size()) break;
+    const auto v = static_cast<std::size_t>(next_[row + class_[static_cast<unsigned char>(text[i])]]);
     row = v >> 1;
     if (v & 1) found |= ends_[row / width_];
   }

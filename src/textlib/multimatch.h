@@ -29,8 +29,11 @@ class Matcher {
 
  private:
   void Encode();
+  void MarkStays();
+  std::size_t SkipAtRoot(std::string_view text, std::size_t i) const;
   bool usable_ = true;
   std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row
+  std::array<bool, 256> stays_{};           // bytes that keep the root at the root
   std::size_t width_ = 1;                   // columns in a row
   // state * width_ + class -> the target's state * width_, doubled, plus 1
   // when it ends a pattern.

@@ -38,9 +38,10 @@ TEST(Matcher, EdgeCases) {
 // matcher gives what the plain search gives.
 TEST(Matcher, GivesWhatThePlainSearchGives) {
   std::mt19937 rng(11);
-  auto word = [&](std::size_t most) {
+  // Texts also hold a byte no pattern has, and runs the root skips over.
+  auto word = [&](std::size_t most, std::size_t letters = 4) {
     std::string w;
-    for (std::size_t n = rng() % (most + 1); n > 0; --n) w.push_back("ab\xE0>"[rng() % 4]);
+    for (std::size_t n = rng() % (most + 1); n > 0; --n) w.push_back("ab\xE0>c"[rng() % letters]);
     return w;
   };
   for (int round = 0; round < 300; ++round) {
@@ -48,7 +49,7 @@ TEST(Matcher, GivesWhatThePlainSearchGives) {
     for (std::size_t n = 1 + rng() % 12; n > 0; --n) patterns.push_back(word(5));
     const Matcher m(Views(patterns));
     for (int t = 0; t < 20; ++t) {
-      const std::string text = word(30);
+      const std::string text = word(30, 5);
       EXPECT_EQ(m.First(text), PlainFirst(patterns, text)) << text;
       std::uint64_t occurring = 0;
       for (std::size_t k = 0; k < patterns.size(); ++k) {

@@ -53,8 +53,9 @@ class MacroTable {
 ShortStr UpperOf(std::string_view text) {
   const auto& upper = UpperTable();
   ShortStr out;
-  out.len = static_cast<std::uint8_t>(text.size() < kMaxLen ? text.size() : kMaxLen);
-  for (std::size_t i = 0; i < out.len; ++i) out.s[i] = upper[static_cast<unsigned char>(text[i])];
+  const std::size_t n = text.size() < kMaxLen ? text.size() : kMaxLen;
+  for (std::size_t i = 0; i < n; ++i) out.s[i] = upper[static_cast<unsigned char>(text[i])];
+  out.len = static_cast<std::uint8_t>(n);
   return out;
 }
 
@@ -224,12 +225,11 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       copied = true;
       // A macro that would take the line past 255 characters is left out
       // of this line; the line is never cut.
-      if (!ReplaceAllWhole(changed, replacement(j), n)) {
+      if (!ReplaceAllWhole(changed, upper, replacement(j), n)) {
         tooLong = true;
         continue;
       }
       count += n;
-      upper = UpperOf(changed.View());
       pending = candidates.For(upper.View(), j + 1);
       c = static_cast<std::size_t>(-1);  // from the first of the new list
     }

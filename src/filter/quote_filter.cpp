@@ -35,25 +35,29 @@ const std::array<unsigned char, 256>& NormalTable() {
 
 constexpr std::string_view kServiceMarks[] = {" * Origin", "---", "... ", " + Origin", "-+-"};
 
-constexpr std::size_t LongestServiceMark() {
-  std::size_t longest = 0;
-  for (std::string_view mark : kServiceMarks) longest = mark.size() > longest ? mark.size() : longest;
-  return longest;
-}
-
-// The bytes of a line a service mark may stand in.
-constexpr std::size_t kServiceHead = kQuoteWindow + LongestServiceMark() - 1;
-
-bool IsServiceLine(const ShortStr& normalised) {
+// True when a service mark (normalised, as the line is read) starts at one
+// of the line's first 12 positions. Read in place, through the table.
+bool IsServiceLine(std::string_view line) {
+  const auto& table = NormalTable();
   static const auto kMarks = [] {
     std::array<ShortStr, std::size(kServiceMarks)> marks;
     for (std::size_t m = 0; m < marks.size(); ++m) marks[m] = Normalise(kServiceMarks[m]);
     return marks;
   }();
-  for (const ShortStr& mark : kMarks) {
-    // An occurrence that starts at position 1..12.
-    const std::string_view head = normalised.View().substr(0, static_cast<std::size_t>(kQuoteWindow + mark.len - 1));
-    if (head.find(mark.View()) != std::string_view::npos) return true;
+  static const auto kStarts = [] {
+    std::array<bool, 256> starts{};
+    for (const ShortStr& mark : kMarks) starts[mark.s[0]] = true;
+    return starts;
+  }();
+  const std::size_t window = line.size() < kQuoteWindow ? line.size() : kQuoteWindow;
+  for (std::size_t at = 0; at < window; ++at) {
+    if (!kStarts[table[static_cast<unsigned char>(line[at])]]) continue;
+    for (const ShortStr& mark : kMarks) {
+      if (at + mark.len > line.size()) continue;
+      std::size_t i = 0;
+      while (i < mark.len && table[static_cast<unsigned char>(line[at + i])] == mark.s[i]) ++i;
+      if (i == mark.len) return true;
+    }
   }
   return false;
 }
@@ -199,8 +203,7 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
       ++i;
       continue;
     }
-    // A service mark counts only near the start: the head is all it needs.
-    if (HasFlags(flags, kService) && IsServiceLine(Normalise(ShortStr(stored.substr(0, kServiceHead))))) {
+    if (HasFlags(flags, kService) && IsServiceLine(stored)) {
       RemoveLine(list, i, ShortStr(stored), report, nullptr);
       ++removed;
       node = next;

@@ -198,7 +198,8 @@ const std::array<unsigned char, 256>& UpperTable() {
 
 ShortStr UpCaseStr(ShortStr text) {
   const auto& upper = UpperTable();
-  for (int i = 0; i < text.len; ++i) text.s[i] = upper[text.s[i]];
+  const int n = text.len;  // a local count: the stores below may not be taken to change it
+  for (int i = 0; i < n; ++i) text.s[i] = upper[text.s[i]];
   return text;
 }
 
@@ -341,15 +342,19 @@ Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with) {
 }
 
 bool ReplaceAllWhole(ShortStr& text, const Replacement& r, int& count) {
+  ShortStr upper = UpCaseStr(text);
+  return ReplaceAllWhole(text, upper, r, count);
+}
+
+bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, int& count) {
   constexpr int kMaxReplacements = 1000;
   count = 0;
   if (r.find.len == 0) return true;
   // The text and its upper-cased form, spliced in step.
-  const auto& table = UpperTable();
   unsigned char work[kMaxLen + 1], upper[kMaxLen + 1];
   std::size_t n = text.len;
   std::memcpy(work, text.s, n);
-  for (std::size_t i = 0; i < n; ++i) upper[i] = table[work[i]];
+  std::memcpy(upper, upperText.s, n);
   const std::string_view key = r.upperFind.View();
   const std::size_t f = r.find.len, w = r.with.len;
   std::size_t from = 0;
@@ -368,6 +373,7 @@ bool ReplaceAllWhole(ShortStr& text, const Replacement& r, int& count) {
     if (from >= n) break;
   }
   text = ShortStr(std::string_view(reinterpret_cast<const char*>(work), n));
+  upperText = ShortStr(std::string_view(reinterpret_cast<const char*>(upper), n));
   count = made;
   return true;
 }

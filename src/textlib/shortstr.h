@@ -187,6 +187,9 @@ struct Replacement {
 Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with);
 // ReplaceAllWhole with a prepared replacement; allocates nothing.
 bool ReplaceAllWhole(ShortStr& text, const Replacement& r, int& count);
+// The same given upper, the text upper-cased, which it keeps in step: both
+// change together or not at all.
+bool ReplaceAllWhole(ShortStr& text, ShortStr& upper, const Replacement& r, int& count);
 ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,
                      const ShortStr& replacement);
 // First count bytes from start, with the leading-tilde rule of the library.

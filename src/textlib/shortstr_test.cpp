@@ -176,6 +176,26 @@ TEST(ReplaceAllTest, CaseInsensitiveAndAlwaysEnds) {
   EXPECT_EQ(S(ReplaceText("Line %1 of %2", "%1", "3")), "Line 3 of %2");
 }
 
+// The whole-text form keeps the upper-cased copy it is given in step, and
+// changes neither when a replacement would pass 255 bytes.
+TEST(ReplaceAllTest, WholeFormKeepsTheUpperCaseInStep) {
+  for (const ReplaceCase& c : {ReplaceCase{"btw, Btw", "BTW", "by the way", "by the way, by the way", 2},
+                               ReplaceCase{"x {b} y", "{b}", "{b}{b}", "x {b}{b} y", 1}}) {
+    ShortStr text(c.text), upper = UpCaseStr(text);
+    int count = -1;
+    ASSERT_TRUE(ReplaceAllWhole(text, upper, PrepareReplacement(c.find, c.repl), count)) << c.text;
+    EXPECT_EQ(S(text), c.want);
+    EXPECT_EQ(upper, UpCaseStr(text));
+    EXPECT_EQ(count, c.count);
+  }
+  ShortStr text(std::string(250, 'a') + " btw"), upper = UpCaseStr(text);
+  int count = -1;
+  EXPECT_FALSE(ReplaceAllWhole(text, upper, PrepareReplacement("btw", "by the way"), count));
+  EXPECT_EQ(text.len, 254);
+  EXPECT_EQ(upper, UpCaseStr(text));
+  EXPECT_EQ(count, 0);
+}
+
 TEST(TildeCopyTest, LeadingTildesRule) {
   EXPECT_EQ(S(TildeCopy("~", 1, 5)), "");
   EXPECT_EQ(S(TildeCopy("~~ab", 1, 3)), "~~");

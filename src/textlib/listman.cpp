@@ -87,7 +87,8 @@ void RegionRelease(Pool& p, std::size_t i) {
 // Counts off a block made in a region; false when it lies in none.
 bool RegionFree(Pool& p, const void* block) {
   const auto at = reinterpret_cast<std::uintptr_t>(block);
-  for (std::size_t i = 0; i < p.regions.size(); ++i) {
+  // The newest first: the reply's region comes after the data files'.
+  for (std::size_t i = p.regions.size(); i-- > 0;) {
     const auto begin = reinterpret_cast<std::uintptr_t>(p.regions[i]->bytes.data());
     if (at < begin || at >= begin + p.regions[i]->bytes.size()) continue;
     if (--p.regions[i]->live == 0) RegionRelease(p, i);
@@ -96,10 +97,8 @@ bool RegionFree(Pool& p, const void* block) {
   return false;
 }
 
-void PoolFree(void* block) {
-  Pool& pool = ThePool();
-  const auto at = reinterpret_cast<std::uintptr_t>(block);
-  if (at >= pool.regionsFrom && at < pool.regionsTo && RegionFree(pool, block)) return;
+// Gives a block made by PoolAlloc back.
+void PoolGiveBack(Pool& p, void* block) {
   char* raw = static_cast<char*>(block) - kHeader;
   std::uint64_t cls;
   std::memcpy(&cls, raw, kHeader);
@@ -107,16 +106,23 @@ void PoolFree(void* block) {
     ::operator delete(raw);
     return;
   }
-  Pool& p = ThePool();
   std::memcpy(raw + kHeader, &p.free[cls], sizeof(char*));
   p.free[cls] = raw;
+}
+
+// Frees a block, which may lie in a region.
+void PoolFree(void* block) {
+  Pool& pool = ThePool();
+  const auto at = reinterpret_cast<std::uintptr_t>(block);
+  if (at >= pool.regionsFrom && at < pool.regionsTo && RegionFree(pool, block)) return;
+  PoolGiveBack(pool, block);
 }
 
 Node* NewNode(void* block, std::uint16_t size) { return new (PoolAlloc(sizeof(Node))) Node{block, nullptr, size}; }
 
 void DeleteNode(Node* node) {
   node->~Node();
-  PoolFree(node);
+  PoolGiveBack(ThePool(), node);  // nodes never lie in a region
 }
 
 }  // namespace

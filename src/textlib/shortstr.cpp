@@ -260,14 +260,16 @@ int PosNth(const ShortStr& pattern, const ShortStr& text, std::uint16_t n) {
 }
 
 ShortStr TrimLeft(const ShortStr& text) {
+  const CharSet& trim = TrimSet();
   int i = 1;
-  while (i <= text.len && TrimSet().Has(text.At(i))) ++i;
+  while (i <= text.len && trim.Has(text.At(i))) ++i;
   return Copy(text, i, text.len - i + 1);
 }
 
 ShortStr TrimRight(const ShortStr& text) {
+  const CharSet& trim = TrimSet();
   int n = text.len;
-  while (n > 0 && TrimSet().Has(text.At(n))) --n;
+  while (n > 0 && trim.Has(text.At(n))) --n;
   return Copy(text, 1, n);
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -183,6 +184,101 @@ void PutEncoded(std::string& out, std::uint32_t key, Charset cs) {
   else out += '?';
 }
 
+// The CP866 byte of each valid two-byte UTF-8 sequence (lead byte 0xC2..0xDF)
+// that has one and is no escape byte; 0 where the general path decides.
+const std::array<unsigned char, 32 * 64>& TwoByteTable() {
+  static const auto table = [] {
+    std::array<unsigned char, 32 * 64> t{};
+    for (std::uint32_t lead = 0xC2; lead <= 0xDF; ++lead) {
+      for (std::uint32_t next = 0x80; next <= 0xBF; ++next) {
+        unsigned char b;
+        const std::uint32_t cp = (lead & 0x1F) << 6 | (next & 0x3F);
+        if (ToSingleByte(cp, Charset::Cp866, b) && !IsEscapeByte(b)) t[(lead - 0xC0) * 64 + (next - 0x80)] = b;
+      }
+    }
+    return t;
+  }();
+  return table;
+}
+
+// Decode from UTF-8: ASCII and the two-byte letters through a table, into
+// a buffer written by index; everything else as PutDecoded has it.
+void DecodeUtf8(std::string_view bytes, std::string& out) {
+  const auto& two = TwoByteTable();
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  out.resize(n);  // room for every character of one byte or more
+  std::size_t w = 0;
+  std::string general;
+  for (std::size_t i = 0; i < n;) {
+    const unsigned c = p[i];
+    if (c < 0x80) {
+      out[w++] = static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    if (c >= 0xC2 && c <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+      const unsigned char b = two[(c - 0xC0) * 64 + (p[i + 1] - 0x80)];
+      if (b != 0) {
+        out[w++] = static_cast<char>(b);
+        i += 2;
+        continue;
+      }
+    }
+    std::uint32_t cp;
+    const std::size_t len = Utf8Sequence(bytes, i, cp);
+    general.clear();
+    PutDecoded(general, len == 0 ? kRawByte + c : cp);
+    i += len == 0 ? 1 : len;
+    // An escape may take more bytes than its character did.
+    if (w + general.size() > out.size()) out.resize(w + general.size() + (n - i));
+    out.replace(w, general.size(), general);
+    w += general.size();
+  }
+  out.resize(w);
+}
+
+// The UTF-8 bytes of each CP866 byte from 0x80 on.
+struct Utf8Form {
+  unsigned char len;
+  char bytes[3];
+};
+const std::array<Utf8Form, 128>& Utf8Forms() {
+  static const auto forms = [] {
+    std::array<Utf8Form, 128> f{};
+    for (std::size_t b = 0; b < 128; ++b) {
+      std::string one;
+      AppendUtf8(one, platform::kCp866High[b]);
+      f[b].len = static_cast<unsigned char>(one.size());
+      for (std::size_t k = 0; k < one.size() && k < 3; ++k) f[b].bytes[k] = one[k];
+    }
+    return f;
+  }();
+  return forms;
+}
+
+// A line (at most 256 bytes) to UTF-8 through the table, in a buffer on the
+// stack (at most three bytes a character); false, out untouched, when it
+// holds an escape (escapes on), which the general path decodes.
+bool EncodeLineUtf8(std::string_view text, bool escapesOn, std::string& out) {
+  const auto& forms = Utf8Forms();
+  char buffer[3 * 256];
+  std::size_t w = 0;
+  for (char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      buffer[w++] = ch;
+      continue;
+    }
+    if (escapesOn && IsEscapeByte(c)) return false;
+    const Utf8Form& f = forms[c - 0x80];
+    std::memcpy(buffer + w, f.bytes, 3);  // all three: the room is there, the unused ones are overwritten
+    w += f.len;
+  }
+  out.assign(buffer, w);
+  return true;
+}
+
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -227,10 +323,23 @@ std::string_view Name(Charset cs) {
 bool IsUtf8Text(std::string_view bytes) {
   bool multi = false;
   std::uint32_t cp;
-  for (std::size_t i = 0; i < bytes.size();) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t size = bytes.size();
+  for (std::size_t i = 0; i < size;) {
+    // ASCII and the two-byte letters of Cyrillic text, the most of it,
+    // without a call.
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    if (p[i] >= 0xC2 && p[i] <= 0xDF && i + 1 < size && (p[i + 1] & 0xC0) == 0x80) {
+      multi = true;
+      i += 2;
+      continue;
+    }
     std::size_t n = Utf8Sequence(bytes, i, cp);
     if (n == 0) return false;
-    multi = multi || n > 1;
+    multi = true;
     i += n;
   }
   return multi;
@@ -273,21 +382,11 @@ bool KeepsBytes(Charset cs) { return cs == Charset::Cp866 && !Escapes().on; }
 
 std::string Decode(std::string_view bytes, Charset cs) {
   std::string out;
-  out.reserve(bytes.size());
   if (cs == Charset::Utf8) {
-    std::uint32_t cp;
-    for (std::size_t i = 0; i < bytes.size();) {
-      std::size_t n = Utf8Sequence(bytes, i, cp);
-      if (n == 0) {
-        PutDecoded(out, kRawByte + static_cast<unsigned char>(bytes[i]));
-        ++i;
-      } else {
-        PutDecoded(out, cp);
-        i += n;
-      }
-    }
+    DecodeUtf8(bytes, out);
     return out;
   }
+  out.reserve(bytes.size());
   if (KeepsBytes(cs)) return std::string(bytes);
   const auto& high = HighHalf(cs);
   for (char ch : bytes) {
@@ -300,10 +399,22 @@ std::string Decode(std::string_view bytes, Charset cs) {
 }
 
 std::string Encode(std::string_view text, Charset cs) {
-  const bool on = Escapes().on;
-  if (KeepsBytes(cs)) return std::string(text);
   std::string out;
+  EncodeInto(text, cs, out);
+  return out;
+}
+
+void EncodeInto(std::string_view text, Charset cs, std::string& out) {
+  const bool on = Escapes().on;
+  if (KeepsBytes(cs)) {
+    out.assign(text);
+    return;
+  }
+  if (cs == Charset::Utf8 && text.size() <= 256 && EncodeLineUtf8(text, on, out)) return;
+  out.clear();
   out.reserve(text.size() + text.size() / 2);
+  const bool utf8 = cs == Charset::Utf8;
+  const auto& forms = Utf8Forms();
   for (std::size_t i = 0; i < text.size();) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (on && IsEscapeByte(c)) {
@@ -315,10 +426,10 @@ std::string Encode(std::string_view text, Charset cs) {
       continue;
     }
     if (c < 0x80) out += static_cast<char>(c);
+    else if (utf8) out.append(forms[c - 0x80].bytes, forms[c - 0x80].len);
     else PutEncoded(out, platform::kCp866High[c - 0x80], cs);
     ++i;
   }
-  return out;
 }
 
 }  // namespace charset

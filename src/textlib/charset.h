@@ -45,5 +45,7 @@ bool KeepsBytes(Charset cs);
 // CP866 text as bytes of charset cs: an escape gives back its own bytes, a
 // character cs lacks (from a data file) becomes '?'.
 std::string Encode(std::string_view text, Charset cs);
+// Encode into out (its earlier content replaced, its room kept).
+void EncodeInto(std::string_view text, Charset cs, std::string& out);
 
 }  // namespace charset

@@ -67,6 +67,12 @@ TEST_F(Charsets, ManyDistinctCharactersTakeLongerEscapesAndStillComeBack) {
   std::size_t units = 0;
   for (std::size_t i = 0; i < text.size(); i += UnitLength(text, i)) ++units;
   EXPECT_EQ(units, 3000u);
+  // Invalid bytes after them: each takes a three-byte escape, so the text
+  // grows past the bytes it came from.
+  const std::string bad(200, '\xff');
+  const std::string grown = Decode("\xfe\xfd" + bad, Charset::Utf8);
+  EXPECT_GT(grown.size(), bad.size() + 2);
+  EXPECT_EQ(Encode(grown, Charset::Utf8), "\xfe\xfd" + bad);
 }
 
 TEST_F(Charsets, NamesAndControlLines) {

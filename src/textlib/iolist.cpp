@@ -193,6 +193,7 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
   const bool asStored = prefix.Empty() && !(options & kLineChanges);
   const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
   listman::Node* node = first <= last ? listman::ListGetNode(list, first) : nullptr;
+  std::string encoded;  // one buffer for every line
   for (std::int32_t i = first; i <= last && node != nullptr; ++i, node = node->Next) {
     ShortStr line;
     std::string_view text;
@@ -203,8 +204,8 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
       if (!KeepLine(line, options)) continue;
       text = line.View();
     }
-    const bool ok = plain ? WriteText(file, text, ending)
-                          : WriteText(file, charset::Encode(text, format.Charset), ending);
+    if (!plain) charset::EncodeInto(text, format.Charset, encoded);
+    const bool ok = WriteText(file, plain ? text : std::string_view(encoded), ending);
     if (!ok) {
       int error = platform::IoResult();
       FileDiscard(file);

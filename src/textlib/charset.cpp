@@ -184,6 +184,17 @@ void PutEncoded(std::string& out, std::uint32_t key, Charset cs) {
   else out += '?';
 }
 
+// The length of the run of ASCII bytes at p[0..n), tested eight at a time.
+std::size_t AsciiRun(const unsigned char* p, std::size_t n) {
+  std::size_t i = 0;
+  for (std::uint64_t word; i + 8 <= n; i += 8) {
+    std::memcpy(&word, p + i, 8);
+    if (word & 0x8080808080808080u) break;
+  }
+  while (i < n && p[i] < 0x80) ++i;
+  return i;
+}
+
 // The CP866 byte of each valid two-byte UTF-8 sequence (lead byte 0xC2..0xDF)
 // that has one and is no escape byte; 0 where the general path decides.
 const std::array<unsigned char, 32 * 64>& TwoByteTable() {
@@ -213,8 +224,10 @@ void DecodeUtf8(std::string_view bytes, std::string& out) {
   for (std::size_t i = 0; i < n;) {
     const unsigned c = p[i];
     if (c < 0x80) {
-      out[w++] = static_cast<char>(c);
-      ++i;
+      const std::size_t run = AsciiRun(p + i, n - i);
+      std::memcpy(out.data() + w, p + i, run);
+      w += run;
+      i += run;
       continue;
     }
     if (c >= 0xC2 && c <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
@@ -262,12 +275,16 @@ const std::array<Utf8Form, 128>& Utf8Forms() {
 // holds an escape (escapes on), which the general path decodes.
 bool EncodeLineUtf8(std::string_view text, bool escapesOn, std::string& out) {
   const auto& forms = Utf8Forms();
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   char buffer[3 * 256];
   std::size_t w = 0;
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = p[i];
     if (c < 0x80) {
-      buffer[w++] = ch;
+      const std::size_t run = AsciiRun(p + i, text.size() - i);
+      std::memcpy(buffer + w, p + i, run);
+      w += run;
+      i += run - 1;
       continue;
     }
     if (escapesOn && IsEscapeByte(c)) return false;
@@ -329,7 +346,7 @@ bool IsUtf8Text(std::string_view bytes) {
     // ASCII and the two-byte letters of Cyrillic text, the most of it,
     // without a call.
     if (p[i] < 0x80) {
-      ++i;
+      i += AsciiRun(p + i, size - i);
       continue;
     }
     if (p[i] >= 0xC2 && p[i] <= 0xDF && i + 1 < size && (p[i + 1] & 0xC0) == 0x80) {

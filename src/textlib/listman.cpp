@@ -22,6 +22,9 @@ namespace {
 // class in the 8 bytes before it; a large one (class 0) comes from the
 // allocator itself. The chunks stay until the process ends.
 constexpr std::size_t kHeader = 8, kGrain = 16, kClasses = 18, kChunk = 64 * 1024;
+// Chunks grow with the pool, up to a size that the allocator puts on large
+// pages: a pool that has grown large goes on growing.
+constexpr std::size_t kLargestChunk = 2 * 1024 * 1024;
 
 }  // namespace
 
@@ -33,6 +36,7 @@ struct Region {
 namespace {
 
 struct Pool {
+  std::size_t total = 0;  // bytes in all chunks
   std::vector<Region*> regions;
   std::uintptr_t regionsFrom = 0, regionsTo = 0;  // an address range holding every region
   std::vector<char*> chunks;
@@ -48,6 +52,7 @@ Pool& ThePool() {
 
 void NewChunk(Pool& p, std::size_t size) {
   p.chunks.push_back(static_cast<char*>(::operator new(size)));
+  p.total += size;
   p.next = p.chunks.back();
   p.end = p.next + size;
 }
@@ -69,7 +74,9 @@ void* PoolAlloc(std::size_t size) {
     std::memcpy(&p.free[cls], raw + kHeader, sizeof(char*));
   } else {
     const std::size_t bytes = cls * kGrain;
-    if (static_cast<std::size_t>(p.end - p.next) < bytes) NewChunk(p, kChunk);
+    if (static_cast<std::size_t>(p.end - p.next) < bytes) {
+      NewChunk(p, p.total < kChunk ? kChunk : p.total < kLargestChunk ? p.total : kLargestChunk);
+    }
     raw = p.next;
     p.next += bytes;
   }

@@ -16,9 +16,9 @@ std::int32_t ListError = 0;
 
 namespace {
 
-// Blocks and nodes come from 64 KiB chunks, each size class (16 bytes
-// apart) with a free list of its own: a message of 65,535 lines costs a few
-// hundred calls to the allocator instead of 130,000. A block carries its
+// Blocks and nodes come from chunks (64 KiB at first), each size class (16
+// bytes apart) with a free list of its own: a message of 65,535 lines costs
+// a few calls to the allocator instead of 130,000. A block carries its
 // class in the 8 bytes before it; a large one (class 0) comes from the
 // allocator itself. The chunks stay until the process ends.
 constexpr std::size_t kHeader = 8, kGrain = 16, kClasses = 18, kChunk = 64 * 1024;

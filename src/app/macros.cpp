@@ -49,16 +49,6 @@ class MacroTable {
   std::string pool_;
 };
 
-// The text upper-cased, in one pass from where it lies.
-ShortStr UpperOf(std::string_view text) {
-  const auto& upper = UpperTable();
-  ShortStr out;
-  const std::size_t n = text.size() < kMaxLen ? text.size() : kMaxLen;
-  for (std::size_t i = 0; i < n; ++i) out.s[i] = upper[static_cast<unsigned char>(text[i])];
-  out.len = static_cast<std::uint8_t>(n);
-  return out;
-}
-
 std::uint16_t Bigram(std::string_view text, std::size_t at) {
   return static_cast<std::uint16_t>(static_cast<unsigned char>(text[at]) << 8 | static_cast<unsigned char>(text[at + 1]));
 }
@@ -212,7 +202,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       if (!inPlace) lines::LineAdd(result, ShortStr(stored));
       continue;
     }
-    ShortStr upper = UpperOf(stored);
+    ShortStr upper = UpCaseStr(ShortStr(stored));
     ShortStr changed;  // the line, copied out at its first change
     bool copied = false;
     bool tooLong = false;

@@ -102,15 +102,20 @@ struct Stage {
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
   // The table does not change during the stage, so each name is looked up once.
   std::unordered_map<std::string, ShortStr> lookups;
-  std::optional<NameIndex> index;  // made at the first lookup
+  std::optional<NameIndex> index;
 };
 
-// NameLookup through the stage's index.
+// The form the index gives a name of at most 36 bytes, or the name itself.
+ShortStr FormIn(const NameIndex& index, const ShortStr& name) {
+  const std::optional<std::string_view> form = index.Find(UpCaseStr(name).View());
+  return form ? ShortStr(*form) : name;
+}
+
+// NameLookup through the stage's index, made at the first lookup.
 ShortStr IndexedLookup(Stage& st, const ShortStr& name) {
   if (name.len > kNameLimit) return name;
   if (!st.index) st.index.emplace(st.run.NamesTable);
-  const std::optional<std::string_view> form = st.index->Find(UpCaseStr(name).View());
-  return form ? ShortStr(*form) : name;
+  return FormIn(*st.index, name);
 }
 
 ShortStr Lookup(Stage& st, const ShortStr& name) {
@@ -288,19 +293,9 @@ ShortStr CyrillicToLatin(const ShortStr& text) {
 }
 
 ShortStr NameLookup(const ShortStr& name, List* table) {
-  ShortStr result = name;
   // No table line can hold a longer name: it is not in the table.
-  if (name.len > kNameLimit) return result;
-  if (listman::ListCheck(table) != 0 || table->Count == 0) return result;
-  ShortStr key = UpCaseStr(result);
-  for (std::int32_t i = 1; i <= table->Count; ++i) {
-    ShortStr line = Copy(lines::LineAt(table, i), 1, kNameLimit);
-    if (TrimLeft(line).At(1) == ';') continue;
-    if (!(UpCaseStr(ExtractField(line, 1)) == key)) continue;
-    ShortStr form = ExtractField(line, 2);
-    return form.Empty() ? result : Trim(form);
-  }
-  return result;
+  if (name.len > kNameLimit) return name;
+  return FormIn(NameIndex(table), name);
 }
 
 void ChangeNames(app::RunContext& run, bool keepReceiverLines) {

@@ -218,7 +218,7 @@ void DecodeUtf8(std::string_view bytes, std::string& out) {
   const auto& two = TwoByteTable();
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
-  out.resize(n);  // room for every character of one byte or more
+  out.resize(n);  // room for every byte still to come, kept so below
   std::size_t w = 0;
   std::string general;
   for (std::size_t i = 0; i < n;) {
@@ -243,8 +243,10 @@ void DecodeUtf8(std::string_view bytes, std::string& out) {
     general.clear();
     PutDecoded(general, len == 0 ? kRawByte + c : cp);
     i += len == 0 ? 1 : len;
-    // An escape may take more bytes than its character did.
-    if (w + general.size() > out.size()) out.resize(w + general.size() + (n - i));
+    // An escape may take more bytes than its character did: the buffer
+    // keeps room for it and for every byte still to come.
+    const std::size_t room = w + general.size() + (n - i);
+    if (room > out.size()) out.resize(room);
     out.replace(w, general.size(), general);
     w += general.size();
   }

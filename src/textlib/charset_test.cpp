@@ -75,6 +75,23 @@ TEST_F(Charsets, ManyDistinctCharactersTakeLongerEscapesAndStillComeBack) {
   EXPECT_EQ(Encode(grown, Charset::Utf8), "\xfe\xfd" + bad);
 }
 
+// Escapes longer than their bytes followed by plain text: the text after
+// them comes through whole.
+TEST_F(Charsets, TextAfterLongEscapesIsKeptWhole) {
+  UseEscapes(true);
+  std::string distinct;  // more than 47 distinct characters: later escapes take three bytes
+  for (unsigned cp = 0x4E00; cp < 0x4E00 + 60; ++cp) {
+    distinct += static_cast<char>(0xE0 | (cp >> 12));
+    distinct += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    distinct += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  Decode(distinct, Charset::Utf8);
+  const std::string bytes = std::string(10, '\xff') + std::string(50, 'a');
+  const std::string text = Decode(bytes, Charset::Utf8);
+  EXPECT_EQ(text.substr(text.size() - 50), std::string(50, 'a'));
+  EXPECT_EQ(Encode(text, Charset::Utf8), bytes);
+}
+
 TEST_F(Charsets, NamesAndControlLines) {
   Charset cs;
   const std::pair<const char*, Charset> names[] = {

@@ -3,7 +3,6 @@
 #include <bit>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "console/writer.h"
@@ -100,8 +99,8 @@ struct Stage {
   ShortStr receiver;
   ShortStr foldedReceiver;  // the receiver's name, folded once
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
-  // The table does not change during the stage, so each name is looked up once.
-  std::unordered_map<std::string, ShortStr> lookups;
+  // The table does not change during the stage: it is read once, at the
+  // first lookup.
   std::optional<NameIndex> index;
 };
 
@@ -111,20 +110,11 @@ ShortStr FormIn(const NameIndex& index, const ShortStr& name) {
   return form ? ShortStr(*form) : name;
 }
 
-// NameLookup through the stage's index, made at the first lookup.
-ShortStr IndexedLookup(Stage& st, const ShortStr& name) {
+// NameLookup through the stage's index.
+ShortStr Lookup(Stage& st, const ShortStr& name) {
   if (name.len > kNameLimit) return name;
   if (!st.index) st.index.emplace(st.run.NamesTable);
   return FormIn(*st.index, name);
-}
-
-ShortStr Lookup(Stage& st, const ShortStr& name) {
-  std::string key = name.Std();
-  auto found = st.lookups.find(key);
-  if (found != st.lookups.end()) return found->second;
-  ShortStr form = IndexedLookup(st, name);
-  st.lookups.emplace(std::move(key), form);
-  return form;
 }
 
 ShortStr LookupLatin(Stage& st, const ShortStr& name) { return CyrillicToLatin(Lookup(st, name)); }
@@ -301,7 +291,7 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
 void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   writer::Writer->Heading("Changing names...");
   run.NamesChanged = 0;
-  Stage st{run, keepReceiverLines, {}, {}, {}, {}, {}};
+  Stage st{run, keepReceiverLines, {}, {}, {}, {}};
   List* message = run.MessageLines;
   std::int32_t templates = lines::LineCount(run.TemplateBefore);
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "textlib/charset.h"
+#include "textlib/units.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -13,8 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
   charset::UseEscapes(true);
   const std::string text = charset::Decode(bytes, cs);
-  for (size_t i = 0; i < text.size(); i += charset::UnitLength(text, i)) {
-    if (charset::UnitLength(text, i) == 0) __builtin_trap();
+  // The decoded text is whole characters: no byte of 0xB0..0xDF outside an escape.
+  for (size_t i = 0; i < text.size(); i += units::Length(text, i)) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (units::Length(text, i) == 1 && c >= units::kFirstLead && c <= units::kLastTrail) __builtin_trap();
   }
   if (charset::Encode(text, cs) != bytes) __builtin_trap();
   return 0;

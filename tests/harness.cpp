@@ -49,6 +49,9 @@ void ProgramDir::SetUp() {
   dir_ = support::TempFolder(std::string(info->test_suite_name()) + "-" + info->name());
   fs::remove_all(dir_);
   fs::create_directories(dir_);
+  // The program takes a plain ASCII reply in the locale's charset: runs are
+  // in the C locale unless a test names another, whatever the machine's is.
+  setenv("LC_ALL", "C", 1);
 }
 
 void ProgramDir::TearDown() {

@@ -47,7 +47,7 @@ void SplitTemplates(List* config, List*& before, List*& after) {
     ShortStr line = lines::LineAt(config, i);
     int n = Pos(token, UpCaseStr(line));
     ShortStr head = n > 0 ? Copy(line, 1, n - 1) : line;
-    ShortStr tail = n > 0 ? Copy(line, n + token.len, kMaxLen) : ShortStr();
+    ShortStr tail = n > 0 ? Copy(line, n + token.len, kMaxBytes) : ShortStr();
     lines::LineAdd(before, head);
     lines::LineAdd(after, tail);
   }

@@ -5,6 +5,7 @@
 
 #include "app/datafiles.h"
 #include "console/writer.h"
+#include "textlib/charset.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/lines.h"
@@ -32,6 +33,19 @@ void LoadInserts(app::RunContext& run) {
   datafiles::LoadOptional(datafiles::ProgramFile(".beg"), run.BeginLines);
   datafiles::LoadOptional(datafiles::ProgramFile(".end"), run.EndLines);
 }
+
+namespace {
+
+// Each line as the reply's charset will write it ('?' for what it lacks):
+// the presence test then compares what a second run finds in the result.
+void MakeWritable(List* lines, charset::Charset cs) {
+  for (std::int32_t i = 1; i <= lines::LineCount(lines); ++i) {
+    const ShortStr line = lines::LineAt(lines, i);
+    if (charset::HoldsEscape(line.View())) lines::LineSet(lines, i, ShortStr(charset::Writable(line.View(), cs)));
+  }
+}
+
+}  // namespace
 
 bool MessageContains(List* message, List* block) {
   const std::int32_t n = lines::LineCount(message);
@@ -62,6 +76,8 @@ std::int32_t EndInsertPosition(List* message) {
 }
 
 void InsertBeginAndEnd(app::RunContext& run) {
+  MakeWritable(run.BeginLines, run.MessageFormat.Charset);
+  MakeWritable(run.EndLines, run.MessageFormat.Charset);
   const std::string beginName = datafiles::ProgramFile(".beg");
   if (Missing(run.BeginLines, run.MessageLines)) {
     listman::ListInsertList(run.BeginLines, run.MessageLines, 1);

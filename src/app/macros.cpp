@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "console/writer.h"
+#include "textlib/charset.h"
 #include "textlib/lines.h"
 
 namespace macros {
@@ -24,7 +25,7 @@ namespace {
 // not three 256-byte strings each.
 struct Macro {
   std::uint32_t at;  // key, upper-cased key, expansion, one after another
-  std::uint8_t keyLen, valueLen;
+  std::uint16_t keyLen, valueLen;
 };
 
 class MacroTable {
@@ -171,7 +172,8 @@ class Candidates {
 
 }  // namespace
 
-listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int32_t& count) {
+listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int32_t& count,
+                            charset::Charset charset) {
   count = 0;
   List* result = list;
   if (!inPlace) listman::ListCreate(result);
@@ -179,7 +181,8 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
   for (std::int32_t j = 1; j <= lines::LineCount(macroLines); ++j) {
     ShortStr line = lines::LineAt(macroLines, j);
     ShortStr key = ExtractField(line, 1);
-    if (!key.Empty()) table.Add(key, ExtractField(line, 2));
+    // An expansion goes in as the reply's charset writes it ('?' for what it lacks).
+    if (!key.Empty()) table.Add(key, ShortStr(charset::Writable(ExtractField(line, 2).View(), charset)));
   }
   Candidates candidates(table);
   // Each macro's replacement is prepared the first time a line takes it.
@@ -238,7 +241,7 @@ void ChangeMacros(app::RunContext& run, bool skip) {
   // Keys match the message after its letters were made Latin.
   lines::LatinHAndP(run.MacroTable);
   writer::Writer->Heading("Changing macros...");
-  MacroReplace(run.MessageLines, run.MacroTable, true, run.MacroChanges);
+  MacroReplace(run.MessageLines, run.MacroTable, true, run.MacroChanges, run.MessageFormat.Charset);
 }
 
 }  // namespace macros

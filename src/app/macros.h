@@ -6,14 +6,16 @@
 #include <cstdint>
 
 #include "app/context.h"
+#include "textlib/charset.h"
 
 namespace macros {
 
 // Applies the macro lines (field 1 key, field 2 expansion) in table order to
 // every line. In place: the lines are stored back and the result is lines;
 // otherwise the changed lines go to a new list. count = replacements made.
+// An expansion puts '?' for each character the charset cannot write.
 listman::List* MacroReplace(listman::List* lines, listman::List* macros, bool inPlace,
-                            std::int32_t& count);
+                            std::int32_t& count, charset::Charset charset = charset::Charset::Utf8);
 // The stage: skipped with skip (/M-, /Macro-) or an empty table.
 void ChangeMacros(app::RunContext& run, bool skip);
 

@@ -7,9 +7,11 @@
 
 #include "console/writer.h"
 #include "filter/quote_filter.h"
+#include "textlib/charset.h"
 #include "textlib/lines.h"
 #include "textlib/multimatch.h"
 #include "textlib/textlines.h"
+#include "textlib/units.h"
 
 namespace names {
 
@@ -33,7 +35,7 @@ class NameIndex {
   explicit NameIndex(List* table) {
     if (listman::ListCheck(table) != 0) return;
     for (listman::Node* node = table->First; node != nullptr; node = node->Next) {
-      const ShortStr line = Copy(lines::LineOfNode(node), 1, kNameLimit);
+      const ShortStr line = Head(lines::LineOfNode(node), kNameLimit);
       if (TrimLeft(line).At(1) == ';') continue;
       const ShortStr key = UpCaseStr(ExtractField(line, 1));
       const ShortStr form = ExtractField(line, 2);
@@ -98,6 +100,7 @@ struct Stage {
   bool keepReceiverLines;
   ShortStr receiver;
   ShortStr foldedReceiver;  // the receiver's name, folded once
+  int receiverChars = 0;    // and its length in characters
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
   // The table does not change during the stage: it is read once, at the
   // first lookup.
@@ -112,7 +115,7 @@ ShortStr FormIn(const NameIndex& index, const ShortStr& name) {
 
 // NameLookup through the stage's index.
 ShortStr Lookup(Stage& st, const ShortStr& name) {
-  if (name.len > kNameLimit) return name;
+  if (Chars(name) > kNameLimit) return name;
   if (!st.index) st.index.emplace(st.run.NamesTable);
   return FormIn(*st.index, name);
 }
@@ -126,7 +129,7 @@ using Reports = std::vector<std::pair<ShortStr, ShortStr>>;
 // table changes none of it. A name too long for any table line is looked up
 // word by word only.
 std::string NewName(Stage& st, const ShortStr& name, Reports& reports) {
-  if (name.len <= kNameLimit) {
+  if (Chars(name) <= kNameLimit) {
     ShortStr whole = LookupLatin(st, name);
     if (!(whole == name)) {
       reports.emplace_back(name, whole);
@@ -158,7 +161,7 @@ std::string NewName(Stage& st, const ShortStr& name, Reports& reports) {
 // after it), and in at the position of its first character: the text up to
 // the after-text (searched from nameStart on), or the first word.
 ShortStr RawName(const ShortStr& line, const ShortStr& after, int nameStart, int& at) {
-  ShortStr rest = Copy(line, nameStart, kMaxLen);
+  ShortStr rest = Copy(line, nameStart, kMaxBytes);
   int afterPos = after.Empty() ? 0 : Pos(after, rest);
   at = nameStart;
   if (afterPos > 0) return Copy(rest, 1, afterPos - 1);
@@ -191,12 +194,14 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
   if (st.receiver.Empty()) {
     st.receiver = name;
     st.foldedReceiver = FoldLookAlikes(name);
+    st.receiverChars = Chars(name);
   }
   Reports reports;
-  std::string form = NewName(st, name, reports);
+  // What the reply's charset cannot write goes in as '?'.
+  const std::string form = charset::Writable(NewName(st, name, reports), st.run.MessageFormat.Charset);
   if (reports.empty()) return false;
   at += blanks;
-  if (line.len - name.len + form.size() > static_cast<std::size_t>(kMaxLen)) {
+  if (Chars(line) - Chars(name) + static_cast<int>(units::Count(form)) > kMaxLen) {
     writer::Writer->Info(ShortStr("Line ") + Num(index) + ShortStr(" is too long for the change, left as it is!"));
     return false;
   }
@@ -230,15 +235,16 @@ bool MayRepeatReceiver(const Stage& st, std::string_view line) {
   const CharSet& token = TokenSet();
   while (from < to && trim.Has(static_cast<unsigned char>(line[from]))) ++from;
   while (to > from && trim.Has(static_cast<unsigned char>(line[to - 1]))) --to;
-  int text = 0, word = 0;
+  int text = 0, word = 0;  // characters
   bool inWord = false, wordDone = false;
+  const bool escapes = units::EscapesOn();
   for (std::size_t i = from; i < to; ++i) {
     const auto c = static_cast<unsigned char>(line[i]);
-    if (c == '.') continue;
+    if (c == '.' || (escapes && units::IsTrail(c))) continue;
     ++text;
     if (wordDone) {
       // The text only grows from here: once past both bounds it is a sentence.
-      if (word + kSignatureSlack < text && text > st.foldedReceiver.len) return false;
+      if (word + kSignatureSlack < text && text > st.receiverChars) return false;
       continue;
     }
     if (token.Has(c)) {
@@ -248,7 +254,7 @@ bool MayRepeatReceiver(const Stage& st, std::string_view line) {
       ++word;
     }
   }
-  return !(word + kSignatureSlack < text && text > st.foldedReceiver.len);
+  return !(word + kSignatureSlack < text && text > st.receiverChars);
 }
 
 // The cause for deleting a quoted line that only repeats the receiver's
@@ -261,9 +267,9 @@ ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   const ShortStr firstWord = ExtractToken(quoted, 1);
   const ShortStr foldedWord = FoldLookAlikes(firstWord);
   const ShortStr& foldedName = st.foldedReceiver;
-  if (foldedWord.len + kSignatureSlack < quoted.len) {
+  if (Chars(foldedWord) + kSignatureSlack < Chars(quoted)) {
     // A text longer than the name cannot stand in it (folding keeps lengths).
-    if (quoted.len > foldedName.len) return {};
+    if (Chars(quoted) > st.receiverChars) return {};
     return OccursIn(FoldLookAlikes(quoted), foldedName) ? quoted : ShortStr();
   }
   if (OccursIn(foldedWord, foldedName)) return firstWord;
@@ -284,14 +290,14 @@ ShortStr CyrillicToLatin(const ShortStr& text) {
 
 ShortStr NameLookup(const ShortStr& name, List* table) {
   // No table line can hold a longer name: it is not in the table.
-  if (name.len > kNameLimit) return name;
+  if (Chars(name) > kNameLimit) return name;
   return FormIn(NameIndex(table), name);
 }
 
 void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   writer::Writer->Heading("Changing names...");
   run.NamesChanged = 0;
-  Stage st{run, keepReceiverLines, {}, {}, {}, {}};
+  Stage st{run, keepReceiverLines, {}, {}, 0, {}, {}};
   List* message = run.MessageLines;
   std::int32_t templates = lines::LineCount(run.TemplateBefore);
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {

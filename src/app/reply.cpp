@@ -1,5 +1,6 @@
 #include "app/reply.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -24,9 +25,13 @@ bool ChooseCharset(std::string_view bytes, const std::string_view* csOption,
     out = Charset::Utf8;
     return true;
   }
-  // Editors on POSIX keep their file in the locale's charset by default.
+  // Editors on POSIX keep their file in the locale's charset by default; a
+  // reply that is plain ASCII may be UTF-8 too, and a name put into it then
+  // goes in as UTF-8.
   Charset local;
-  out = charset::ByName(localeCodeset, local) && local != Charset::Utf8 ? local : Charset::Cp866;
+  const bool known = charset::ByName(localeCodeset, local);
+  const bool ascii = std::none_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  out = known && (local != Charset::Utf8 || ascii) ? local : Charset::Cp866;
   return true;
 }
 
@@ -54,7 +59,10 @@ bool ReadReply(app::RunContext& run) {
   }
   if (given && !run.FromStdin) Read(run);
   run.MessageFormat.Charset = cs;
-  charset::UseEscapes(cs != charset::Charset::Cp866);
+  // The data files are read with escapes on, so that a character CP866
+  // lacks stays itself there too; LoadReply switches them off for a CP866
+  // reply when no data file needed one.
+  charset::UseEscapes(true);
   if (cs != charset::Charset::Cp866) {
     Writer->Info(ShortStr("Charset: ") + ShortStr(charset::Name(cs)));
   }
@@ -66,6 +74,7 @@ bool LoadReply(app::RunContext& run) {
     app::ReportFileError("Error reading file ", run.InputName, run.ReplyRead);
     return false;
   }
+  if (run.MessageFormat.Charset == charset::Charset::Cp866 && !charset::EscapesMade()) charset::UseEscapes(false);
   int r = iolist::TextParse(std::move(run.ReplyBytes), run.MessageLines, files::optRead | files::optWrap,
                             run.MessageFormat);
   run.ReplyBytes.clear();

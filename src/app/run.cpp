@@ -167,18 +167,20 @@ void RunProgram() {
   Writer->Heading("Loading data files...");
   if (!reply::ReadReply(run)) End(run, kExitFailed);
   if (!datafiles::LoadData(run)) End(run, kExitFailed);
+  // Every data file is read before the reply's lines, which are then stored
+  // in the form the tables need (see reply::LoadReply).
+  run.FilterFlags = filterpass::CommandLineMode();
+  if (run.FilterFlags != 0) datafiles::LoadFilters(run);
+  inserts::LoadInserts(run);
   if (!reply::LoadReply(run)) End(run, kExitFailed);
 
   // The road of the message: the quote filter, the inserts, the names, the
   // letters, the macros, the summary, and the result with its control line.
   run.LinesSkipped = 0;
-  run.FilterFlags = filterpass::CommandLineMode();
   if (run.FilterFlags != 0) {
-    datafiles::LoadFilters(run);
     run.FilterFlags = filterpass::ChooseFlags(run.FilterFlags, !run.FromStdin);
     filterpass::FilterPasses(run);
   }
-  inserts::LoadInserts(run);
   inserts::InsertBeginAndEnd(run);
   names::ChangeNames(run, OptionPresent("/FN-"));
   lines::LatinHAndP(run.MessageLines);

@@ -1,6 +1,7 @@
 #include "console/console.h"
 
 #include "platform/output.h"
+#include "textlib/charset.h"
 
 namespace console {
 
@@ -34,6 +35,11 @@ void ResetOutput() { platform::OutReset(); }
 
 void WriteOut(const shortstr::ShortStr& text) { platform::OutWrite(text.View()); }
 
-void WriteOutLn(const shortstr::ShortStr& text) { platform::OutWriteLine(text.View()); }
+void WriteOutLn(const shortstr::ShortStr& text) {
+  // Message text may hold characters CP866 lacks: they are shown as
+  // themselves where the console can show them, never as their escapes.
+  if (charset::HoldsEscape(text.View())) platform::OutWriteLineUnicode(charset::Shown(text.View()));
+  else platform::OutWriteLine(text.View());
+}
 
 }  // namespace console

@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "runtime/logfile.h"
+#include "textlib/charset.h"
 #include "textlib/dates.h"
 #include "textlib/msgtext.h"
 
@@ -25,8 +26,16 @@ void ConsoleWriter::Line(std::uint8_t colour, const ShortStr& text) {
 
 ShortStr ConsoleWriter::Record(const ShortStr& text) { return dates::NowText() + ShortStr(" ") + text; }
 
+namespace {
+// The log keeps CP866 bytes: an escape goes in as its character's byte, or '?'.
+ShortStr Plain(const ShortStr& text) {
+  if (!charset::HoldsEscape(text.View())) return text;
+  return ShortStr(charset::Encode(text.View(), charset::Charset::Cp866));
+}
+}  // namespace
+
 void ConsoleWriter::CopyToLog(const ShortStr& text, std::uint8_t level) {
-  if (LogCopy && !text.Empty()) logfile::LogWrite(Record(text), level);
+  if (LogCopy && !text.Empty()) logfile::LogWrite(Record(Plain(text)), level);
 }
 
 void ConsoleWriter::PlainLine(const ShortStr& text) { console::WriteOutLn(text); }
@@ -63,7 +72,7 @@ void ConsoleWriter::Notice(const ShortStr& text) {
 void ConsoleWriter::ErrorLine(const ShortStr& text) {
   Line(console::kLightRed, text);
   // Error lines are copied even when empty.
-  ShortStr record = Record(text);
+  ShortStr record = Record(Plain(text));
   if (LogCopy) logfile::LogWrite(record, kLevelError);
   if (ErrorCopy) logfile::ErrorLogWrite(record);
 }

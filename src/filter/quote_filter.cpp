@@ -9,6 +9,7 @@
 #include "textlib/lines.h"
 #include "textlib/multimatch.h"
 #include "textlib/textlines.h"
+#include "textlib/units.h"
 
 namespace quote_filter {
 
@@ -49,7 +50,7 @@ bool IsServiceLine(std::string_view line) {
     for (const ShortStr& mark : kMarks) starts[mark.s[0]] = true;
     return starts;
   }();
-  const std::size_t window = line.size() < kQuoteWindow ? line.size() : kQuoteWindow;
+  const std::size_t window = units::Head(line, kQuoteWindow);  // its first 12 characters
   for (std::size_t at = 0; at < window; ++at) {
     if (!kStarts[table[static_cast<unsigned char>(line[at])]]) continue;
     for (const ShortStr& mark : kMarks) {
@@ -177,7 +178,7 @@ ShortStr StripQuotePrefix(const ShortStr& line) {
   int p = textlines::QuoteMark(line.View());
   if (p == 0) return line;
   while (line.At(p) == '>') ++p;
-  return Copy(line, p, kMaxLen);
+  return Copy(line, p, kMaxBytes);
 }
 
 void QuoteFilter(List* list, List* patterns, List* extraPatterns,

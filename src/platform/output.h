@@ -14,6 +14,10 @@ void OutWrite(std::string_view bytes);
 // (below 32, and 127) are shown as ^X instead of acting on the terminal.
 // Allocates nothing: safe in a signal handler once output is known.
 void OutWriteLine(std::string_view text);
+// OutWriteLine of text given as Unicode characters: a terminal (a console)
+// that can show them gets them as they are; elsewhere each goes out as its
+// CP866 byte, or '?' when CP866 lacks it.
+void OutWriteLineUnicode(std::u32string_view text);
 // Sets the foreground colour (0..15) on a colour terminal; nothing elsewhere.
 void OutSetColour(int colour);
 // Resets the terminal's colours; nothing when no colour was ever written.

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/codepages.h"
+
 namespace platform {
 
 // Bytes for a file or pipe, gathered and written in large pieces. The
@@ -57,6 +59,23 @@ void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteA
   put('\r');
   put('\n');
   writeAll(std::string_view(buffer, used));
+}
+
+// The CP866 byte of a character, '?' when CP866 lacks it.
+inline char Cp866Of(char32_t c) {
+  if (c < 0x80) return static_cast<char>(c);
+  for (unsigned b = 0; b < 128; ++b) {
+    if (kCp866High[b] == c) return static_cast<char>(0x80 + b);
+  }
+  return '?';
+}
+
+// Characters as CP866 bytes ('?' for what CP866 lacks).
+inline std::string Cp866Text(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) out += Cp866Of(c);
+  return out;
 }
 
 }  // namespace platform

@@ -151,6 +151,35 @@ void OutWriteLine(std::string_view text) {
   WriteShownLine(text, st.terminal && st.capture == nullptr, putByte, WriteAll);
 }
 
+void OutWriteLineUnicode(std::u32string_view text) {
+  Learn();
+  OutState& st = State();
+  if (!st.utf8 || st.capture != nullptr) {
+    OutWriteLine(Cp866Text(text));
+    return;
+  }
+  std::string utf8;
+  for (char32_t c : text) {
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (c >> 6));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      utf8 += static_cast<char>(0xE0 | (c >> 12));
+      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xF0 | (c >> 18));
+      utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  // The bytes are UTF-8 already: each goes out as it is.
+  WriteShownLine(utf8, st.terminal, [](unsigned char b, auto& put) { put(static_cast<char>(b)); }, WriteAll);
+}
+
 void OutSetColour(int colour) {
   Learn();
   OutState& st = State();

@@ -102,6 +102,31 @@ void OutWriteLine(std::string_view text) {
   WriteShownLine(text, st.console && st.capture == nullptr, putByte, WriteAll);
 }
 
+void OutWriteLineUnicode(std::u32string_view text) {
+  Learn();
+  OutState& st = State();
+  if (!st.console || st.capture != nullptr) {
+    OutWriteLine(Cp866Text(text));
+    return;
+  }
+  std::wstring wide;
+  for (char32_t c : text) {
+    if (c < 0x20 || c == 0x7F) {
+      // A control character of message text must not act on the console.
+      wide += L'^';
+      wide += static_cast<wchar_t>(c ^ 0x40);
+    } else if (c < 0x10000) {
+      wide += static_cast<wchar_t>(c);
+    } else {
+      wide += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+      wide += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  wide += L"\r\n";
+  DWORD written;
+  WriteConsoleW(st.handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
 void OutSetColour(int colour) {
   Learn();
   OutState& st = State();

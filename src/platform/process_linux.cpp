@@ -40,7 +40,7 @@ std::uint32_t CodeOffset(const void* address) {
 
 void InstallFatalHandlers(FatalHandler handler) {
   fatalHandler = handler;
-  static char alternate[64 * 1024];
+  static char alternate[256 * 1024];  // room for the report the handler builds on the stack
   stack_t stack{};
   stack.ss_sp = alternate;
   stack.ss_size = sizeof alternate;

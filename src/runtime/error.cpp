@@ -81,7 +81,7 @@ ShortStr TimeStamp(const platform::LocalTime& t) {
 
 // Module name between "Line numbers for " and the first "(" after it.
 ShortStr ModuleOf(const ShortStr& line, int at) {
-  ShortStr rest = Copy(line, at + 17, kMaxLen);
+  ShortStr rest = Copy(line, at + 17, kMaxBytes);
   int paren = Pos("(", rest);
   return paren > 0 ? Copy(rest, 1, (paren - 1) < 18 ? paren - 1 : 18) : ShortStr();
 }
@@ -182,7 +182,7 @@ void OnFatalSignal(int code, std::uint32_t address) {
     for (const std::string& folder : ready.reportFolders) platform::MakeFolderNow(folder);
     ShortStr block[kReportLines];
     ReportBlock(code, "", ReportTitle(), address, TimeStamp(platform::LocalNowPrepared()), line, module, block);
-    char bytes[kReportLines * (kMaxLen + 2)];
+    char bytes[kReportLines * (kMaxBytes + 2)];
     std::size_t used = 0;
     for (const ShortStr& l : block) {
       for (int i = 0; i < l.len; ++i) bytes[used++] = static_cast<char>(l.s[i]);

@@ -7,17 +7,18 @@
 #include <vector>
 
 #include "platform/codepages.h"
+#include "textlib/units.h"
 
 namespace charset {
 
 namespace {
 
-// Escape bytes: 0xB0..0xDE are base-47 digits, 0xDF lengthens an escape.
-// Escape i of the table is n times 0xDF and n + 1 digits, where level n
-// holds 47^(n + 1) escapes: the first 47 take one byte each.
-constexpr unsigned char kFirstDigit = 0xB0;
-constexpr unsigned char kLonger = 0xDF;
-constexpr std::uint32_t kDigits = 47;
+// Escapes (units.h): a lead byte and its trails. Escape i of the table is
+// one of 12 * 32 two-byte escapes, then of 2 * 32^2 three-byte ones, then
+// of 2 * 32^4 five-byte ones: more than every code point and raw byte.
+constexpr std::uint32_t kTrails = 32;
+constexpr std::uint32_t kTwoByte = 12 * kTrails;
+constexpr std::uint32_t kThreeByte = 2 * kTrails * kTrails;
 // The key of an invalid byte b is kRawByte + b; other keys are code points.
 constexpr std::uint32_t kRawByte = 0x110000;
 // Every code point of the three code page tables lies below this.
@@ -34,7 +35,8 @@ EscapeTable& Escapes() {
   return table;
 }
 
-bool IsEscapeByte(unsigned char c) { return c >= kFirstDigit && c <= kLonger; }
+// Bytes that stand for no character of their own while escapes are on.
+bool IsEscapeByte(unsigned char c) { return c >= units::kFirstLead && c <= units::kLastTrail; }
 
 using Reverse = std::array<unsigned char, kTableRange>;
 
@@ -72,35 +74,36 @@ void AppendEscape(std::string& out, std::uint32_t key) {
   auto [it, added] = t.index.try_emplace(key, static_cast<std::uint32_t>(t.keys.size()));
   if (added) t.keys.push_back(key);
   std::uint32_t i = it->second;
-  std::uint32_t levelSize = kDigits;
-  int level = 0;
-  while (i >= levelSize) {
-    i -= levelSize;
-    levelSize *= kDigits;
-    ++level;
+  auto trail = [](std::uint32_t digit) { return static_cast<char>(units::kFirstTrail + digit % kTrails); };
+  if (i < kTwoByte) {
+    out += static_cast<char>(units::kFirstLead + i / kTrails);
+    out += trail(i);
+    return;
   }
-  out.append(static_cast<std::size_t>(level), static_cast<char>(kLonger));
-  for (std::uint32_t unit = levelSize / kDigits;; unit /= kDigits) {
-    out += static_cast<char>(kFirstDigit + (i / unit) % kDigits);
-    if (unit == 1) break;
+  i -= kTwoByte;
+  if (i < kThreeByte) {
+    out += static_cast<char>(0xBC + i / (kTrails * kTrails));
+    out += trail(i / kTrails);
+    out += trail(i);
+    return;
   }
+  i -= kThreeByte;
+  out += static_cast<char>(0xBE + i / (kTrails * kTrails * kTrails * kTrails));
+  for (std::uint32_t unit = kTrails * kTrails * kTrails; unit >= 1; unit /= kTrails) out += trail(i / unit);
 }
 
-// The key of the escape at text[at] (UnitLength bytes); false when it is
-// cut short or not in the table.
+// The key of the escape at text[at] (its bytes: units::Length); false when
+// there is no whole escape there or it is not in the table.
 bool EscapeKey(std::string_view text, std::size_t at, std::uint32_t& key) {
-  std::size_t level = 0;
-  while (at + level < text.size() && static_cast<unsigned char>(text[at + level]) == kLonger) ++level;
-  if (at + 2 * level + 1 > text.size()) return false;
-  std::uint32_t i = 0, levelSize = kDigits;
-  for (std::size_t n = 0; n < level; ++n, levelSize *= kDigits) i += levelSize;
+  const std::size_t n = units::Length(text, at);
+  if (n == 1) return false;
+  const auto lead = static_cast<unsigned char>(text[at]);
   std::uint32_t value = 0;
-  for (std::size_t d = 0; d <= level; ++d) {
-    unsigned char c = static_cast<unsigned char>(text[at + level + d]);
-    if (c < kFirstDigit || c >= kLonger) return false;
-    value = value * kDigits + (c - kFirstDigit);
-  }
-  i += value;
+  for (std::size_t k = 1; k < n; ++k) value = value * kTrails + (static_cast<unsigned char>(text[at + k]) - units::kFirstTrail);
+  std::uint32_t i;
+  if (n == 2) i = (lead - units::kFirstLead) * kTrails + value;
+  else if (n == 3) i = kTwoByte + (lead - 0xBCu) * kTrails * kTrails + value;
+  else i = kTwoByte + kThreeByte + (lead - 0xBEu) * kTrails * kTrails * kTrails * kTrails + value;
   const EscapeTable& t = Escapes();
   if (i >= t.keys.size()) return false;
   key = t.keys[i];
@@ -367,7 +370,8 @@ bool IsUtf8Text(std::string_view bytes) {
 bool FromControlLines(std::string_view text, Charset& out) {
   // Only lines that begin with 0x01 matter: go from one such byte to the next.
   for (std::size_t at = text.find('\x01'); at != std::string_view::npos; at = text.find('\x01', at + 1)) {
-    if (at > 0 && text[at - 1] != '\r' && text[at - 1] != '\n') continue;
+    const bool afterBom = at == 3 && text.starts_with("\xEF\xBB\xBF");
+    if (at > 0 && text[at - 1] != '\r' && text[at - 1] != '\n' && !afterBom) continue;
     std::string_view line = text.substr(at + 1);
     line = line.substr(0, line.find_first_of("\r\n"));
     std::size_t colon = line.find(':');
@@ -385,16 +389,56 @@ void UseEscapes(bool on) {
   EscapeTable& t = Escapes();
   t = EscapeTable();
   t.on = on;
+  units::SetEscapes(on);
 }
 
 bool EscapesOn() { return Escapes().on; }
 
-std::size_t UnitLength(std::string_view text, std::size_t at) {
-  if (!Escapes().on) return 1;
-  std::size_t level = 0;
-  while (at + level < text.size() && static_cast<unsigned char>(text[at + level]) == kLonger) ++level;
-  std::size_t length = 2 * level + 1;
-  return at + length <= text.size() ? length : text.size() - at;
+bool EscapesMade() { return !Escapes().keys.empty(); }
+
+std::string Writable(std::string_view text, Charset cs) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = units::Length(text, i);
+    std::uint32_t key;
+    unsigned char b;
+    const bool lacked = n > 1 && EscapeKey(text, i, key) &&
+                        (key >= kRawByte || (cs != Charset::Utf8 && !ToSingleByte(key, cs, b)));
+    if (lacked) out += '?';
+    else out.append(text.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
+std::u32string Shown(std::string_view text) {
+  std::u32string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = units::Length(text, i);
+    std::uint32_t key;
+    if (n > 1 && EscapeKey(text, i, key)) {
+      out += key >= kRawByte ? U'?' : static_cast<char32_t>(key);
+      i += n;
+      continue;
+    }
+    // Bytes of no escape (a name or path shown as it is) stay CP866 bytes.
+    for (std::size_t k = 0; k < n; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      out += c < 0x80 ? static_cast<char32_t>(c) : static_cast<char32_t>(platform::kCp866High[c - 0x80]);
+    }
+    i += n;
+  }
+  return out;
+}
+
+bool HoldsEscape(std::string_view text) {
+  if (!Escapes().on) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (units::Length(text, i) > 1) return true;
+  }
+  return false;
 }
 
 bool KeepsBytes(Charset cs) { return cs == Charset::Cp866 && !Escapes().on; }
@@ -407,6 +451,15 @@ std::string Decode(std::string_view bytes, Charset cs) {
   }
   out.reserve(bytes.size());
   if (KeepsBytes(cs)) return std::string(bytes);
+  if (cs == Charset::Cp866) {
+    // Escapes on: only the box-drawing bytes change.
+    for (char ch : bytes) {
+      const auto c = static_cast<unsigned char>(ch);
+      if (IsEscapeByte(c)) AppendEscape(out, platform::kCp866High[c - 0x80]);
+      else out += ch;
+    }
+    return out;
+  }
   const auto& high = HighHalf(cs);
   for (char ch : bytes) {
     unsigned char c = static_cast<unsigned char>(ch);
@@ -438,7 +491,7 @@ void EncodeInto(std::string_view text, Charset cs, std::string& out) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (on && IsEscapeByte(c)) {
       std::uint32_t key;
-      std::size_t n = UnitLength(text, i);
+      const std::size_t n = units::Length(text, i);
       if (EscapeKey(text, i, key)) PutEncoded(out, key, cs);
       else out += '?';
       i += n;

@@ -1,10 +1,10 @@
 // Charsets of text files: CP866 (the program's own), UTF-8, KOI8-R and
 // CP1251. Text is decoded to CP866 for the stages and encoded back when it is
-// written. While escapes are on (a run whose reply is not CP866), every
-// character CP866 cannot hold, every byte invalid in its charset and every
-// box-drawing character (CP866 0xB0..0xDF) travels as an escape: bytes of
-// that range indexing a per-run table. No stage changes or splits those
-// bytes, so such characters come back byte-identical.
+// written. While escapes are on, every character CP866 cannot hold, every
+// byte invalid in its charset and every box-drawing character (CP866
+// 0xB0..0xDF) travels as an escape (units.h) that indexes a per-run table;
+// escapes are whole characters to every stage, so such characters come back
+// byte-identical.
 #pragma once
 
 #include <cstddef>
@@ -30,10 +30,16 @@ bool FromControlLines(std::string_view text, Charset& out);
 // Escapes on, with a new empty table, or off.
 void UseEscapes(bool on);
 bool EscapesOn();
-// Bytes taken by the character at text[at]: 1, or the length of a long
-// escape (more than 47 distinct escaped characters in a run), never past
-// the end of text.
-std::size_t UnitLength(std::string_view text, std::size_t at);
+// True when some text decoded since UseEscapes holds an escape.
+bool EscapesMade();
+// text with each escape whose character cs cannot write (and each invalid
+// byte) as '?': the form in which a text put into a reply is written.
+std::string Writable(std::string_view text, Charset cs);
+// The characters of text as Unicode code points, for the console: an escape
+// is its character ('?' for an invalid byte), other bytes are CP866.
+std::u32string Shown(std::string_view text);
+// True when text holds an escape (escapes on).
+bool HoldsEscape(std::string_view text);
 
 // Bytes of charset cs as CP866 text. With escapes off a character CP866
 // lacks becomes '?' (only data files meet that: a reply that is not CP866

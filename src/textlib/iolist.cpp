@@ -20,6 +20,9 @@ constexpr std::int32_t kMinMemory = 5120;
 
 List* cache = nullptr;
 
+// The UTF-8 byte-order mark.
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
 ShortStr Transform(ShortStr line, std::uint32_t options) {
   if (options & optUpper) line = UpCaseStr(line);
   if (options & optLower) line = LoCaseStr(line);
@@ -126,17 +129,21 @@ int TextRead(const std::string& name, std::string& bytes) {
 
 int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat& format) {
   listman::ListCreate(lines);
-  format.Ending = textlines::FirstLineEnd(bytes);
+  format.Bom = format.Charset == charset::Charset::Utf8 && std::string_view(bytes).starts_with(kBom);
+  std::size_t from = format.Bom ? kBom.size() : 0;
+  format.Ending = textlines::FirstLineEnd(std::string_view(bytes).substr(from));
   // The text (the bytes themselves when they are CP866) becomes a region
   // the lines are stored in: a large reply is not copied again.
-  std::size_t size = textlines::WithoutEndMark(bytes).size();
+  std::size_t size = textlines::WithoutEndMark(std::string_view(bytes).substr(from)).size();
   if (!charset::KeepsBytes(format.Charset)) {
-    bytes = charset::Decode(std::string_view(bytes).substr(0, size), format.Charset);
+    bytes = charset::Decode(std::string_view(bytes).substr(from, size), format.Charset);
+    from = 0;
     size = bytes.size();
   }
-  listman::BlocksAhead(LinesIn(std::string_view(bytes).substr(0, size)) * kLineCost);
+  listman::BlocksAhead(LinesIn(std::string_view(bytes).substr(from, size)) * kLineCost);
   listman::Region* region = listman::RegionAdopt(std::move(bytes));
-  const bool fits = StoreLines(std::string_view(listman::RegionBytes(region), size), lines, options, region);
+  const bool fits =
+      StoreLines(std::string_view(listman::RegionBytes(region) + from, size), lines, options, region);
   listman::RegionDone(region);
   if (fits) return 0;
   listman::ListDisposeAll(lines);
@@ -194,6 +201,12 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
   const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
   listman::Node* node = first <= last ? listman::ListGetNode(list, first) : nullptr;
   std::string encoded;  // one buffer for every line
+  auto failed = [&file] {
+    int error = platform::IoResult();
+    FileDiscard(file);
+    return -(error != 0 ? error : 101);
+  };
+  if (format.Bom && first == 1 && !WriteBytes(file, kBom.data(), kBom.size())) return failed();
   for (std::int32_t i = first; i <= last && node != nullptr; ++i, node = node->Next) {
     ShortStr line;
     std::string_view text;
@@ -205,12 +218,7 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
       text = line.View();
     }
     if (!plain) charset::EncodeInto(text, format.Charset, encoded);
-    const bool ok = WriteText(file, plain ? text : std::string_view(encoded), ending);
-    if (!ok) {
-      int error = platform::IoResult();
-      FileDiscard(file);
-      return -(error != 0 ? error : 101);
-    }
+    if (!WriteText(file, plain ? text : std::string_view(encoded), ending)) return failed();
   }
   FileClose(file);
   return -platform::IoResult();
@@ -226,6 +234,7 @@ std::string TextBytes(List* list, const TextFormat& format) {
   if (listman::ListCheck(list) != 0) return out;
   const std::string_view ending = textlines::LineEndBytes(format.Ending);
   const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
+  if (format.Bom) out.append(kBom);
   for (listman::Node* node = list->First; node != nullptr; node = node->Next) {
     const ShortStr line = lines::LineOfNode(node);
     if (plain) out.append(line.View());

@@ -28,6 +28,8 @@ inline constexpr int kErrTooManyLines = 214;
 struct TextFormat {
   textlines::LineEnd Ending = textlines::LineEnd::CrLf;  // the first line end
   charset::Charset Charset = charset::Charset::Cp866;
+  bool Bom = false;  // a UTF-8 text began with a byte-order mark: kept out of
+                     // its first line, written back in front of it
 };
 
 // Loads the file into a new list stored in lines (created first, so every

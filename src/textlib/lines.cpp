@@ -9,14 +9,19 @@ using namespace listman;
 
 namespace {
 
-// A line's block: the length byte followed by the text (at most 255 bytes).
+// A line's block: one byte (the length's low byte; it marks the start of a
+// line stored in place) followed by the text. The node's size, one more
+// than the text's bytes, is the length: a line of 255 characters may take
+// more than 255 bytes.
 unsigned char* NewBlock(std::string_view text) {
-  const auto len = static_cast<std::uint8_t>(text.size() < shortstr::kMaxLen ? text.size() : shortstr::kMaxLen);
+  const std::size_t len = units::Head(text, shortstr::kMaxLen);  // cut at 255 characters
   auto* block = static_cast<unsigned char*>(BlockAlloc(static_cast<std::uint16_t>(len + 1)));
-  block[0] = len;
+  block[0] = static_cast<unsigned char>(len);
   if (len > 0) std::memcpy(block + 1, text.data(), len);
   return block;
 }
+
+std::size_t StoredLength(const Node* node) { return node->Size - 1u; }
 
 void InsertBytes(List* list, std::string_view text, std::uint16_t position) {
   if (ListCheck(list) != 0) return;
@@ -24,8 +29,9 @@ void InsertBytes(List* list, std::string_view text, std::uint16_t position) {
     list->LastError = kErrBelowOne;
     return;
   }
-  unsigned char* block = NewBlock(text);
-  ListAddAt(list, block, static_cast<std::uint16_t>(block[0] + 1), position);
+  const std::size_t len = units::Head(text, shortstr::kMaxLen);
+  unsigned char* block = NewBlock(text.substr(0, len));
+  ListAddAt(list, block, static_cast<std::uint16_t>(len + 1), position);
 }
 
 }  // namespace
@@ -53,14 +59,14 @@ void LineAddInPlace(List* list, Region* region, char* at, std::uint8_t len) {
 ShortStr LineOfNode(const Node* node) {
   ShortStr out;
   const auto* block = static_cast<const unsigned char*>(node->Data);
-  out.len = block[0];
+  out.len = static_cast<std::uint16_t>(StoredLength(node));
   std::memcpy(out.s, block + 1, out.len);
   return out;
 }
 
 std::string_view ViewOfNode(const Node* node) {
   const auto* block = static_cast<const char*>(node->Data);
-  return std::string_view(block + 1, static_cast<unsigned char>(block[0]));
+  return std::string_view(block + 1, StoredLength(node));
 }
 
 void LineGet(List* list, std::int32_t position, ShortStr& out) {
@@ -87,7 +93,7 @@ void LineSet(List* list, std::int32_t position, const ShortStr& text) {
   if (node->Size > text.len) {
     // The new text fits where the old one lies: no new block, no fresh page.
     auto* block = static_cast<unsigned char*>(node->Data);
-    block[0] = text.len;
+    block[0] = static_cast<unsigned char>(text.len);
     std::memcpy(block + 1, text.s, text.len);
     node->Size = static_cast<std::uint16_t>(text.len + 1);
     return;
@@ -102,7 +108,7 @@ std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to) {
   std::int32_t count = 0;
   for (Node* node = list->First; node != nullptr; node = node->Next) {
     auto* block = static_cast<unsigned char*>(node->Data);
-    for (int i = 1; i <= block[0]; ++i) {
+    for (std::size_t i = 1; i <= StoredLength(node); ++i) {
       if (block[i] == from) {
         block[i] = to;
         ++count;
@@ -118,7 +124,7 @@ std::int32_t LatinHAndP(List* list) {
   std::int32_t count = 0;
   for (Node* node = list->First; node != nullptr; node = node->Next) {
     auto* block = static_cast<unsigned char*>(node->Data);
-    unsigned char* end = block + 1 + block[0];
+    unsigned char* end = block + 1 + StoredLength(node);
     for (const auto& [from, to] : {std::pair<int, unsigned char>{0x8D, 'H'}, {0xE0, 'p'}}) {  // Н, р
       for (unsigned char* at = block + 1;
            (at = static_cast<unsigned char*>(std::memchr(at, from, static_cast<std::size_t>(end - at)))) != nullptr;

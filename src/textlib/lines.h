@@ -1,5 +1,5 @@
 // Line lists: ListMan lists whose items are short strings, stored as blocks of
-// length + 1 bytes. Inserting operations take 16-bit positions, so a list of
+// one byte and the text (the node's size is the text's length + 1). Inserting operations take 16-bit positions, so a list of
 // 65,535 lines refuses LineAdd with 904; reads take any position.
 #pragma once
 
@@ -17,7 +17,7 @@ using shortstr::ShortStr;
 void LineInsert(List* list, const ShortStr& text, std::uint16_t position);
 // LineInsert at Count + 1 taken to 16 bits.
 void LineAdd(List* list, const ShortStr& text);
-// LineAdd of bytes as they stand (cut at 255), without a copy first.
+// LineAdd of bytes as they stand (cut at 255 characters), without a copy first.
 void LineAddBytes(List* list, std::string_view text);
 // LineAdd of the len (at most 255) bytes after `at`, stored where they lie
 // in the region: the byte at `at` becomes the length. The caller gives up

@@ -19,8 +19,8 @@ bool IsMark(unsigned char c) { return c == '/' || c == '-'; }
 // Drops the option mark of both words when both have one.
 void DropMarks(ShortStr& o, ShortStr& w) {
   if (!o.Empty() && !w.Empty() && IsMark(o.At(1)) && IsMark(w.At(1))) {
-    o = Copy(o, 2, kMaxLen);
-    w = Copy(w, 2, kMaxLen);
+    o = Copy(o, 2, kMaxBytes);
+    w = Copy(w, 2, kMaxBytes);
   }
 }
 
@@ -102,7 +102,7 @@ ShortStr OptionValue(const ShortStr& option) {
     ShortStr want = o;
     DropMarks(want, w);
     if (w.len >= want.len && UpCaseStr(Copy(w, 1, want.len)) == want) {
-      return Copy(w, want.len + 1, kMaxLen);
+      return Copy(w, want.len + 1, kMaxBytes);
     }
   }
 }

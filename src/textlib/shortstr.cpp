@@ -10,15 +10,25 @@
 namespace shortstr {
 
 ShortStr::ShortStr(std::string_view text) {
-  len = static_cast<std::uint8_t>(text.size() > kMaxLen ? kMaxLen : text.size());
+  len = static_cast<std::uint16_t>(units::Head(text, kMaxLen));
   if (len > 0) std::memcpy(s, text.data(), len);  // an empty view may have no data
 }
 
 void ShortStr::Append(std::string_view more) {
-  size_t room = kMaxLen - len;
-  size_t n = more.size() < room ? more.size() : room;
+  std::size_t n = more.size();
+  if (len + n > static_cast<std::size_t>(kMaxLen)) {
+    const std::size_t have = units::Count(View());
+    n = have >= static_cast<std::size_t>(kMaxLen) ? 0 : units::Head(more, kMaxLen - have);
+  }
   if (n > 0) std::memcpy(s + len, more.data(), n);
-  len = static_cast<std::uint8_t>(len + n);
+  len = static_cast<std::uint16_t>(len + n);
+}
+
+int Chars(const ShortStr& text) { return static_cast<int>(units::Count(text.View())); }
+
+ShortStr Head(const ShortStr& text, int count) {
+  if (count <= 0) return {};
+  return ShortStr(text.View().substr(0, units::Head(text.View(), static_cast<std::size_t>(count))));
 }
 
 bool operator==(const ShortStr& a, const ShortStr& b) {
@@ -95,7 +105,7 @@ ShortStr Delete(ShortStr text, int index, int count) {
   int avail = text.len - index + 1;
   if (count > avail) count = avail;
   std::memmove(text.s + index - 1, text.s + index - 1 + count, static_cast<std::size_t>(avail - count));
-  text.len = static_cast<std::uint8_t>(text.len - count);
+  text.len = static_cast<std::uint16_t>(text.len - count);
   return text;
 }
 
@@ -313,10 +323,11 @@ bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replac
     text.replace(at, find.len, replacement.View());
     upper.replace(at, find.len, upperReplacement.View());
     ++count;
-    if (text.size() > static_cast<std::size_t>(kMaxLen)) {
+    if (text.size() > static_cast<std::size_t>(kMaxLen) && units::Count(text) > static_cast<std::size_t>(kMaxLen)) {
       if (!cut) return false;
-      text.resize(kMaxLen);
-      upper.resize(kMaxLen);
+      const std::size_t keep = units::Head(text, kMaxLen);
+      text.resize(keep);
+      upper.resize(keep);
     }
     from = onward ? at + replacement.len : 0;
     if (from >= text.size()) break;
@@ -337,9 +348,9 @@ bool ReplaceAllWhole(ShortStr& text, const ShortStr& find, const ShortStr& repla
 }
 
 Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with) {
-  Replacement r{find, UpCaseStr(find), with, UpCaseStr(with), false};
+  Replacement r{find.Std(), UpCaseStr(find).Std(), with.Std(), UpCaseStr(with).Std(), false};
   // A replacement that holds the key would be found again without end.
-  r.onward = OccursIn(r.upperFind, r.upperWith);
+  r.onward = !r.upperFind.empty() && r.upperWith.find(r.upperFind) != std::string::npos;
   return r;
 }
 
@@ -351,30 +362,32 @@ bool ReplaceAllWhole(ShortStr& text, const Replacement& r, int& count) {
 bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, int& count) {
   constexpr int kMaxReplacements = 1000;
   count = 0;
-  if (r.find.len == 0) return true;
+  if (r.find.empty()) return true;
   // The text and its upper-cased form, spliced in step.
-  unsigned char work[kMaxLen + 1], upper[kMaxLen + 1];
+  unsigned char work[kMaxBytes], upper[kMaxBytes];
   std::size_t n = text.len;
   std::memcpy(work, text.s, n);
   std::memcpy(upper, upperText.s, n);
-  const std::string_view key = r.upperFind.View();
-  const std::size_t f = r.find.len, w = r.with.len;
+  const std::string_view key = r.upperFind;
+  const std::size_t f = r.find.size(), w = r.with.size();
   std::size_t from = 0;
   int made = 0;
   while (made < kMaxReplacements) {
     const std::size_t at = std::string_view(reinterpret_cast<const char*>(upper), n).find(key, from);
     if (at == std::string_view::npos) break;
-    if (n - f + w > static_cast<std::size_t>(kMaxLen)) return false;  // never cut: text stays
+    if (n - f + w > static_cast<std::size_t>(kMaxBytes)) return false;  // never cut: text stays
     std::memmove(work + at + w, work + at + f, n - at - f);
     std::memmove(upper + at + w, upper + at + f, n - at - f);
-    std::memcpy(work + at, r.with.s, w);
-    std::memcpy(upper + at, r.upperWith.s, w);
+    std::memcpy(work + at, r.with.data(), w);
+    std::memcpy(upper + at, r.upperWith.data(), w);
     n = n - f + w;
     ++made;
     from = r.onward ? at + w : 0;
     if (from >= n) break;
   }
-  text = ShortStr(std::string_view(reinterpret_cast<const char*>(work), n));
+  const std::string_view result(reinterpret_cast<const char*>(work), n);
+  if (n > static_cast<std::size_t>(kMaxLen) && units::Count(result) > static_cast<std::size_t>(kMaxLen)) return false;
+  text = ShortStr(result);
   upperText = ShortStr(std::string_view(reinterpret_cast<const char*>(upper), n));
   count = made;
   return true;

@@ -1,7 +1,8 @@
 // Short strings: the one text type of the program. A short string holds at
-// most 255 bytes of CP866 text; positions are 1-based, and every operation
-// that would build a longer text cuts it silently at 255 bytes. Operations
-// take their inputs by value and return a new value.
+// most 255 characters of CP866 text (bytes, or escapes while they are on:
+// see units.h); positions are 1-based byte positions, and every operation
+// that would build a longer text cuts it silently at 255 characters, never
+// inside one. Operations take their inputs by value and return a new value.
 #pragma once
 
 #include <array>
@@ -12,13 +13,17 @@
 #include <string_view>
 #include <type_traits>
 
+#include "textlib/units.h"
+
 namespace shortstr {
 
-inline constexpr int kMaxLen = 255;
+inline constexpr int kMaxLen = 255;  // characters
+// Bytes: 255 characters of the longest kind.
+inline constexpr int kMaxBytes = kMaxLen * static_cast<int>(units::kLongest);
 
 struct ShortStr {
-  std::uint8_t len = 0;
-  unsigned char s[kMaxLen];  // bytes past len are never read
+  std::uint16_t len = 0;      // bytes
+  unsigned char s[kMaxBytes];  // bytes past len are never read
 
   constexpr ShortStr() {}
   // Copies only the bytes in use: texts are short, the buffer is not.
@@ -28,7 +33,7 @@ struct ShortStr {
     if (this != &other) CopyBytes(other);
     return *this;
   }
-  // Takes the bytes as they are, cut at 255.
+  // Takes the bytes as they are, cut at 255 characters.
   ShortStr(std::string_view text);
   ShortStr(const char* text) : ShortStr(std::string_view(text)) {}
   ShortStr(const std::string& text) : ShortStr(std::string_view(text)) {}
@@ -42,17 +47,18 @@ struct ShortStr {
   }
   std::string Std() const { return std::string(View()); }
   bool Empty() const { return len == 0; }
-  // Appends bytes, cutting at 255.
+  // Appends bytes, cutting at 255 characters.
   void Append(std::string_view more);
   void Append(const ShortStr& more) { Append(more.View()); }
+  // Appends one byte while the text has room for another character.
   void AppendChar(unsigned char c) {
-    if (len < kMaxLen) s[len++] = c;
+    if (len < kMaxLen || (units::EscapesOn() && len < kMaxBytes && units::Count(View()) < kMaxLen)) s[len++] = c;
   }
 
  private:
   constexpr void CopyBytes(const ShortStr& other) {
     if (std::is_constant_evaluated()) {
-      for (int i = 0; i < kMaxLen; ++i) s[i] = other.s[i];
+      for (int i = 0; i < kMaxBytes; ++i) s[i] = other.s[i];
     } else {
       std::memcpy(s, other.s, len);
     }
@@ -60,6 +66,10 @@ struct ShortStr {
 };
 
 bool operator==(const ShortStr& a, const ShortStr& b);
+// Characters of the text (its bytes while escapes are off).
+int Chars(const ShortStr& text);
+// The first count characters of text.
+ShortStr Head(const ShortStr& text, int count);
 ShortStr operator+(ShortStr a, const ShortStr& b);
 
 // Converts a UTF-8 literal to CP866 at compile time, so Russian texts stay
@@ -180,8 +190,9 @@ bool ReplaceAllWhole(ShortStr& text, const ShortStr& find,
                      const ShortStr& replacement, int& count);
 // A ReplaceAllWhole prepared once for many texts: the key and the
 // replacement upper-cased, and whether the replacement holds the key.
+// The texts are kept as strings: a table of many macros holds one each.
 struct Replacement {
-  ShortStr find, upperFind, with, upperWith;
+  std::string find, upperFind, with, upperWith;
   bool onward = false;  // the search goes on after each inserted text
 };
 Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with);

@@ -38,7 +38,7 @@ std::string_view WithoutEndMark(std::string_view text) {
 }
 
 int QuoteMark(std::string_view line) {
-  const std::size_t window = line.size() < kQuoteWindow ? line.size() : kQuoteWindow;
+  const std::size_t window = units::Head(line, kQuoteWindow);
   for (std::size_t i = 0; i < window; ++i) {
     if (line[i] != '>') continue;
     if (i > 0 && (line[i - 1] == '-' || line[i - 1] == '=')) continue;
@@ -50,20 +50,10 @@ int QuoteMark(std::string_view line) {
 std::size_t QuotePrefixLength(std::string_view line) {
   std::size_t end = static_cast<std::size_t>(QuoteMark(line));
   if (end == 0) return 0;
-  while (end < kQuoteWindow && end < line.size() && line[end] == '>') ++end;
+  const std::size_t window = units::Head(line, kQuoteWindow);
+  while (end < window && line[end] == '>') ++end;
   if (end < line.size() && line[end] == ' ') ++end;
   return end;
-}
-
-std::size_t UnitBoundary(std::string_view text, std::size_t limit) {
-  if (!charset::EscapesOn()) return limit;
-  std::size_t at = 0;
-  while (at < limit) {
-    std::size_t n = charset::UnitLength(text, at);
-    if (at + n > limit) return at > 0 ? at : n;
-    at += n;
-  }
-  return limit;
 }
 
 }  // namespace textlines

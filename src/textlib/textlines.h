@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "textlib/charset.h"
 #include "textlib/shortstr.h"
+#include "textlib/units.h"
 
 namespace textlines {
 
@@ -52,7 +52,7 @@ void ForEachLine(std::string_view text, F&& line) {
   }
 }
 
-// 1-based position of the quote mark: the first '>' within the first 12
+// 1-based (byte) position of the quote mark: the first '>' within the first 12
 // characters that does not directly follow '-' or '=' (an arrow such as
 // "=>" is no quote mark); 0 when the line is not quoted.
 int QuoteMark(std::string_view line);
@@ -61,12 +61,8 @@ int QuoteMark(std::string_view line);
 // space when a space follows; 0 for a line that is not quoted.
 std::size_t QuotePrefixLength(std::string_view line);
 
-// The last position at or before limit where no escaped character is split
-// (limit itself unless a long escape stands across it); at least one unit.
-std::size_t UnitBoundary(std::string_view text, std::size_t limit);
-
 // Calls piece(ShortStr) for the pieces of a line of any length, each at
-// most 255 bytes: a longer line is split after the last blank (space or
+// most 255 characters: a longer line is split after the last blank (space or
 // TAB) of its first 255 characters, or after 255 when there is none; the
 // pieces after the first of a quoted line start with its quote prefix, and
 // blanks inside the prefix are never split points. Joining the pieces
@@ -74,35 +70,33 @@ std::size_t UnitBoundary(std::string_view text, std::size_t limit);
 template <class F>
 void WrapLine(std::string_view line, F&& piece) {
   constexpr std::size_t kMax = shortstr::kMaxLen;
-  if (line.size() <= kMax) {
+  if (line.size() <= kMax || units::Count(line) <= kMax) {
     piece(shortstr::ShortStr(line));
     return;
   }
   const std::size_t prefixLen = QuotePrefixLength(line);
   const std::string_view prefix = line.substr(0, prefixLen);
-  std::size_t head = 0;  // bytes of the prefix at the start of this piece
+  const std::size_t prefixChars = units::Count(prefix);
   std::string_view rest = line;
   shortstr::ShortStr out;
   for (bool first = true;; first = false) {
-    if (!first) head = prefixLen;
-    const std::size_t room = kMax - head;
-    if (rest.size() <= room) {
-      out = shortstr::ShortStr(first ? std::string_view() : prefix);
+    const std::size_t room = kMax - (first ? 0 : prefixChars);  // characters
+    const std::size_t roomBytes = units::Head(rest, room);
+    out = shortstr::ShortStr(first ? std::string_view() : prefix);
+    if (roomBytes == rest.size()) {
       out.Append(rest);
       piece(out);
       return;
     }
     // In the first piece the prefix is part of rest and its blanks do not count.
     const std::size_t skip = first ? prefixLen : 0;
-    std::size_t cut = 0;
-    for (std::size_t i = room; i > skip; --i) {
+    std::size_t cut = roomBytes;
+    for (std::size_t i = roomBytes; i > skip; --i) {
       if (rest[i - 1] == ' ' || rest[i - 1] == '\t') {
         cut = i;
         break;
       }
     }
-    if (cut == 0) cut = UnitBoundary(rest, room);
-    out = shortstr::ShortStr(first ? std::string_view() : prefix);
     out.Append(rest.substr(0, cut));
     piece(out);
     rest.remove_prefix(cut);

@@ -1,5 +1,7 @@
 // The whole processing of a reply in memory: message, templates, names,
-// macros, filter lists and begin/end texts all from fuzzed bytes.
+// macros, filter lists and begin/end texts all from fuzzed bytes, read as
+// CP866 or as UTF-8 (escapes on, after thousands of distinct characters CP866
+// lacks, so that their escapes take two to five bytes).
 #include <cstdint>
 #include <string>
 
@@ -14,12 +16,13 @@
 #include "console/writer.h"
 #include "fuzz_input.h"
 #include "platform/output.h"
+#include "textlib/charset.h"
 #include "textlib/textlines.h"
 
 namespace {
 
 // What a run without tables and filter makes of a reply, one line a "\n":
-// every line wrapped into pieces of at most 255 bytes that give the line
+// every line wrapped into pieces of at most 255 characters that give the line
 // back without their repeated quote prefixes, and Н, р made Latin.
 std::string BareResult(const std::string& reply) {
   std::string out;
@@ -28,7 +31,7 @@ std::string BareResult(const std::string& reply) {
     std::string back;
     bool first = true;
     textlines::WrapLine(line, [&](const shortstr::ShortStr& piece) {
-      if (piece.len > 255) __builtin_trap();
+      if (shortstr::Chars(piece) > 255) __builtin_trap();
       std::string_view text = piece.View();
       if (!first && text.substr(0, prefix) != line.substr(0, prefix)) __builtin_trap();
       back.append(first ? text : text.substr(prefix));
@@ -57,6 +60,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   FuzzedDataProvider in(data, size);
   app::RunContext run;
+  const bool utf8 = in.ConsumeBool();
+  charset::UseEscapes(utf8);
+  if (utf8) {
+    std::string many;  // distinct characters first seen in an order of the input's choice
+    for (std::uint32_t c = 0, step = in.ConsumeIntegralInRange<std::uint32_t>(1, 97); c < 3000; ++c) {
+      const std::uint32_t cp = 0x4E00 + (c * step) % 3001;
+      many += {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (cp & 0x3F))};
+    }
+    charset::Decode(many, charset::Charset::Utf8);
+  }
+  // Text as the run stores it: UTF-8 decoded with escapes, or CP866 as it is.
+  auto text = [utf8](const std::string& bytes) {
+    return utf8 ? charset::Decode(bytes, charset::Charset::Utf8) : bytes;
+  };
+  auto lines = [&](size_t max) { return fuzz::Lines(text(in.ConsumeRandomLengthString(max))); };
   // Bare: no tables and no filter, so the result must be the reply itself,
   // wrapped, with only Н and р made Latin.
   const bool bare = in.ConsumeBool();
@@ -66,15 +85,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   run.FilterFlags = bare ? 0 : in.ConsumeIntegral<int>() & 0x41D;
   bool keepReceiver = in.ConsumeBool(), skipMacros = in.ConsumeBool();
   const size_t table = bare ? 0 : 1;
-  run.ConfigLines = fuzz::Lines(in, 400 * table);
+  run.ConfigLines = lines(400 * table);
   datafiles::SplitTemplates(run.ConfigLines, run.TemplateBefore, run.TemplateAfter);
-  run.NamesTable = fuzz::Lines(in, 600 * table);
-  run.MacroTable = fuzz::Lines(in, 400 * table);
-  run.FilterList = fuzz::Lines(in, 300 * table);
-  run.Filter2List = fuzz::Lines(in, 200 * table);
-  run.BeginLines = fuzz::Lines(in, 100 * table);
-  run.EndLines = fuzz::Lines(in, 100 * table);
-  const std::string reply = in.ConsumeRemainingBytesAsString();
+  run.NamesTable = lines(600 * table);
+  run.MacroTable = lines(400 * table);
+  run.FilterList = lines(300 * table);
+  run.Filter2List = lines(200 * table);
+  run.BeginLines = lines(100 * table);
+  run.EndLines = lines(100 * table);
+  const std::string reply = text(in.ConsumeRemainingBytesAsString());
   run.MessageLines = fuzz::Lines(reply, true);
 
   if (run.FilterFlags != 0) filterpass::FilterPasses(run);

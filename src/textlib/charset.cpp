@@ -96,8 +96,8 @@ void AppendEscape(std::string& out, std::uint32_t key) {
 // there is no whole escape there or it is not in the table.
 bool EscapeKey(std::string_view text, std::size_t at, std::uint32_t& key) {
   const std::size_t n = units::Length(text, at);
-  if (n == 1) return false;
   const auto lead = static_cast<unsigned char>(text[at]);
+  if (!units::IsLead(lead) || n != units::LeadLength(lead)) return false;
   std::uint32_t value = 0;
   for (std::size_t k = 1; k < n; ++k) value = value * kTrails + (static_cast<unsigned char>(text[at + k]) - units::kFirstTrail);
   std::uint32_t i;
@@ -397,6 +397,7 @@ bool EscapesOn() { return Escapes().on; }
 bool EscapesMade() { return !Escapes().keys.empty(); }
 
 std::string Writable(std::string_view text, Charset cs) {
+  if (!Escapes().on) return std::string(text);  // nothing there but CP866
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -435,8 +436,9 @@ std::u32string Shown(std::string_view text) {
 
 bool HoldsEscape(std::string_view text) {
   if (!Escapes().on) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (units::Length(text, i) > 1) return true;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (units::IsLead(static_cast<unsigned char>(text[i])) && units::IsTrail(static_cast<unsigned char>(text[i + 1])))
+      return true;
   }
   return false;
 }
@@ -452,11 +454,14 @@ std::string Decode(std::string_view bytes, Charset cs) {
   out.reserve(bytes.size());
   if (KeepsBytes(cs)) return std::string(bytes);
   if (cs == Charset::Cp866) {
-    // Escapes on: only the box-drawing bytes change.
-    for (char ch : bytes) {
-      const auto c = static_cast<unsigned char>(ch);
-      if (IsEscapeByte(c)) AppendEscape(out, platform::kCp866High[c - 0x80]);
-      else out += ch;
+    // Escapes on: only the box-drawing bytes change; the runs between them
+    // are taken whole.
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t i = 0, run = 0; i <= bytes.size(); ++i) {
+      if (i < bytes.size() && !IsEscapeByte(p[i])) continue;
+      out.append(bytes.substr(run, i - run));
+      if (i < bytes.size()) AppendEscape(out, platform::kCp866High[p[i] - 0x80]);
+      run = i + 1;
     }
     return out;
   }

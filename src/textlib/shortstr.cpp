@@ -378,8 +378,8 @@ bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, 
     if (n - f + w > static_cast<std::size_t>(kMaxBytes)) return false;  // never cut: text stays
     std::memmove(work + at + w, work + at + f, n - at - f);
     std::memmove(upper + at + w, upper + at + f, n - at - f);
-    std::memcpy(work + at, r.with.data(), w);
-    std::memcpy(upper + at, r.upperWith.data(), w);
+    r.with.copy(reinterpret_cast<char*>(work + at), w);
+    r.upperWith.copy(reinterpret_cast<char*>(upper + at), w);
     n = n - f + w;
     ++made;
     from = r.onward ? at + w : 0;

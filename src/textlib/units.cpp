@@ -10,20 +10,17 @@ void SetEscapes(bool on) { escapes = on; }
 bool EscapesOn() { return escapes; }
 
 std::size_t Length(std::string_view text, std::size_t at) {
-  const auto c = static_cast<unsigned char>(text[at]);
-  if (!escapes || !IsLead(c)) return 1;
-  const std::size_t n = LeadLength(c);
-  if (at + n > text.size()) return 1;
-  for (std::size_t k = 1; k < n; ++k) {
-    if (!IsTrail(static_cast<unsigned char>(text[at + k]))) return 1;
+  std::size_t n = 1;
+  if (escapes) {
+    while (at + n < text.size() && IsTrail(static_cast<unsigned char>(text[at + n]))) ++n;
   }
   return n;
 }
 
 std::size_t Count(std::string_view text) {
-  if (!escapes) return text.size();
-  std::size_t n = 0;
-  for (std::size_t at = 0; at < text.size(); at += Length(text, at)) ++n;
+  if (!escapes || text.empty()) return text.size();
+  std::size_t n = IsTrail(static_cast<unsigned char>(text[0])) ? 1 : 0;
+  for (char c : text) n += IsTrail(static_cast<unsigned char>(c)) ? 0 : 1;
   return n;
 }
 
@@ -32,9 +29,13 @@ std::size_t Head(std::string_view text, std::size_t n) {
   // has at most n characters.
   if (text.size() <= n) return text.size();
   if (!escapes) return n;
-  std::size_t at = 0;
-  for (std::size_t chars = 0; chars < n && at < text.size(); ++chars) at += Length(text, at);
-  return at;
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i > 0 && IsTrail(static_cast<unsigned char>(text[i]))) continue;
+    if (chars == n) return i;
+    ++chars;
+  }
+  return text.size();
 }
 
 }  // namespace units

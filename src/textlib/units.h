@@ -3,7 +3,9 @@
 // then such a character, and every box-drawing one, is an escape of two to
 // five bytes, a lead byte 0xB0..0xBF that tells the length and trail bytes
 // 0xC0..0xDF. No byte of an escape starts or ends another character, so a
-// byte search finds whole characters only, and lengths count characters.
+// byte search finds whole characters only, and lengths count characters:
+// a character starts at every byte that is no trail byte (and at the first
+// byte of a text).
 #pragma once
 
 #include <cstddef>
@@ -27,8 +29,8 @@ inline bool IsTrail(unsigned char c) { return c >= kFirstTrail && c <= kLastTrai
 // Bytes of an escape that starts with lead.
 inline std::size_t LeadLength(unsigned char lead) { return lead <= 0xBB ? 2 : lead <= 0xBD ? 3 : 5; }
 
-// Bytes of the character at text[at] (at < size): 1, or the length of a
-// whole escape while escapes are on. A lead without its trails is one byte.
+// Bytes of the character at text[at] (at < size): 1, or with escapes on
+// 1 and the trail bytes that follow.
 std::size_t Length(std::string_view text, std::size_t at);
 // Characters in text.
 std::size_t Count(std::string_view text);

@@ -45,8 +45,8 @@ TEST_F(Units, LengthsCountWholeEscapes) {
       {true, "a\xB0\xC0" "b", 3, 3},              // a two-byte escape
       {true, "\xBC\xC0\xDF" "ab", 3, 4},          // three bytes
       {true, "\xBE\xC0\xC1\xC2\xC3" "a", 2, 6},   // five bytes
-      {true, "\xBE\xC0\xC1" "a", 4, 2},           // a lead without its trails is a byte
-      {true, "\xC5\xC5", 2, 2},                   // stray trails too
+      {true, "\xBE\xC0\xC1" "a", 2, 4},           // trails always go with the byte before
+      {true, "\xC5\xC5" "a", 2, 3},               // but a text's first byte starts a character
   };
   for (const Case& c : cases) {
     SetEscapes(c.escapes);

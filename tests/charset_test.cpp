@@ -9,12 +9,6 @@ namespace {
 
 using namespace harness;
 
-std::string Lf(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const std::string& line : lines) out += line + "\n";
-  return out;
-}
-
 class Charsets : public harness::ProgramDir {
  protected:
   void SetUp() override {

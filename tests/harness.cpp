@@ -38,11 +38,17 @@ std::string Cp(const std::string& utf8) {
   return out;
 }
 
-std::string Crlf(const std::vector<std::string>& lines) {
+namespace {
+std::string Joined(const std::vector<std::string>& lines, const char* end) {
   std::string out;
-  for (const std::string& l : lines) out += l + "\r\n";
+  for (const std::string& l : lines) out += l + end;
   return out;
 }
+}  // namespace
+
+std::string Crlf(const std::vector<std::string>& lines) { return Joined(lines, "\r\n"); }
+
+std::string Lf(const std::vector<std::string>& lines) { return Joined(lines, "\n"); }
 
 void ProgramDir::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

@@ -22,6 +22,8 @@ void WriteFile(const fs::path& path, const std::string& bytes);
 std::string Cp(const std::string& utf8);
 // Lines joined with CR LF after each.
 std::string Crlf(const std::vector<std::string>& lines);
+// Lines joined with LF after each.
+std::string Lf(const std::vector<std::string>& lines);
 
 // True when the tests run the Windows program under Wine: the environment
 // names its build folder in SALVETOR_WINDOWS_BUILD.

@@ -74,22 +74,31 @@ void Learn() {
   st.utf8 = codeset == "UTF-8" || codeset == "utf8";
 }
 
-// Hands the UTF-8 form of a CP866 byte to put, byte by byte (allocates
+// Hands the UTF-8 form of a character to put, byte by byte (allocates
 // nothing: the fatal-fault path uses it too).
 template <class Put>
-void PutUtf8(unsigned char b, Put&& put) {
-  if (b < 0x80) {
-    put(static_cast<char>(b));
+void PutUtf8Char(char32_t code, Put&& put) {
+  if (code < 0x80) {
+    put(static_cast<char>(code));
     return;
   }
-  const unsigned code = kCp866High[b - 0x80];
   if (code < 0x800) {
     put(static_cast<char>(0xC0 | (code >> 6)));
-  } else {
+  } else if (code < 0x10000) {
     put(static_cast<char>(0xE0 | (code >> 12)));
+    put(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+  } else {
+    put(static_cast<char>(0xF0 | (code >> 18)));
+    put(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
     put(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
   }
   put(static_cast<char>(0x80 | (code & 0x3F)));
+}
+
+// The UTF-8 form of a CP866 byte.
+template <class Put>
+void PutUtf8(unsigned char b, Put&& put) {
+  PutUtf8Char(b < 0x80 ? char32_t{b} : char32_t{kCp866High[b - 0x80]}, put);
 }
 
 // Writes all of bytes to fd; false on an error.
@@ -159,23 +168,7 @@ void OutWriteLineUnicode(std::u32string_view text) {
     return;
   }
   std::string utf8;
-  for (char32_t c : text) {
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      utf8 += static_cast<char>(0xE0 | (c >> 12));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xF0 | (c >> 18));
-      utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (char32_t c : text) PutUtf8Char(c, [&](char b) { utf8 += b; });
   // The bytes are UTF-8 already: each goes out as it is.
   WriteShownLine(utf8, st.terminal, [](unsigned char b, auto& put) { put(static_cast<char>(b)); }, WriteAll);
 }

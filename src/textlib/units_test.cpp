@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/utf8.h"
 #include "textlib/charset.h"
 #include "textlib/multimatch.h"
 #include "textlib/shortstr.h"
@@ -17,22 +18,6 @@ class Units : public ::testing::Test {
  protected:
   void TearDown() override { charset::UseEscapes(false); }
 };
-
-std::string Utf8(char32_t c) {
-  std::string out;
-  if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-  }
-  out += static_cast<char>(0x80 | (c & 0x3F));
-  return out;
-}
 
 TEST_F(Units, LengthsCountWholeEscapes) {
   struct Case {
@@ -61,16 +46,12 @@ TEST_F(Units, LengthsCountWholeEscapes) {
 TEST_F(Units, SearchesFindWholeCharactersOnly) {
   charset::UseEscapes(true);
   std::string warm;
-  for (char32_t c = 0x4E00; c < 0x4E00 + 3000; ++c) warm += Utf8(c);
+  for (char32_t c = 0x4E00; c < 0x4E00 + 3000; ++c) warm += support::Utf8(std::u32string(1, c));
   charset::Decode(warm, charset::Charset::Utf8);  // ids up to 3,000: every escape length
   std::vector<char32_t> pool = {U'a', U' ', U'>'};
   for (char32_t c : {0x4E00, 0x4E01, 0x4E1F, 0x4E20, 0x4E21, 0x4E7F, 0x4E80, 0x4F7F, 0x5300, 0x5301, 0x5380, 0x5381})
     pool.push_back(c);
-  auto decode = [](const std::u32string& s) {
-    std::string utf8;
-    for (char32_t c : s) utf8 += c < 0x80 ? std::string(1, static_cast<char>(c)) : Utf8(c);
-    return charset::Decode(utf8, charset::Charset::Utf8);
-  };
+  auto decode = [](const std::u32string& s) { return charset::Decode(support::Utf8(s), charset::Charset::Utf8); };
   std::mt19937 rng(5);
   auto pick = [&] { return pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(rng)]; };
   for (int round = 0; round < 400; ++round) {

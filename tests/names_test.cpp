@@ -75,7 +75,7 @@ TEST_F(Stages, TemplatesAndNames) {
       {{"Hi, @Name!"}, "Hi, everybody who reads this echo and remembers FidoNet!", "",
        "Hi, everybody who reads this echo and remembers FidoNet!"},
       {{"Hi, @Name!"}, "Hi, Vasily and everybody who reads this echo and remembers!", "",
-       "Hi, Вася!"},
+       "Hi, Вася and everybody who reads this echo and remembers!"},
       {{"Hello, @Name!"}, "Hello, !", "", "Hello, !"},
       {{"Hello, @Name!"}, "Hello,   !", "", "Hello,   !"},
       {{"Hi, @Name!"}, "Hi, Vasily.  Just a suggestion: read the FAQ first", "",
@@ -93,6 +93,37 @@ TEST_F(Stages, TemplatesAndNames) {
     Process({Cp(c.line)}, c.options);
     EXPECT_EQ(result_, Result({Cp(c.want)})) << c.line << " " << c.options;
   }
+}
+
+// A "name" longer than 36 characters is a sentence: the words the table
+// knows change where they stand, every other character stays.
+TEST_F(Stages, AGreetingThatIsASentenceKeepsEveryWord) {
+  struct Case {
+    std::string line, options, want;
+    int changes;
+  };
+  const Case cases[] = {
+      {"Hello, все кто читает эту эху и помнит старый ФидоНет!", "",
+       "Hello, все кто читает эту эху и помнит стаpый ФидоHет!", 0},
+      {"Hello, Vasily and everybody who reads this echo!", "", "Hello, Вася and everybody who reads this echo!", 1},
+      {"Hello, Vasily Alibabaevich  Konstantinopolsky!", "", "Hello, Вася Alibabaevich  Konstantinopolsky!", 1},
+      {"Hello, Vasily Alibabaevich  Konstantinopolsky!", "/SN", "Hello, Вася Alibabaevich  Konstantinopolsky!", 1},
+      {"Hello, Petr and Vasily and all who remember them!", "",
+       "Hello, Пётp Петpович Великий and Вася and all who remember them!", 2},
+      {"Hello, dear   old friends!", "/SN", "Hello, dear   old friends!", 0},
+  };
+  Tables({"Hello, @Name!"}, {Cp("Vasily,Вася"), Cp("Petr,Пётр Петрович Великий")});
+  for (const Case& c : cases) {
+    const std::string out = Process({Cp(c.line)}, c.options);
+    EXPECT_EQ(result_, Result({Cp(c.want)})) << c.line << " " << c.options;
+    EXPECT_NE(out.find("Total: " + std::to_string(c.changes) + " changes!"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Changed:") != std::string::npos, c.changes > 0) << out;
+  }
+  // A change that would take the line past 255 characters is not made.
+  const std::string longLine = "Hello, Petr " + std::string(230, 'x') + " and all!";
+  const std::string out = Process({longLine});
+  EXPECT_EQ(result_, Result({longLine}));
+  EXPECT_NE(out.find("Line 1 is too long for the change, left as it is!"), std::string::npos) << out;
 }
 
 TEST_F(Stages, NamesTableRules) {

@@ -125,16 +125,49 @@ ShortStr LookupLatin(Stage& st, const ShortStr& name) { return CyrillicToLatin(L
 // The changes a new name is made of, reported only when the line takes it.
 using Reports = std::vector<std::pair<ShortStr, ShortStr>>;
 
-// The new form of a trimmed, non-empty name; the name as written when the
-// table changes none of it. A name too long for any table line is looked up
-// word by word only.
-std::string NewName(Stage& st, const ShortStr& name, Reports& reports) {
-  if (Chars(name) <= kNameLimit) {
-    ShortStr whole = LookupLatin(st, name);
-    if (!(whole == name)) {
-      reports.emplace_back(name, whole);
-      return whole.Std();
+// The form a table line gives a word, when there is one and it differs
+// from the word.
+std::optional<ShortStr> TableForm(Stage& st, const ShortStr& word) {
+  if (Chars(word) > kNameLimit) return std::nullopt;
+  if (!st.index) st.index.emplace(st.run.NamesTable);
+  const std::optional<std::string_view> form = st.index->Find(UpCaseStr(word).View());
+  if (!form || form->empty() || *form == word.View()) return std::nullopt;
+  return ShortStr(*form);
+}
+
+// A text longer than any name of a message header is a sentence, not a
+// name: each word (between blanks) the table knows is changed where it
+// stands, and everything else stays as written.
+std::string NewSentence(Stage& st, const ShortStr& text, Reports& reports) {
+  const std::string_view view = text.View();
+  const CharSet& blanks = BlankSet();
+  std::string result;
+  for (std::size_t i = 0; i < view.size();) {
+    std::size_t end = i;
+    while (end < view.size() && blanks.Has(static_cast<unsigned char>(view[end])) == blanks.Has(static_cast<unsigned char>(view[i])))
+      ++end;
+    const ShortStr piece(view.substr(i, end - i));
+    const std::optional<ShortStr> form =
+        blanks.Has(static_cast<unsigned char>(view[i])) ? std::nullopt : TableForm(st, piece);
+    if (form) {
+      reports.emplace_back(piece, CyrillicToLatin(*form));
+      result.append(reports.back().second.View());
+    } else {
+      result.append(piece.View());
     }
+    i = end;
+  }
+  return result;
+}
+
+// The new form of a trimmed, non-empty name; the name as written when the
+// table changes none of it.
+std::string NewName(Stage& st, const ShortStr& name, Reports& reports) {
+  if (Chars(name) > kNameLimit) return NewSentence(st, name, reports);
+  ShortStr whole = LookupLatin(st, name);
+  if (!(whole == name)) {
+    reports.emplace_back(name, whole);
+    return whole.Std();
   }
   std::string result;
   ShortStr first;

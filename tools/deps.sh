@@ -18,6 +18,7 @@ if [ "${1:-}" = "--tests" ]; then
   have file || need="$need file"
   have man || need="$need man-db"
   have patch || need="$need patch"
+  have vim || need="$need vim"
 fi
 [ -z "$need" ] && exit 0
 

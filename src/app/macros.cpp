@@ -227,7 +227,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       c = static_cast<std::size_t>(-1);  // from the first of the new list
     }
     if (tooLong) {
-      writer::Writer->Info(ShortStr("Line ") + Num(i) + ShortStr(" is too long for the change, left as it is!"));
+      writer::Writer->Problem(ShortStr("Line ") + Num(i) + ShortStr(" is too long for the change, left as it is!"));
     }
     if (!inPlace) lines::LineAdd(result, copied ? changed : ShortStr(stored));
     else if (copied && changed.View() != stored) lines::LineSet(list, i, changed);

@@ -235,7 +235,7 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
   if (reports.empty()) return false;
   at += blanks;
   if (Chars(line) - Chars(name) + static_cast<int>(units::Count(form)) > kMaxLen) {
-    writer::Writer->Info(ShortStr("Line ") + Num(index) + ShortStr(" is too long for the change, left as it is!"));
+    writer::Writer->Problem(ShortStr("Line ") + Num(index) + ShortStr(" is too long for the change, left as it is!"));
     return false;
   }
   for (const auto& [from, to] : reports) {

@@ -1,5 +1,8 @@
 #include "app/pipes.h"
 
+#include <array>
+#include <new>
+
 #include "console/writer.h"
 #include "platform/files.h"
 #include "platform/output.h"
@@ -8,6 +11,7 @@
 #include "runtime/exitproc.h"
 #include "runtime/logfile.h"
 #include "textlib/option.h"
+#include "textlib/iolist.h"
 #include "textlib/unidiff.h"
 
 namespace pipes {
@@ -20,7 +24,12 @@ struct State {
   bool giveBack = false;  // standard output carries the result
   bool delivered = false;
   bool inputRead = false;
+  bool inputWhole = true;  // false: reading stopped before the end of standard input
   std::string input;
+  // The piece read last; when memory ran out before it joined the input it
+  // is given back from here.
+  std::array<char, 1 << 16> piece{};
+  std::size_t unjoined = 0;
 };
 
 State& Pipes() {
@@ -28,12 +37,59 @@ State& Pipes() {
   return state;
 }
 
+// The rest of standard input to standard output as it comes, in one buffer.
+void PassThrough() {
+  char buffer[1 << 16];
+  for (long n; (n = platform::FileRead(platform::StandardInput(), buffer, sizeof buffer)) > 0;) {
+    if (!platform::ResultWrite(std::string_view(buffer, static_cast<std::size_t>(n)))) return;
+  }
+}
+
+// Allocates nothing: it may run after memory ran out.
 void GiveBack() {
   State& s = Pipes();
   if (!s.giveBack || s.delivered) return;
-  if (!s.inputRead && !platform::StdinIsTerminal()) ReadStandardInput(s.input);
-  platform::ResultWrite(s.input);
+  if (!s.inputRead) {
+    // The run ended before reading: what comes is passed on as it is.
+    if (!platform::StdinIsTerminal()) PassThrough();
+    return;
+  }
+  if (!platform::ResultWrite(s.input)) return;
+  if (!platform::ResultWrite(std::string_view(s.piece.data(), s.unjoined))) return;
+  if (!s.inputWhole) PassThrough();
 }
+
+// Lines of a reply as its reader will count them, counted as the bytes come
+// in: a line ends at CR LF, CR or LF. Only line ends with text after them
+// are sure to count (a trailing run of line ends may belong to the DOS end
+// mark).
+class LineCounter {
+ public:
+  void Add(std::string_view bytes) {
+    for (char c : bytes) {
+      if (c == '\n') {
+        if (!afterCr_) ++ends_;
+        afterCr_ = false;
+      } else if (c == '\r') {
+        ++ends_;
+        afterCr_ = true;
+      } else {
+        afterCr_ = false;
+        if (c != '\x1A') sure_ = ends_;
+      }
+    }
+  }
+  // At least this many lines: the sure line ends and the text after them.
+  std::size_t SureLines() const { return sure_ + 1; }
+
+ private:
+  std::size_t ends_ = 0, sure_ = 0;
+  bool afterCr_ = false;
+};
+
+// No reply of more bytes fits in 65,535 lines of 255 characters of at most
+// four bytes each and their line ends.
+constexpr std::size_t kMostBytes = 65535u * (4u * 255u + 2u);
 
 }  // namespace
 
@@ -43,7 +99,10 @@ void Setup(app::RunContext& run) {
   run.ToStdout = run.FromStdin && (output.empty() || output == "-");
   run.ShowDiff = option::ArgumentGiven("--diff");
   run.DryRun = run.ShowDiff || option::ArgumentGiven("--dry-run") || option::ArgumentGiven("-n");
-  if ((run.ToStdout && !run.DryRun) || run.ShowDiff) platform::OutToStandardError();
+  // Standard output is for the result or the diff; in the filter mode the
+  // console says only what went wrong, unless asked for all of it.
+  if (run.FromStdin || run.ShowDiff) platform::OutToStandardError();
+  if (run.FromStdin && !option::ArgumentGiven("--verbose")) writer::Writer->Quiet = true;
   if (run.DryRun) {
     logfile::State().LogEnabled = false;
     logfile::State().ErrorLogEnabled = false;
@@ -51,18 +110,33 @@ void Setup(app::RunContext& run) {
   }
 }
 
-int ReadStandardInput(std::string& bytes) {
-  char buffer[1 << 16];
+int ReadStandardInput() {
+  State& s = Pipes();
+  s.inputRead = true;
+  s.inputWhole = false;
+  LineCounter lines;
   for (;;) {
-    const long n = platform::FileRead(platform::StandardInput(), buffer, sizeof buffer);
-    if (n == 0) return 0;
+    const long n = platform::FileRead(platform::StandardInput(), s.piece.data(), s.piece.size());
+    if (n == 0) break;
     if (n < 0) {
       const int code = platform::IoResult();
       return -(code != 0 ? code : 100);
     }
-    bytes.append(buffer, static_cast<std::size_t>(n));
+    const std::string_view piece(s.piece.data(), static_cast<std::size_t>(n));
+    try {
+      s.input.append(piece);
+    } catch (const std::bad_alloc&) {
+      s.unjoined = piece.size();  // given back after the input, before the rest
+      return 203;
+    }
+    lines.Add(piece);
+    if (lines.SureLines() > iolist::kMaxLines || s.input.size() > kMostBytes) return iolist::kErrTooManyLines;
   }
+  s.inputWhole = true;
+  return 0;
 }
+
+const std::string& Input() { return Pipes().input; }
 
 void KeepInput(const std::string& bytes) {
   Pipes().input = bytes;
@@ -75,14 +149,14 @@ void GiveBackUnlessDelivered() {
 }
 
 bool Deliver(const app::RunContext& run, const std::string& bytes) {
-  if (run.ShowDiff) {
-    platform::ResultWrite(unidiff::UnifiedDiff(Pipes().input, bytes, run.InputName));
+  bool written = true;
+  if (run.ShowDiff) written = platform::ResultWrite(unidiff::UnifiedDiff(Pipes().input, bytes, run.InputName));
+  if (written && !run.DryRun && run.ToStdout) {
+    Pipes().delivered = true;  // even a part written must not be followed by the input
+    written = platform::ResultWrite(bytes);
   }
-  if (run.DryRun || !run.ToStdout) return true;
-  Pipes().delivered = true;  // even a part written must not be followed by the input
-  if (platform::ResultWrite(bytes)) return true;
-  writer::Writer->ErrorLine("Error writing the result to standard output!");
-  return false;
+  if (!written) writer::Writer->ErrorLine("Error writing the result to standard output!");
+  return written;
 }
 
 }  // namespace pipes

@@ -1,6 +1,7 @@
 #include "app/reply.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -38,16 +39,26 @@ bool ChooseCharset(std::string_view bytes, const std::string_view* csOption,
 namespace {
 
 void Read(app::RunContext& run) {
-  run.ReplyRead = run.FromStdin ? pipes::ReadStandardInput(run.ReplyBytes)
-                                : iolist::TextRead(run.InputName, run.ReplyBytes);
-  if (run.ToStdout || run.ShowDiff) pipes::KeepInput(run.ReplyBytes);
+  if (!run.FromStdin) {
+    run.ReplyRead = iolist::TextRead(run.InputName, run.ReplyBytes);
+    if (run.ShowDiff) pipes::KeepInput(run.ReplyBytes);
+    return;
+  }
+  // Standard input is kept as read, for the diff and for giving it back;
+  // the run works on a copy.
+  run.ReplyRead = pipes::ReadStandardInput();
+  try {
+    run.ReplyBytes = pipes::Input();
+  } catch (const std::bad_alloc&) {
+    run.ReplyRead = 203;
+  }
 }
 
 }  // namespace
 
 bool ReadReply(app::RunContext& run) {
   const bool given = option::OptionPresent("/CS");
-  const std::string csName = option::OptionValue("/CS=").Std();
+  const std::string csName = option::OptionValue("/CS=");
   // Standard input is read before anything may refuse it: a refused reply
   // is given back whole.
   if (!given || run.FromStdin) Read(run);
@@ -70,6 +81,10 @@ bool ReadReply(app::RunContext& run) {
 }
 
 bool LoadReply(app::RunContext& run) {
+  if (run.ReplyRead == iolist::kErrTooManyLines) {
+    Writer->ErrorLine(ShortStr("File ") + run.InputName + ShortStr(" has more than 65535 lines!"));
+    return false;
+  }
   if (run.ReplyRead != 0) {
     app::ReportFileError("Error reading file ", run.InputName, run.ReplyRead);
     return false;

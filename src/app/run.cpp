@@ -43,7 +43,7 @@ constexpr std::uint16_t kEndDelayMs = 360;
 
 // A window size option: a positive number, else the default.
 std::int32_t WindowSize(const char* option) {
-  double value = std::trunc(StrToReal(option::OptionValue(option)));
+  double value = std::trunc(StrToReal(ShortStr(option::OptionValue(option))));
   if (!(value >= 1)) return app::kDefaultWindow;
   return value > 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(value);
 }
@@ -66,13 +66,22 @@ bool NamesAcceptable(const app::RunContext& run) {
   } else if (run.InputName.empty() || !files::FileExists(run.InputName)) {
     return false;
   }
-  return run.ToStdout || platform::KindOf(run.OutputName) != platform::Kind::Other;
+  if (run.ToStdout) return true;
+  if (platform::KindOf(run.OutputName) == platform::Kind::Other) return false;
+  // The output's backup must not take the place of the reply itself.
+  const std::string backup = files::BackupName(platform::FollowLinks(run.OutputName));
+  return run.FromStdin || !(platform::SameFile(run.InputName, backup) ||
+                            platform::FollowLinks(run.InputName) == backup);
 }
+
+// One run at a time rewrites a file: a second one waits this long.
+constexpr int kLockWaitMs = 10000;
 
 // Every option the program knows, without its mark and upper-cased; those
 // ending in "=" take a value. The Linux options are whole arguments.
 bool KnownOption(const std::string& arg) {
-  static const char* const kLinux[] = {"--help", "-h", "--version", "-V", "--init", "--dry-run", "-n", "--diff"};
+  static const char* const kLinux[] = {"--help", "-h",        "--version", "-V",
+                                       "--init", "--dry-run", "-n",        "--diff", "--verbose"};
   for (const char* known : kLinux) {
     if (arg == known) return true;
   }
@@ -93,7 +102,7 @@ void ReportUnknownOptions() {
   for (const std::string& arg : option::OptionArguments()) {
     if (KnownOption(arg) || std::find(reported.begin(), reported.end(), arg) != reported.end()) continue;
     reported.push_back(arg);
-    Writer->Info(ShortStr("Unknown option ") + ShortStr(arg) + ShortStr(" ignored!"));
+    Writer->Problem(ShortStr("Unknown option ") + ShortStr(arg) + ShortStr(" ignored!"));
   }
 }
 
@@ -110,6 +119,8 @@ void Summary(const app::RunContext& run) {
 [[noreturn]] void End(app::RunContext& run, int code = 0) {
   if (OptionPresent("/Delay") || OptionPresent("/D")) timing::DelayMs(kEndDelayMs);
   app::DisposeLists(run);
+  // A quiet run that ends well says nothing at all.
+  if (Writer->Quiet && code == 0) error::ErrorShow = false;
   if (run.DryRun) Writer->Info("Dry run: nothing written.");
   Writer->Info("Work done.");
   Writer->Release();
@@ -161,6 +172,13 @@ void RunProgram() {
     Writer->PlainLine("");
     screens::HelpScreen();
     End(run, run.InputName.empty() ? kExitNoReply : kExitFailed);
+  }
+
+  // From here to its end the run is the only one that rewrites the output:
+  // a second run on the same file waits for it.
+  if (!run.DryRun && !run.ToStdout && !platform::LockForRewrite(run.OutputName, kLockWaitMs)) {
+    Writer->ErrorLine(ShortStr("File ") + run.OutputName + ShortStr(" is in use by another run!"));
+    End(run, kExitFailed);
   }
 
   // The data files and the reply.

@@ -9,6 +9,7 @@ std::uint16_t TextAttribute = 0;
 std::uint16_t InitialAttribute = 0;
 
 void ConsoleSetup() {
+  platform::GuardStandardStreams();
   platform::OutReset();
   // A terminal starts in its own colours; light grey stands for them.
   TextAttribute = InitialAttribute = 7;

@@ -23,7 +23,7 @@ inline constexpr std::uint8_t kWhite = 15;
 extern std::uint16_t TextAttribute;
 extern std::uint16_t InitialAttribute;
 
-// Start-up: learns what standard output is.
+// Start-up: guards the standard streams and learns what standard output is.
 void ConsoleSetup();
 // End: restores the start-up colours.
 void ConsoleShutdown();

@@ -20,6 +20,7 @@ constexpr std::uint8_t kLevelDetail = 7;
 }  // namespace
 
 void ConsoleWriter::Line(std::uint8_t colour, const ShortStr& text) {
+  if (Quiet) return;
   console::SetTextColour(colour);
   console::WriteOutLn(text);
 }
@@ -38,7 +39,9 @@ void ConsoleWriter::CopyToLog(const ShortStr& text, std::uint8_t level) {
   if (LogCopy && !text.Empty()) logfile::LogWrite(Record(Plain(text)), level);
 }
 
-void ConsoleWriter::PlainLine(const ShortStr& text) { console::WriteOutLn(text); }
+void ConsoleWriter::PlainLine(const ShortStr& text) {
+  if (!Quiet) console::WriteOutLn(text);
+}
 
 void ConsoleWriter::Progress(std::int32_t done, std::int32_t total) {
   double share = 0;
@@ -47,6 +50,7 @@ void ConsoleWriter::Progress(std::int32_t done, std::int32_t total) {
     if (share < 0) share = 0;
     if (share > 1) share = 1;
   }
+  if (Quiet) return;
   ShortStr head = ShortStr("\r") + NumTextOrDash(3, 0, share * 100) + ShortStr("% [") +
                   NumText(3, done) + ShortStr("/") + NumText(3, total) + ShortStr("]");
   console::WriteOut(head);
@@ -70,7 +74,8 @@ void ConsoleWriter::Notice(const ShortStr& text) {
 }
 
 void ConsoleWriter::ErrorLine(const ShortStr& text) {
-  Line(console::kLightRed, text);
+  console::SetTextColour(console::kLightRed);
+  console::WriteOutLn(text);
   // Error lines are copied even when empty.
   ShortStr record = Record(Plain(text));
   if (LogCopy) logfile::LogWrite(record, kLevelError);
@@ -78,6 +83,11 @@ void ConsoleWriter::ErrorLine(const ShortStr& text) {
 }
 
 void ConsoleWriter::Info(const ShortStr& text) { Line(console::kLightGrey, text); }
+
+void ConsoleWriter::Problem(const ShortStr& text) {
+  console::SetTextColour(console::kLightGrey);
+  console::WriteOutLn(text);
+}
 
 void ConsoleWriter::BreakNotice() {
   Info("");

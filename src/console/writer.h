@@ -33,9 +33,15 @@ class ConsoleWriter {
   virtual void Info(const ShortStr& text);        // light grey (7)
   // An empty Info line, then the message text file's "CBrk" as ErrorLine.
   virtual void BreakNotice();
+  // A note on a problem the run met and went on from (light grey, as Info);
+  // shown even when the writer is quiet.
+  virtual void Problem(const ShortStr& text);
 
   bool LogCopy = true;
   bool ErrorCopy = true;
+  // Quiet: only error lines and problems reach the console (the filter
+  // mode, whose standard error an editor may put into the message).
+  bool Quiet = false;
 
  private:
   void Line(std::uint8_t colour, const ShortStr& text);

@@ -23,6 +23,9 @@ Kind KindOf(const std::string& name);
 // target is taken from the link's folder); the name itself when it is no link.
 std::string FollowLinks(const std::string& name);
 
+// True when both names exist and stand for the same file (links followed).
+bool SameFile(const std::string& a, const std::string& b);
+
 // Standard input, for FileRead.
 Handle StandardInput();
 
@@ -43,6 +46,11 @@ bool FileCreate(const std::string& name, Handle& handle);
 // and permission bits of `target` when it exists; name receives it. First
 // removes leftovers of earlier runs for the same target owned by this user.
 bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle);
+// Takes this process's lock for rewriting the file name names (links
+// followed; its folder while it does not exist), waiting up to waitMs while
+// another process holds it; kept until the process ends. False, with 5
+// pending, when it stays taken; true also where there are no locks.
+bool LockForRewrite(const std::string& name, int waitMs);
 // Writes what the file holds through to the disk.
 bool FileSync(Handle handle);
 // Puts a finished new file in place of `target` in one step, after making

@@ -1,6 +1,8 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/files_common.h"
 #include "platform/files_posix.h"
@@ -67,6 +70,16 @@ std::string FolderOf(const std::string& name) {
   return slash == std::string::npos ? "" : name.substr(0, slash + 1);
 }
 
+// True when no live run holds the file (a run holds its temporary file
+// locked while it writes it).
+bool Abandoned(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool free = flock(fd, LOCK_EX | LOCK_NB) == 0;
+  close(fd);
+  return free;
+}
+
 // Removes temporary files that killed runs left for the same target.
 void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
@@ -76,9 +89,17 @@ void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
     if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
     struct stat st;
     std::string path = folder + name;
-    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid()) unlink(path.c_str());
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() && Abandoned(path)) {
+      unlink(path.c_str());
+    }
   }
   closedir(dir);
+}
+
+bool Holds(int fd, const std::string& name) {
+  struct stat held, named;
+  return fstat(fd, &held) == 0 && stat(name.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
 }
 
 void SyncFolder(const std::string& name) {
@@ -136,6 +157,11 @@ std::string FollowLinks(const std::string& name) {
   return path;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat x, y;
+  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
 Handle StandardInput() { return 0; }
 
 bool FailErrno(const std::string& name, bool writing) { return Fail(name, writing); }
@@ -162,6 +188,7 @@ bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle
   std::string pattern = folder + prefix + "XXXXXX";
   int fd = mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) return Fail(target, true);
+  flock(fd, LOCK_EX);  // a live run's file, no leftover: see RemoveLeftovers
   struct stat st;
   mode_t mode;
   if (stat(target.c_str(), &st) == 0) {
@@ -177,6 +204,34 @@ bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle
   name = pattern;
   handle = fd;
   return true;
+}
+
+bool LockForRewrite(const std::string& name, int waitMs) {
+  const std::string target = FollowLinks(name);
+  const double deadline = MonotonicSeconds() + waitMs / 1000.0;
+  for (;;) {
+    // The file, or its folder while it does not exist yet.
+    const bool exists = access(target.c_str(), F_OK) == 0;
+    const std::string folder = FolderOf(target);
+    const int fd = exists ? open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)
+                          : open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return true;  // nothing to hold a lock with (a file we may not read): as before
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      // While this run waited, another may have put a new file in the
+      // name's place: the lock must be on the file the name has now.
+      if (exists ? Holds(fd, target) : access(target.c_str(), F_OK) != 0) return true;  // held to the end
+      close(fd);
+      continue;
+    }
+    const bool busy = errno == EWOULDBLOCK;
+    close(fd);
+    if (!busy) return true;  // a file system without locks
+    if (MonotonicSeconds() >= deadline) {
+      IoSet(5);
+      return false;
+    }
+    SleepMs(20);
+  }
 }
 
 bool FileSync(Handle handle) {
@@ -200,8 +255,16 @@ bool FileCommit(const std::string& temp, const std::string& target, const std::s
 
 long FileRead(Handle handle, void* buffer, std::size_t size) {
   ssize_t n;
-  do n = read(Fd(handle), buffer, size);
-  while (n < 0 && errno == EINTR);
+  for (;;) {
+    n = read(Fd(handle), buffer, size);
+    if (n >= 0) break;
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) break;
+    // A descriptor left non-blocking (standard input, by some parents):
+    // wait for its data rather than take "none yet" for an error.
+    pollfd ready{Fd(handle), POLLIN, 0};
+    if (poll(&ready, 1, -1) < 0 && errno != EINTR) break;
+  }
   if (n < 0) {
     Fail("", false);
     return -1;

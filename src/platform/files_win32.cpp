@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/files_common.h"
 #include "platform/wide_win32.h"
@@ -158,6 +159,40 @@ bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle
   }
   IoSet(5);
   return false;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  auto identity = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE h = CreateFileW(Path(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    return ok;
+  };
+  BY_HANDLE_FILE_INFORMATION x, y;
+  return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+         x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+bool LockForRewrite(const std::string& name, int waitMs) {
+  // A lock file beside the target, open to this process alone and gone
+  // when it ends: a handle on the target itself would stand in the way of
+  // the file that replaces it.
+  const std::string folder = FolderOf(name);
+  const std::string lock = folder + TempPrefix(name.substr(folder.size())) + "lock";
+  const double deadline = MonotonicSeconds() + waitMs / 1000.0;
+  for (;;) {
+    HANDLE h = CreateFileW(Path(lock).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h != INVALID_HANDLE_VALUE) return true;  // held to the end
+    if (GetLastError() != ERROR_SHARING_VIOLATION) return true;  // no room for a lock file: as before
+    if (MonotonicSeconds() >= deadline) {
+      IoSet(5);
+      return false;
+    }
+    SleepMs(20);
+  }
 }
 
 bool FileSync(Handle handle) {

@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// Start-up, before any file is opened: a standard stream the parent left
+// closed gets a stand-in, so that no file of the run takes its number;
+// ResultWrite then fails as the closed stream would.
+void GuardStandardStreams();
 // Writes the bytes and flushes them. Errors are ignored.
 void OutWrite(std::string_view bytes);
 // Writes a line of text and CR LF; on a terminal its control characters

@@ -1,3 +1,5 @@
+#include <poll.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -106,6 +108,11 @@ bool WriteFd(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      // Left non-blocking by the parent: wait until it takes more.
+      pollfd ready{fd, POLLOUT, 0};
+      if (poll(&ready, 1, -1) >= 0 || errno == EINTR) continue;
+    }
     if (n <= 0) return false;
     bytes.remove_prefix(static_cast<size_t>(n));
   }
@@ -213,7 +220,29 @@ void OutToStandardError() {
   OutReset();
 }
 
-bool ResultWrite(std::string_view bytes) { return WriteFd(1, bytes); }
+// Standard output was closed when the program started.
+bool& OutputWasClosed() {
+  static bool closed = false;
+  return closed;
+}
+
+void GuardStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open takes the lowest free number: the one left closed.
+    const int standIn = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (fd == 1) OutputWasClosed() = true;
+    if (standIn != fd && standIn >= 0) close(standIn);
+  }
+}
+
+bool ResultWrite(std::string_view bytes) {
+  if (OutputWasClosed()) {
+    errno = EBADF;
+    return false;
+  }
+  return WriteFd(1, bytes);
+}
 
 void OutCapture(std::string* sink) { State().capture = sink; }
 

@@ -158,6 +158,8 @@ void OutToStandardError() {
   OutReset();
 }
 
+void GuardStandardStreams() {}  // handles are not numbered: no file can take a closed one's place
+
 bool ResultWrite(std::string_view bytes) { return WriteHandle(GetStdHandle(STD_OUTPUT_HANDLE), bytes); }
 
 void OutCapture(std::string* sink) { State().capture = sink; }

@@ -82,16 +82,17 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options, listma
     lines::LineAdd(list, line);
   };
   textlines::ForEachLine(text, [&](std::string_view line) {
-    if (!fits) return;
+    if (!fits) return false;
     if (!transform && line.size() <= static_cast<std::size_t>(kMaxLen)) {  // stored as it stands
       if (list->Count >= kMaxLines) fits = !wrap;
       else if (region != nullptr && line.data() != text.data())
         lines::LineAddInPlace(list, region, const_cast<char*>(line.data()) - 1, static_cast<std::uint8_t>(line.size()));
       else lines::LineAddBytes(list, line);
-      return;
+      return fits;
     }
     if (wrap) textlines::WrapLine(line, store);
     else store(ShortStr(line));  // cut at 255
+    return fits;
   });
   return fits;
 }
@@ -129,6 +130,13 @@ int TextRead(const std::string& name, std::string& bytes) {
 
 int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat& format) {
   listman::ListCreate(lines);
+  // A text that will be refused costs no more than its bytes: when it may
+  // hold too many lines they are counted before anything is decoded or
+  // stored (decoding adds no line end).
+  const std::size_t expected = LinesIn(bytes);
+  if ((options & optWrap) && expected > kMaxLines && textlines::MoreLinesThan(bytes, kMaxLines)) {
+    return kErrTooManyLines;
+  }
   format.Bom = format.Charset == charset::Charset::Utf8 && std::string_view(bytes).starts_with(kBom);
   std::size_t from = format.Bom ? kBom.size() : 0;
   format.Ending = textlines::FirstLineEnd(std::string_view(bytes).substr(from));
@@ -140,7 +148,7 @@ int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat
     from = 0;
     size = bytes.size();
   }
-  listman::BlocksAhead(LinesIn(std::string_view(bytes).substr(from, size)) * kLineCost);
+  listman::BlocksAhead((expected < kMaxLines ? expected : kMaxLines) * kLineCost);
   listman::Region* region = listman::RegionAdopt(std::move(bytes));
   const bool fits =
       StoreLines(std::string_view(listman::RegionBytes(region) + from, size), lines, options, region);

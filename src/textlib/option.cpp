@@ -16,14 +16,6 @@ std::vector<std::string>& Arguments() {
 
 bool IsMark(unsigned char c) { return c == '/' || c == '-'; }
 
-// Drops the option mark of both words when both have one.
-void DropMarks(ShortStr& o, ShortStr& w) {
-  if (!o.Empty() && !w.Empty() && IsMark(o.At(1)) && IsMark(w.At(1))) {
-    o = Copy(o, 2, kMaxBytes);
-    w = Copy(w, 2, kMaxBytes);
-  }
-}
-
 bool IsPositional(const std::string& arg) { return platform::IsPositionalArgument(arg); }
 
 }  // namespace
@@ -78,33 +70,69 @@ ShortStr ParamNOfLine(const ShortStr& line, int n) {
   }
 }
 
-bool OptionPresent(const ShortStr& option) {
-  static const CharSet delimiters("\t =");
-  const ShortStr o = UpCaseStr(Trim(option));
-  const ShortStr line = UpCaseStr(Trim(CommandLine()));
-  for (int i = 1;; ++i) {
-    int k = i;
-    ShortStr w = ExtractWord(line, k, delimiters);
-    if (k < 0) return false;
-    ShortStr want = o;
-    DropMarks(want, w);
-    if (want == w) return true;
+namespace {
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(UpCaseChar(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Trimmed(std::string_view text) {
+  static const CharSet& trim = TrimSet();
+  std::size_t from = 0, to = text.size();
+  while (from < to && trim.Has(static_cast<unsigned char>(text[from]))) ++from;
+  while (to > from && trim.Has(static_cast<unsigned char>(text[to - 1]))) --to;
+  return std::string(text.substr(from, to - from));
+}
+
+// Calls word(w) for each word of the option arguments, split at the
+// delimiters, in command-line order, until it returns true. The arguments
+// are read whole: no option is lost however long the others are.
+template <class F>
+bool AnyWord(const CharSet& delimiters, F&& word) {
+  for (const std::string& arg : OptionArguments()) {
+    for (std::size_t i = 0; i < arg.size();) {
+      while (i < arg.size() && delimiters.Has(static_cast<unsigned char>(arg[i]))) ++i;
+      std::size_t end = i;
+      while (end < arg.size() && !delimiters.Has(static_cast<unsigned char>(arg[end]))) ++end;
+      if (end > i && word(std::string_view(arg).substr(i, end - i))) return true;
+      i = end;
+    }
+  }
+  return false;
+}
+
+// Drops the option mark of both words when both have one.
+void DropMarks(std::string& o, std::string_view& w) {
+  if (!o.empty() && !w.empty() && IsMark(static_cast<unsigned char>(o[0])) && IsMark(static_cast<unsigned char>(w[0]))) {
+    o.erase(0, 1);
+    w.remove_prefix(1);
   }
 }
 
-ShortStr OptionValue(const ShortStr& option) {
-  const ShortStr o = UpCaseStr(Trim(option));
-  const ShortStr line = Trim(CommandLine());
-  for (int i = 1;; ++i) {
-    int k = i;
-    ShortStr w = ExtractWord(line, k, BlankSet());
-    if (k < 0) return {};
-    ShortStr want = o;
+}  // namespace
+
+bool OptionPresent(const ShortStr& option) {
+  static const CharSet delimiters("\t =");
+  const std::string o = Upper(Trimmed(option.View()));
+  return AnyWord(delimiters, [&](std::string_view w) {
+    std::string want = o;
     DropMarks(want, w);
-    if (w.len >= want.len && UpCaseStr(Copy(w, 1, want.len)) == want) {
-      return Copy(w, want.len + 1, kMaxBytes);
-    }
-  }
+    return want == Upper(std::string(w));
+  });
+}
+
+std::string OptionValue(const ShortStr& option) {
+  const std::string o = Upper(Trimmed(option.View()));
+  std::string value;
+  AnyWord(BlankSet(), [&](std::string_view w) {
+    std::string want = o;
+    DropMarks(want, w);
+    if (w.size() < want.size() || Upper(std::string(w.substr(0, want.size()))) != want) return false;
+    value = std::string(w.substr(want.size()));
+    return true;
+  });
+  return value;
 }
 
 }  // namespace option

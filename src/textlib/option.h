@@ -17,8 +17,8 @@ using shortstr::ShortStr;
 void SetArguments(std::vector<std::string> args);
 void SetArguments(int argc, char** argv);
 
-// The option arguments joined by one blank, cut at 255: the line options are
-// looked for in. File names never add words to it.
+// The option arguments joined by one blank, cut at 255 characters, for
+// showing them. File names never add words to it.
 ShortStr CommandLine();
 // The n-th positional argument (n = 0 acts as 1), empty when there is none.
 // POSIX: whole arguments in their own case, never cut; an argument starting
@@ -34,8 +34,10 @@ std::vector<std::string> OptionArguments();
 // for the Linux options such as --help, which match nothing else.
 bool ArgumentGiven(std::string_view text);
 // Whole-word, case-insensitive; '/' and '-' alike; '=' also ends a word.
+// Every option argument is read whole, however long.
 bool OptionPresent(const ShortStr& option);
-// The rest of the first word that begins with option, in its own case.
-ShortStr OptionValue(const ShortStr& option);
+// The rest of the first word that begins with option, in its own case,
+// never cut.
+std::string OptionValue(const ShortStr& option);
 
 }  // namespace option

@@ -20,7 +20,7 @@ TEST_F(Options, NoArguments) {
   Args({});
   EXPECT_EQ(ParamN(1), "");
   EXPECT_FALSE(OptionPresent("/F"));
-  EXPECT_EQ(OptionValue("/H=").Std(), "");
+  EXPECT_EQ(OptionValue("/H="), "");
   EXPECT_EQ(CommandLine().Std(), "");
 }
 
@@ -76,13 +76,13 @@ TEST_F(Options, OptionPresentIsWholeWordCaseInsensitive) {
 
 TEST_F(Options, OptionValueTakesTheFirstPrefixMatch) {
   Args({"/H=20", "/H=30"});
-  EXPECT_EQ(OptionValue("/H=").Std(), "20");
+  EXPECT_EQ(OptionValue("/H="), "20");
   Args({"/H="});
-  EXPECT_EQ(OptionValue("/H=").Std(), "");
+  EXPECT_EQ(OptionValue("/H="), "");
   Args({"/Hx=20"});
-  EXPECT_EQ(OptionValue("/H=").Std(), "");
+  EXPECT_EQ(OptionValue("/H="), "");
   Args({"-h=Abc"});
-  EXPECT_EQ(OptionValue("/H=").Std(), "Abc");
+  EXPECT_EQ(OptionValue("/H="), "Abc");
 }
 
 TEST_F(Options, LongFileNamesDoNotHideOptions) {
@@ -91,6 +91,14 @@ TEST_F(Options, LongFileNamesDoNotHideOptions) {
     EXPECT_TRUE(OptionPresent("/F")) << length;
     EXPECT_TRUE(OptionPresent("/SN")) << length;
   }
+}
+
+TEST_F(Options, LongOptionsDoNotHideOthersNorGetCut) {
+  const std::string zeros(250, '0');
+  Args({"r.txt", "/H=" + zeros + "5", "/F", "/CS=" + std::string(300, 'x')});
+  EXPECT_TRUE(OptionPresent("/F"));
+  EXPECT_EQ(OptionValue("/H="), zeros + "5");
+  EXPECT_EQ(OptionValue("/CS=").size(), 300u);
 }
 
 TEST(ParamNOfLineTest, WindowsRuleUpperCasesWords) {

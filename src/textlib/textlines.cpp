@@ -37,6 +37,12 @@ std::string_view WithoutEndMark(std::string_view text) {
   return mark == std::string_view::npos ? text : text.substr(0, mark);
 }
 
+bool MoreLinesThan(std::string_view text, std::size_t most) {
+  std::size_t lines = 0;
+  ForEachLine(WithoutEndMark(text), [&](std::string_view) { return ++lines <= most; });
+  return lines > most;
+}
+
 int QuoteMark(std::string_view line) {
   const std::size_t window = units::Head(line, kQuoteWindow);
   for (std::size_t i = 0; i < window; ++i) {

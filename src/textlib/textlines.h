@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 #include "textlib/shortstr.h"
 #include "textlib/units.h"
@@ -31,8 +32,13 @@ inline std::size_t LineEndAt(std::string_view text, std::size_t from, char c) {
 
 // Calls line(view) for each line of text, in order. A line ends at CR LF,
 // at CR or at LF; a text ending in a line end gives no extra empty line.
+// A line that returns bool stops the walk by returning false.
 template <class F>
 void ForEachLine(std::string_view text, F&& line) {
+  auto call = [&line](std::string_view view) {
+    if constexpr (std::is_same_v<decltype(line(view)), bool>) return line(view);
+    else return line(view), true;
+  };
   std::size_t start = 0;
   const std::size_t n = text.size();
   // The next CR and the next LF, each found with memchr and kept until
@@ -43,14 +49,17 @@ void ForEachLine(std::string_view text, F&& line) {
     if (lf < start) lf = LineEndAt(text, start, '\n');
     const std::size_t end = cr < lf ? cr : lf;
     if (end == n) {
-      line(text.substr(start));
+      call(text.substr(start));
       return;
     }
-    line(text.substr(start, end - start));
+    if (!call(text.substr(start, end - start))) return;
     start = end + 1;
     if (text[end] == '\r' && start < n && text[start] == '\n') ++start;
   }
 }
+
+// True when text (without its end mark) has more than `most` lines.
+bool MoreLinesThan(std::string_view text, std::size_t most);
 
 // 1-based (byte) position of the quote mark: the first '>' within the first 12
 // characters that does not directly follow '-' or '=' (an arrow such as

@@ -171,11 +171,41 @@ void PutLine(std::string& out, char mark, std::string_view line) {
 
 }  // namespace
 
+std::string HeaderName(const std::string& name) {
+  const bool plain = std::none_of(name.begin(), name.end(), [](char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return c <= ' ' || c == 0x7F || c == '"' || c == '\\';
+  });
+  if (plain) return name;
+  std::string out = "\"";
+  for (char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    static constexpr std::string_view kShort = "\a\b\t\n\v\f\r";
+    static constexpr std::string_view kLetters = "abtnvfr";
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (const std::size_t at = kShort.find(ch); at != std::string_view::npos && c != 0) {
+      out += '\\';
+      out += kLetters[at];
+    } else if (c < ' ' || c == 0x7F) {
+      out += '\\';
+      out += static_cast<char>('0' + (c >> 6));
+      out += static_cast<char>('0' + ((c >> 3) & 7));
+      out += static_cast<char>('0' + (c & 7));
+    } else {
+      out += ch;
+    }
+  }
+  return out + "\"";
+}
+
 std::string UnifiedDiff(std::string_view oldText, std::string_view newText, const std::string& name) {
   if (oldText == newText) return {};
   const Lines a = Split(oldText), b = Split(newText);
   const std::vector<Op> ops = Differ(a, b).Run();
-  std::string out = "--- " + name + "\n+++ " + name + "\n";
+  const std::string shown = HeaderName(name);
+  std::string out = "--- " + shown + "\n+++ " + shown + "\n";
   // Positions in a and b before each op.
   std::vector<std::size_t> posA(ops.size() + 1), posB(ops.size() + 1);
   for (std::size_t k = 0; k < ops.size(); ++k) {

@@ -13,5 +13,9 @@ namespace unidiff {
 // bytes up to and including '\n' (a CR before it is part of the line); a
 // last line without one is marked "\ No newline at end of file".
 std::string UnifiedDiff(std::string_view oldText, std::string_view newText, const std::string& name);
+// The name as a header shows it: as it is, or, when it holds a blank, a
+// control character, a double quote or a backslash, in double quotes with
+// C escapes, as GNU diff quotes it (patch reads both forms).
+std::string HeaderName(const std::string& name);
 
 }  // namespace unidiff

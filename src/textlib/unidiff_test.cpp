@@ -118,3 +118,25 @@ TEST(UnifiedDiff, LargeTextsWithScatteredChangesStayShort) {
 
 }  // namespace
 }  // namespace unidiff
+
+namespace unidiff {
+namespace {
+
+// As GNU diff 3.8 shows these names in its headers.
+TEST(HeaderName, QuotesAsGnuDiffDoes) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"reply.txt", "reply.txt"},
+      {"\xD1\x82\xD0\xB5\xD1\x81\xD1\x82.txt", "\xD1\x82\xD0\xB5\xD1\x81\xD1\x82.txt"},  // UTF-8 stays readable
+      {"sp ace", "\"sp ace\""},
+      {"x\ny", "\"x\\ny\""},
+      {"t\tab", "\"t\\tab\""},
+      {"q\"uote", "\"q\\\"uote\""},
+      {"b\\sl", "\"b\\\\sl\""},
+      {std::string("\x01", 1), "\"\\001\""},
+  };
+  for (const auto& [name, shown] : cases) EXPECT_EQ(HeaderName(name), shown) << name;
+  EXPECT_EQ(UnifiedDiff("a\n", "b\n", "x\ny").substr(0, 20), "--- \"x\\ny\"\n+++ \"x\\ny");
+}
+
+}  // namespace
+}  // namespace unidiff

@@ -28,7 +28,7 @@ TEST_F(Citizen, ExitCodeTellsWhetherTheReplyWasProcessed) {
     std::string args;
     int code;
   } cases[] = {
-      {"reply.txt /Key-", 0}, {"/?", 0},          {"--help", 0},          {"/About", 0},
+      {"reply.txt /Key-", 0}, {"/?", 0},          {"/About", 0},
       {"", 2},                {"missing.txt", 1}, {"reply.txt /CS=XY", 1}, {"reply.txt reply.txt/out.txt", 1},
   };
   for (const Case& c : cases) {
@@ -46,14 +46,39 @@ TEST_F(Citizen, HelpAndVersion) {
   RunResult help = User("--help"), h = User("-h");
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.out, h.out);
-  EXPECT_EQ(help.out.find("Wrong file name!"), std::string::npos);
-  EXPECT_NE(help.out.find("/?, /Help       - show this help and exit\r\n"), std::string::npos);
+  // The GNU form: usage first, every option, no banner, no key wait, no trailer.
+  EXPECT_EQ(help.out.rfind("Usage: salvetor [OPTION]... REPLY [OUTPUT]\r\n", 0), 0u) << help.out;
+  for (const char* option : {"/CS=NAME", "--init", "--dry-run", "--diff", "--verbose", "  --  ", "\"-\""}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(help.out.find("Press <Anykey>"), std::string::npos);
+  EXPECT_EQ(help.out.find("Work done."), std::string::npos);
+  EXPECT_EQ(help.out.find("Normal shutdown"), std::string::npos);
+  // /? keeps the help screen.
+  EXPECT_NE(User("/?").out.find("/?, /Help       - show this help and exit\r\n"), std::string::npos);
   for (const char* option : {"--version", "-V"}) {
     RunResult r = User(std::string("reply.txt ") + option);
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "Salvetor 1.08 19990827\r\n");
+    EXPECT_EQ(r.out.rfind("Salvetor 1.08 19990827\r\nCopyright (C) 2026 The Salvetor developers", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("License: MIT"), std::string::npos);
   }
   EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({"Hello, Vasily!"}));
+}
+
+TEST_F(Citizen, LongOptionsAreExact) {
+  for (const char* wrong : {"--dryrun", "--DIFF", "--dry-run=1", "--Help"}) {
+    RunResult r = User(std::string("reply.txt ") + wrong);
+    EXPECT_EQ(r.exitCode, 2) << wrong;
+    EXPECT_EQ(r.out, std::string("Unknown option ") + wrong + "!\r\n") << wrong;
+    EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({"Hello, Vasily!"})) << wrong;
+    EXPECT_FALSE(fs::exists(dir() / "reply.~txt")) << wrong;
+  }
+  // "--" ends the options: a reply named "-n" is processed.
+  WriteFile(dir() / "-n", Crlf({"Hello, Vasily!"}));
+  RunResult r = User("/Key- -- -n");
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_EQ(ReadFile(dir() / "-n"), Crlf({kKludge, Cp("Hello, Вася!")}));
+  EXPECT_EQ(r.out.find("Unknown option"), std::string::npos) << r.out;
 }
 
 TEST_F(Citizen, UnknownOptionsAreNamedOnceEach) {

@@ -9,8 +9,7 @@ bool HelpFlag = false;
 
 void DefOptInit() {
   DebugFlag = option::OptionPresent("/Debug");
-  HelpFlag = option::OptionPresent("/Help") || option::OptionPresent("/?") ||
-             option::ArgumentGiven("--help") || option::ArgumentGiven("-h");
+  HelpFlag = option::OptionPresent("/Help") || option::OptionPresent("/?");
 }
 
 }  // namespace defopt

@@ -97,6 +97,19 @@ bool KnownOption(const std::string& arg) {
   return false;
 }
 
+// Long options are exact: an unknown one (a typo of --dry-run, say) stops
+// the run before anything is read or written, as a usage error.
+void RefuseUnknownLongOptions() {
+  for (const std::string& arg : option::OptionArguments()) {
+    if (!arg.starts_with("--") || KnownOption(arg)) continue;
+    Writer->ErrorLine(ShortStr("Unknown option ") + ShortStr(arg) + ShortStr("!"));
+    error::ErrorShow = false;  // the error line is all
+    error::Halt(kExitNoReply);
+  }
+}
+
+// An unknown option of the program's own kind (/X, -X) is named once and
+// passed over.
 void ReportUnknownOptions() {
   std::vector<std::string> reported;
   for (const std::string& arg : option::OptionArguments()) {
@@ -130,8 +143,14 @@ void Summary(const app::RunContext& run) {
 }
 
 [[noreturn]] void PrintVersion() {
-  screens::VersionLine();
-  error::ErrorShow = false;  // the one line and nothing else
+  screens::VersionText();
+  error::ErrorShow = false;  // the text and nothing else
+  error::Halt(0);
+}
+
+[[noreturn]] void PrintUsage() {
+  screens::UsageText();
+  error::ErrorShow = false;
   error::Halt(0);
 }
 
@@ -145,7 +164,9 @@ void RunProgram() {
   pipes::Setup(run);
   if (run.ToStdout && !run.DryRun) pipes::GiveBackUnlessDelivered();
   appinfo::AppInfoSet("Salvetor", "1.08", "19990827");
+  RefuseUnknownLongOptions();
   if (option::ArgumentGiven("--version") || option::ArgumentGiven("-V")) PrintVersion();
+  if (option::ArgumentGiven("--help") || option::ArgumentGiven("-h")) PrintUsage();
   if (OptionPresent("/StdOut")) console::ResetOutput();
   error::ErrorEnglish = true;
   error::ErrorShow = true;

@@ -80,9 +80,65 @@ void AboutScreen() {
   Writer->PlainLine("");
 }
 
-void VersionLine() {
+void VersionText() {
   const appinfo::AppInfoRec& info = appinfo::AppInfo();
   console::WriteOutLn(info.AppTitle + ShortStr(" ") + info.AppVersion + ShortStr(" ") + info.AppDate);
+  static const char* const kLines[] = {
+      "Copyright (C) 2026 The Salvetor developers; first written by TOVRIN, 1999.",
+      "License: MIT <https://opensource.org/licenses/MIT>.",
+      "This is free software: you are free to change and redistribute it.",
+      "There is NO WARRANTY, to the extent permitted by law.",
+  };
+  for (const char* line : kLines) console::WriteOutLn(line);
+}
+
+void UsageText() {
+  static const char* const kLines[] = {
+      "Usage: salvetor [OPTION]... REPLY [OUTPUT]",
+      "Prepare a FidoNet reply: the addressee's name in Russian in the greeting,",
+      "quoted service lines and hello/goodbye phrases removed, the Cyrillic H and p",
+      "made Latin, macros expanded, begin and end texts inserted. The result",
+      "replaces REPLY, whose old text is kept as its backup (reply.txt ->",
+      "reply.~txt), or goes to OUTPUT. With REPLY \"-\" the reply is read from",
+      "standard input and the result written to standard output.",
+      "",
+      "Options of the program's own kind may begin with / or -, in any letter case:",
+      "  /F, /F3, /Filt    filter the quote: service and hello/goodbye lines",
+      "  /F1               filter service lines only",
+      "  /F2               filter hello/goodbye lines only",
+      "  /Key-             with a filter: no key window (F1, F2, F3, Esc in 540 ms)",
+      "  /SB-              keep runs of blank lines",
+      "  /IF               report every line the filter removes, and why",
+      "  /H=N, /F=N        the filter's header and footer window in lines (12);",
+      "                    /F=N also selects /F",
+      "  /SN, /SN+, /SN-   keep every word of a changed name, or not",
+      "  /FN-              keep quoted lines that repeat the addressee's name",
+      "  /M-, /Macro-      do not expand macros",
+      "  /CS=NAME          the reply's charset: CP866, UTF-8, KOI8-R or CP1251",
+      "  /D, /Delay        wait 360 ms before ending",
+      "  /StdOut           reopen standard output first",
+      "  /Debug            after a fatal error, also print the runtime report",
+      "  /?, /Help         the help screen",
+      "  /A, /About        the about screen",
+      "Long options, exactly as written here:",
+      "  -n, --dry-run     do the whole run but create, change or remove no file",
+      "      --diff        as --dry-run, and print the change as a unified diff",
+      "      --verbose     with \"-\": print the whole console on standard error",
+      "      --init        copy the shipped data files into your data folder",
+      "  -h, --help        show this help and exit",
+      "  -V, --version     show the version and exit",
+      "      --            every later argument is a file name",
+      "",
+      "Data files (salvetor.cfg, names.dat, macro.dat, filter.dat, filter2.dat,",
+      "salvetor.beg, salvetor.end) are looked for in $XDG_CONFIG_HOME/salvetor",
+      "(~/.config/salvetor), then beside the program.",
+      "",
+      "Exit status: 0 the reply was processed (also help, version and --init);",
+      "1 it was not (a wrong file name, a refused reply, an unknown charset, the",
+      "file in use by another run, a failed write); 2 no reply was named, or an",
+      "unknown long option; 200, 216 a fault; 203 not enough memory.",
+  };
+  for (const char* line : kLines) console::WriteOutLn(line);
 }
 
 }  // namespace screens

@@ -16,7 +16,21 @@ std::vector<std::string>& Arguments() {
 
 bool IsMark(unsigned char c) { return c == '/' || c == '-'; }
 
-bool IsPositional(const std::string& arg) { return platform::IsPositionalArgument(arg); }
+// The number of arguments before the first "--" (all of them when there is
+// none): after it every argument is a file name.
+std::size_t OptionsEnd() {
+  const std::vector<std::string>& args = Arguments();
+  std::size_t i = 0;
+  while (i < args.size() && args[i] != "--") ++i;
+  return i;
+}
+
+// Whether argument i is a file name; the "--" itself is neither.
+bool IsPositional(std::size_t i) {
+  const std::size_t end = OptionsEnd();
+  if (i == end) return false;
+  return i > end || platform::IsPositionalArgument(Arguments()[i]);
+}
 
 }  // namespace
 
@@ -26,14 +40,15 @@ void SetArguments(int argc, char** argv) { SetArguments(platform::CommandArgumen
 
 std::vector<std::string> OptionArguments() {
   std::vector<std::string> out;
-  for (const std::string& arg : Arguments()) {
-    if (!arg.empty() && !IsPositional(arg)) out.push_back(arg);
+  const std::vector<std::string>& args = Arguments();
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (!args[i].empty() && i != OptionsEnd() && !IsPositional(i)) out.push_back(args[i]);
   }
   return out;
 }
 
 bool ArgumentGiven(std::string_view text) {
-  for (const std::string& arg : Arguments()) {
+  for (const std::string& arg : OptionArguments()) {
     if (arg == text) return true;
   }
   return false;
@@ -42,8 +57,7 @@ bool ArgumentGiven(std::string_view text) {
 ShortStr CommandLine() {
   ShortStr line;
   bool first = true;
-  for (const std::string& arg : Arguments()) {
-    if (arg.empty() || IsPositional(arg)) continue;
+  for (const std::string& arg : OptionArguments()) {
     if (!first) line.AppendChar(' ');
     line.Append(std::string_view(arg));
     first = false;
@@ -54,8 +68,9 @@ ShortStr CommandLine() {
 std::string ParamN(int n) {
   if (n < 1) n = 1;
   int found = 0;
-  for (const std::string& arg : Arguments()) {
-    if (IsPositional(arg) && ++found >= n) return arg;
+  const std::vector<std::string>& args = Arguments();
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (!args[i].empty() && IsPositional(i) && ++found >= n) return args[i];
   }
   return {};
 }

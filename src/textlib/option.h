@@ -23,7 +23,8 @@ ShortStr CommandLine();
 // The n-th positional argument (n = 0 acts as 1), empty when there is none.
 // POSIX: whole arguments in their own case, never cut; an argument starting
 // with '-' is an option, one starting with '/' too unless it holds a second
-// '/' (an absolute path); empty arguments are skipped.
+// '/' (an absolute path); empty arguments are skipped. After "--" every
+// argument is a file name.
 std::string ParamN(int n);
 // The Windows rule: the n-th word of the joined line that is not an option,
 // upper-cased.

@@ -110,3 +110,21 @@ TEST(ParamNOfLineTest, WindowsRuleUpperCasesWords) {
 
 }  // namespace
 }  // namespace option
+
+namespace option {
+namespace {
+
+TEST(DoubleDash, EndsTheOptions) {
+  SetArguments({"/F", "--", "-n", "--help", "", "/SN"});
+  EXPECT_EQ(ParamN(1), "-n");
+  EXPECT_EQ(ParamN(2), "--help");
+  EXPECT_EQ(ParamN(3), "/SN");
+  EXPECT_TRUE(OptionPresent("/F"));
+  EXPECT_FALSE(OptionPresent("/SN"));
+  EXPECT_FALSE(ArgumentGiven("--help"));
+  EXPECT_EQ(OptionArguments(), std::vector<std::string>{"/F"});
+  SetArguments({});
+}
+
+}  // namespace
+}  // namespace option

@@ -40,7 +40,7 @@ const std::vector<std::string> kUtf8Result = {
 TEST_F(Charsets, Utf8ReplyKeepsEveryCharacterCp866Lacks) {
   RunResult r = Process(Lf(kUtf8Reply));
   EXPECT_EQ(result_, Lf(kUtf8Result));
-  EXPECT_NE(r.out.find("Loading data files...\r\nCharset: UTF-8\r\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Loading data files..." + Eol() + "Charset: UTF-8" + Eol()), std::string::npos) << r.out;
   EXPECT_EQ(Iconv(result_, "UTF-8", "UTF-8"), result_);  // still valid UTF-8
 }
 
@@ -56,7 +56,7 @@ TEST_F(Charsets, Koi8rByOptionByControlLineAndByLocale) {
   const std::string want = Iconv(Lf(kKoiResult), "UTF-8", "KOI8-R");
   RunResult r = Process(reply, "/CS=koi8-r");
   EXPECT_EQ(result_, want);
-  EXPECT_NE(r.out.find("Charset: KOI8-R\r\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Charset: KOI8-R" + Eol()), std::string::npos);
 
   const std::string chrs = "\x01" "CHRS: KOI8-R 2\n";
   Process(chrs + reply);
@@ -84,7 +84,7 @@ TEST_F(Charsets, InvalidUtf8BytesComeBackInTheirPlace) {
 
 TEST_F(Charsets, UnknownCharsetLeavesTheReplyUntouched) {
   RunResult r = Process(Lf(kUtf8Reply), "/CS=EBCDIC", "", 1);
-  EXPECT_NE(r.out.find("Loading data files...\r\nUnknown charset EBCDIC!\r\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Loading data files..." + Eol() + "Unknown charset EBCDIC!" + Eol()), std::string::npos) << r.out;
   EXPECT_EQ(result_, Lf(kUtf8Reply));
   EXPECT_FALSE(fs::exists(dir() / "reply.~txt"));
 }

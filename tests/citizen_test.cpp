@@ -35,7 +35,7 @@ TEST_F(Citizen, ExitCodeTellsWhetherTheReplyWasProcessed) {
     WriteFile(dir() / "reply.txt", Crlf({"Hello, Vasily!"}));
     RunResult r = User(c.args);
     EXPECT_EQ(r.exitCode, c.code) << c.args;
-    EXPECT_NE(r.out.find("Normal shutdown. Exit code: " + std::to_string(c.code) + ".\r\n"), std::string::npos)
+    EXPECT_NE(r.out.find("Normal shutdown. Exit code: " + std::to_string(c.code) + ("." + Eol())), std::string::npos)
         << c.args << r.out;
   }
   fs::remove(dir() / "salvetor.cfg");
@@ -47,7 +47,7 @@ TEST_F(Citizen, HelpAndVersion) {
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.out, h.out);
   // The GNU form: usage first, every option, no banner, no key wait, no trailer.
-  EXPECT_EQ(help.out.rfind("Usage: salvetor [OPTION]... REPLY [OUTPUT]\r\n", 0), 0u) << help.out;
+  EXPECT_EQ(help.out.rfind("Usage: salvetor [OPTION]... REPLY [OUTPUT]" + Eol(), 0), 0u) << help.out;
   for (const char* option : {"/CS=NAME", "--init", "--dry-run", "--diff", "--verbose", "  --  ", "\"-\""}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
@@ -55,11 +55,11 @@ TEST_F(Citizen, HelpAndVersion) {
   EXPECT_EQ(help.out.find("Work done."), std::string::npos);
   EXPECT_EQ(help.out.find("Normal shutdown"), std::string::npos);
   // /? keeps the help screen.
-  EXPECT_NE(User("/?").out.find("/?, /Help       - show this help and exit\r\n"), std::string::npos);
+  EXPECT_NE(User("/?").out.find("/?, /Help       - show this help and exit" + Eol()), std::string::npos);
   for (const char* option : {"--version", "-V"}) {
     RunResult r = User(std::string("reply.txt ") + option);
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out.rfind("Salvetor 1.08 19990827\r\nCopyright (C) 2026 The Salvetor developers", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.rfind("Salvetor 1.08 19990827" + Eol() + "Copyright (C) 2026 The Salvetor developers", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("License: MIT"), std::string::npos);
   }
   EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({"Hello, Vasily!"}));
@@ -69,7 +69,7 @@ TEST_F(Citizen, LongOptionsAreExact) {
   for (const char* wrong : {"--dryrun", "--DIFF", "--dry-run=1", "--Help"}) {
     RunResult r = User(std::string("reply.txt ") + wrong);
     EXPECT_EQ(r.exitCode, 2) << wrong;
-    EXPECT_EQ(r.out, std::string("Unknown option ") + wrong + "!\r\n") << wrong;
+    EXPECT_EQ(r.out, Console({std::string("Unknown option ") + wrong + "!"})) << wrong;
     EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({"Hello, Vasily!"})) << wrong;
     EXPECT_FALSE(fs::exists(dir() / "reply.~txt")) << wrong;
   }
@@ -83,9 +83,9 @@ TEST_F(Citizen, LongOptionsAreExact) {
 
 TEST_F(Citizen, UnknownOptionsAreNamedOnceEach) {
   RunResult r = User("reply.txt /Zap -q /zap /Zap /F=3 /H=2 /cs=cp866 /Key-");
-  const std::string banner = "Home page, sources and contacts: see share/doc/salvetor/README.md\r\n\r\n";
-  EXPECT_NE(r.out.find(banner + Crlf({"Unknown option /Zap ignored!", "Unknown option -q ignored!",
-                                      "Unknown option /zap ignored!", "Max header size=2, Max footer size=3"})),
+  const std::string banner = Console({"Home page, sources and contacts: see share/doc/salvetor/README.md", ""});
+  EXPECT_NE(r.out.find(banner + Console({"Unknown option /Zap ignored!", "Unknown option -q ignored!",
+                                         "Unknown option /zap ignored!", "Max header size=2, Max footer size=3"})),
             std::string::npos)
       << r.out;
   EXPECT_EQ(r.exitCode, 0);
@@ -126,12 +126,12 @@ TEST_F(Citizen, InitCopiesTheDataAsUtf8AndKeepsWhatIsThere) {
   EXPECT_EQ(r.exitCode, 0);
   const std::string folder = "home/salvetor/";
   for (const char* name : {"salvetor.cfg", "names.dat", "filter.dat", "filter2.dat", "salvetor.RUS"}) {
-    EXPECT_NE(r.out.find("Written: " + folder + name + "\r\n"), std::string::npos) << name << r.out;
+    EXPECT_NE(r.out.find("Written: " + folder + name + Eol()), std::string::npos) << name << r.out;
     std::string copy = ReadFile(dir() / "home" / "salvetor" / name);
     EXPECT_EQ(copy.find('\r'), std::string::npos) << name;
     EXPECT_EQ(Iconv(copy, "UTF-8", "UTF-8"), copy) << name;
   }
-  EXPECT_NE(r.out.find("Kept: " + folder + "macro.dat\r\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Kept: " + folder + ("macro.dat" + Eol())), std::string::npos) << r.out;
   EXPECT_EQ(ReadFile(dir() / "home" / "salvetor" / "macro.dat"), "{me},мой макрос\n");
   // The program now runs from the user's copies.
   fs::remove(dir() / "names.dat");
@@ -161,6 +161,36 @@ TEST_F(Citizen, AKeyPressedInTheWindowIsNotEchoed) {
   EXPECT_NE(r.out.find("Or not..."), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("OQ"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+}
+
+}  // namespace
+
+namespace {
+
+using namespace harness;
+
+class LocaleConsole : public ProgramDir {};
+
+// Console text goes out in the locale's charset with LF line ends, to a
+// terminal, a pipe or a file alike; the C locale names no charset and gets
+// UTF-8. The reply and the files the program writes keep their own bytes.
+TEST_F(LocaleConsole, ConsoleTextIsInTheLocalesCharset) {
+  SKIP_UNDER_WINE("the POSIX locale (Windows keeps its console)");
+  InstallGreeting(Cp("Вася"));
+  const std::string line = "Changed: Vasily to Вася!\n";
+  const std::string reply = Crlf({"Hello, Vasily!", Cp("Пока")});  // CP866: read as such in any locale
+  for (const char* locale : {"C", "C.UTF-8", "POSIX"}) {
+    WriteFile(dir() / "reply.txt", reply);
+    const RunResult r = Run("salvetor", "reply.txt /Key-", "/dev/null", std::string("LC_ALL=") + locale + " ");
+    EXPECT_NE(r.out.find(line), std::string::npos) << locale << r.out;
+    EXPECT_EQ(r.out.find('\r'), std::string::npos) << locale;
+    EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({kKludge, Cp("Hello, Вася!"), Cp("Пока")})) << locale;
+  }
+  const RunResult made = Shell("mkdir -p loc && localedef -i ru_RU -f KOI8-R loc/ru_RU.KOI8-R");
+  if (made.exitCode != 0) GTEST_SKIP() << "no KOI8-R locale can be made here (localedef: " << made.err << ")";
+  WriteFile(dir() / "reply.txt", Crlf({"Hello, Vasily!"}));
+  const RunResult r = Run("salvetor", "reply.txt /Key- /CS=CP866", "/dev/null", "LOCPATH=loc LC_ALL=ru_RU.KOI8-R ");
+  EXPECT_NE(r.out.find(Iconv(line, "UTF-8", "KOI8-R")), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST_F(Faults, BackupNameTakenByADirectory) {
   fs::create_directories(dir() / "reply.~txt");
   auto r = Run("salvetor", "reply.txt");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.out.find(Crlf({"Error writing file reply.txt #-5!", Cp("(Отказано в доступе к файлу)"), "Work done."})),
+  EXPECT_NE(r.out.find(Console({"Error writing file reply.txt #-5!", "(Отказано в доступе к файлу)", "Work done."})),
             std::string::npos) << r.out;
   EXPECT_EQ(ReadFile(dir() / "reply.txt"), kText);
   EXPECT_TRUE(fs::is_directory(dir() / "reply.~txt"));
@@ -56,7 +56,7 @@ TEST_F(Faults, FileSizeLimitReachedPartWay) {
   // stops a write part-way, and that is its ordinary write error.
   auto r = Run("salvetor", "reply.txt /F /Key-", "/dev/null", "ulimit -f 16; ");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.out.find(Crlf({"Error writing file reply.txt #-101!", Cp("(Нет места на диске)"), "Work done."})),
+  EXPECT_NE(r.out.find(Console({"Error writing file reply.txt #-101!", "(Нет места на диске)", "Work done."})),
             std::string::npos) << r.out;
   EXPECT_EQ(ReadFile(dir() / "reply.txt"), text);
   EXPECT_EQ(ReadFile(dir() / "reply.~txt"), "older\r\n");
@@ -94,7 +94,7 @@ TEST_F(Faults, ReadOnlyFolderStopsTheWrite) {
   }
   auto r = Run("salvetor", "ro/reply.txt", "/dev/null", prefix);
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.out.find(Crlf({"Error writing file ro/reply.txt #-5!", Cp("(Отказано в доступе к файлу)")})),
+  EXPECT_NE(r.out.find(Console({"Error writing file ro/reply.txt #-5!", "(Отказано в доступе к файлу)"})),
             std::string::npos) << r.out;
   EXPECT_EQ(ReadFile(dir() / "ro" / "reply.txt"), kText);
 }
@@ -103,7 +103,7 @@ TEST_F(Faults, MessageFileIsADirectory) {
   fs::create_directories(dir() / "msg.txt");
   auto r = Run("salvetor", "msg.txt");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.out.find("Wrong file name!\r\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Wrong file name!" + Eol()), std::string::npos);
   EXPECT_TRUE(fs::is_directory(dir() / "msg.txt"));
 }
 

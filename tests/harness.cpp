@@ -50,6 +50,17 @@ std::string Crlf(const std::vector<std::string>& lines) { return Joined(lines, "
 
 std::string Lf(const std::vector<std::string>& lines) { return Joined(lines, "\n"); }
 
+std::string Eol() { return UnderWine() ? "\r\n" : "\n"; }
+
+std::string Con(const std::string& utf8) { return UnderWine() ? Cp(utf8) : utf8; }
+
+std::string Console(const std::vector<std::string>& lines) {
+  if (!UnderWine()) return Lf(lines);
+  std::vector<std::string> cp;
+  for (const std::string& line : lines) cp.push_back(Cp(line));
+  return Crlf(cp);
+}
+
 void ProgramDir::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   dir_ = support::TempFolder(std::string(info->test_suite_name()) + "-" + info->name());

@@ -24,6 +24,13 @@ std::string Cp(const std::string& utf8);
 std::string Crlf(const std::vector<std::string>& lines);
 // Lines joined with LF after each.
 std::string Lf(const std::vector<std::string>& lines);
+// Console lines written in UTF-8 as the program prints them in the tests'
+// C locale: UTF-8 with LF; the Windows program prints CP866 with CR LF.
+std::string Console(const std::vector<std::string>& lines);
+// The end of a console line: LF, or CR LF from the Windows program.
+std::string Eol();
+// Console text written in UTF-8 as the program prints it (CP866 on Windows).
+std::string Con(const std::string& utf8);
 
 // True when the tests run the Windows program under Wine: the environment
 // names its build folder in SALVETOR_WINDOWS_BUILD.

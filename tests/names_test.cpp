@@ -31,9 +31,11 @@ class Stages : public harness::ProgramDir {
     result_ = ReadFile(dir() / "reply.txt");
     std::string out = r.out;
     // The part between the loading heading and the end.
-    size_t from = out.find("Loading data files...\r\n");
+    const std::string heading = "Loading data files..." + Eol();
+    size_t from = out.find(heading);
     size_t to = out.find("Work done.");
-    return from == std::string::npos || to == std::string::npos ? out : out.substr(from + 23, to - from - 23);
+    if (from == std::string::npos || to == std::string::npos) return out;
+    return out.substr(from + heading.size(), to - from - heading.size());
   }
   std::string Result(const std::vector<std::string>& lines) {
     std::vector<std::string> all = {kKludge};
@@ -45,7 +47,7 @@ class Stages : public harness::ProgramDir {
 
 TEST_F(Stages, GreetingGetsTheRussianName) {
   std::string out = Process({"Hello, Vasily!"});
-  EXPECT_EQ(out, Crlf({"Changing names...", Cp("Changed: Vasily to Вася!"), "--------------------------",
+  EXPECT_EQ(out, Console({"Changing names...", "Changed: Vasily to Вася!", "--------------------------",
                        "Total: 1 changes!"}));
   EXPECT_EQ(result_, Result({Cp("Hello, Вася!")}));
 }
@@ -152,7 +154,7 @@ TEST_F(Stages, ReceiverLines) {
   std::vector<std::string> message = {"Hello, Vasily Pupkin!", " VP> Vasily.", "Vasily",
                                       " VP> Vasily wrote a long letter about it", " VP> Pupkin", " VP> Ok"};
   std::string out = Process(message);
-  EXPECT_EQ(out, Crlf({"Changing names...", Cp("Changed: Vasily to Вася!"),
+  EXPECT_EQ(out, Console({"Changing names...", "Changed: Vasily to Вася!",
                        "Deleted \" VP> Vasily.\" cause of \"Vasily\"!",
                        "Deleted \" VP> Pupkin\" cause of \"Pupkin\"!", "--------------------------",
                        "Total: 1 changes!"}));
@@ -195,9 +197,9 @@ TEST_F(Stages, Macros) {
     Tables({"Hello, @Name!"}, {}, c.macros);
     std::string out = Process({c.line});
     EXPECT_EQ(result_, Result({Cp(c.want)})) << c.line;
-    std::string macroLine = "Macro: " + std::to_string(c.count) + " changes!\r\n";
+    std::string macroLine = "Macro: " + std::to_string(c.count) + " changes!" + Eol();
     EXPECT_EQ(out.find(macroLine) != std::string::npos, c.count != 0) << c.line << out;
-    EXPECT_NE(out.find("Changing macros...\r\n"), std::string::npos);
+    EXPECT_NE(out.find("Changing macros..." + Eol()), std::string::npos);
   }
 }
 
@@ -226,7 +228,7 @@ TEST_F(Stages, ExampleReplyGivesTheExpectedResult) {
   EXPECT_EQ(ReadFile(dir() / "reply.txt"),
             ReadFile(fs::path(SALVETOR_SOURCE_DIR) / "examples" / "reply.expected.txt"));
   EXPECT_EQ(ReadFile(dir() / "reply.~txt"), ReadFile(fs::path(SALVETOR_SOURCE_DIR) / "examples" / "reply.txt"));
-  EXPECT_NE(r.out.find(Crlf({"Macro: 1 changes!", "Total: 2 changes!", "Total: 8 lines skipped!"})),
+  EXPECT_NE(r.out.find(Console({"Macro: 1 changes!", "Total: 2 changes!", "Total: 8 lines skipped!"})),
             std::string::npos);
 }
 

@@ -52,8 +52,8 @@ TEST_F(Pipes, FilterModeGivesTheBytesOfAFileRun) {
     // --verbose: the whole console on standard error.
     RunResult verbose = Filter(reply, "/F --verbose");
     EXPECT_EQ(verbose.out, want) << name;
-    EXPECT_NE(verbose.err.find("Changing names...\r\n"), std::string::npos) << name;
-    EXPECT_NE(verbose.err.find("Work done.\r\n"), std::string::npos) << name;
+    EXPECT_NE(verbose.err.find("Changing names..." + Eol()), std::string::npos) << name;
+    EXPECT_NE(verbose.err.find("Work done." + Eol()), std::string::npos) << name;
     EXPECT_EQ(verbose.err.find("Waiting a key"), std::string::npos) << name;
   }
   for (const auto& entry : fs::directory_iterator(dir())) {
@@ -131,7 +131,7 @@ TEST_F(Pipes, DryRunWritesNothing) {
     // were not writable: it must not appear either.
     RunResult r = Run("salvetor", c.args, "/dev/null", UnderWine() ? "" : "XDG_CONFIG_HOME=home ");
     EXPECT_EQ(r.exitCode, c.code) << c.args;
-    EXPECT_NE(r.out.find("Dry run: nothing written.\r\nWork done.\r\n"), std::string::npos) << c.args << r.out;
+    EXPECT_NE(r.out.find("Dry run: nothing written." + Eol() + "Work done." + Eol()), std::string::npos) << c.args << r.out;
     EXPECT_TRUE(Take(dir()) == before) << c.args;
   }
   EXPECT_FALSE(fs::exists(dir() / "home"));
@@ -148,7 +148,7 @@ TEST_F(Pipes, DiffAppliedWithPatchGivesTheRealResult) {
     EXPECT_EQ(ReadFile(dir() / "reply.txt"), reply) << name;
     EXPECT_FALSE(fs::exists(dir() / "reply.~txt")) << name;
     EXPECT_EQ(r.out.rfind("--- reply.txt\n+++ reply.txt\n@@ -1,", 0), 0u) << name << r.out;
-    EXPECT_NE(r.err.find("Dry run: nothing written.\r\nWork done."), std::string::npos) << name;
+    EXPECT_NE(r.err.find("Dry run: nothing written." + Eol() + "Work done."), std::string::npos) << name;
     WriteFile(dir() / "reply.diff", r.out);
     RunResult patched = Shell("patch -s reply.txt reply.diff");
     EXPECT_EQ(patched.exitCode, 0) << name << patched.out << patched.err;

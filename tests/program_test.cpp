@@ -93,7 +93,7 @@ TEST_F(Program, NormalRunWritesKludgeAndKeepsABackup) {
   Message({"Hi there.", "Some text."});
   auto r = Run("salvetor", "reply.txt");
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out, Crlf(Join({Banner(),
+  EXPECT_EQ(r.out, Console(Join({Banner(),
                               {"Max header size=12, Max footer size=12", "Loading data files...",
                                "Changing names...", "--------------------------", "Total: 0 changes!"},
                               kEnd})));
@@ -127,9 +127,9 @@ TEST_F(Program, SecondPositionalIsTheOutputAndBackupNamesFollowIt) {
 TEST_F(Program, HelpWithAFileTouchesNothing) {
   Message({"text"});
   auto r = Run("salvetor", "reply.txt /?");
-  EXPECT_EQ(r.out, Crlf(Join({Banner(), Help(), kEnd})));
+  EXPECT_EQ(r.out, Console(Join({Banner(), Help(), kEnd})));
   EXPECT_EQ(Result(), Crlf({"text"}));
-  EXPECT_EQ(Run("salvetor", "/About /Help").out, Crlf(Join({Banner(), Help(), kEnd})));
+  EXPECT_EQ(Run("salvetor", "/About /Help").out, Console(Join({Banner(), Help(), kEnd})));
 }
 
 TEST_F(Program, AboutScreen) {
@@ -142,12 +142,12 @@ TEST_F(Program, AboutScreen) {
       "Sponsored by everyone who keeps FidoNet alive.",
       "Thank you for using this software!",
       ""};
-  EXPECT_EQ(r.out, Crlf(Join({Banner(), about, kEnd})));
+  EXPECT_EQ(r.out, Console(Join({Banner(), about, kEnd})));
 }
 
 TEST_F(Program, WrongFileName) {
   auto want = [](int code) {
-    return Crlf(Join({Banner(), {"Max header size=12, Max footer size=12", "Wrong file name!", ""}, Help(),
+    return Console(Join({Banner(), {"Max header size=12, Max footer size=12", "Wrong file name!", ""}, Help(),
                       FailedEnd(code)}));
   };
   RunResult none = Run("salvetor", "");
@@ -165,7 +165,7 @@ TEST_F(Program, MissingConfigurationEndsTheRun) {
   Message({"text"});
   fs::remove(dir() / "salvetor.cfg");
   auto r = Run("salvetor", "reply.txt /F");
-  EXPECT_EQ(r.out, Crlf(Join({Banner(),
+  EXPECT_EQ(r.out, Console(Join({Banner(),
                               {"Max header size=12, Max footer size=12", "Loading data files...",
                                "Error reading data file " + Real("") + "salvetor.cfg!"},
                               FailedEnd(1)})));
@@ -178,8 +178,8 @@ TEST_F(Program, MissingNamesFileNamesTheFallbackAndGoesOn) {
   fs::remove(dir() / "names.dat");
   auto r = Run("salvetor", "reply.txt");
   std::string names = Real("") + "salvetor.nam";
-  EXPECT_NE(r.out.find(Crlf({"Loading data files...", "Error reading names file " + names + " #-2!",
-                             Cp("(Файл не найден)"), "Changing names..."})),
+  EXPECT_NE(r.out.find(Console({"Loading data files...", "Error reading names file " + names + " #-2!",
+                             "(Файл не найден)", "Changing names..."})),
             std::string::npos) << r.out;
   EXPECT_EQ(Result(), Crlf({kKludge, "Hello, Vasily Pupkin!"}));
 }
@@ -189,8 +189,8 @@ TEST_F(Program, AnOptionalDataFileThatCannotBeReadIsReported) {
   Message({"Hello, Vasily!"});
   fs::create_directories(dir() / "names.usr");  // there, but no file
   auto r = Run("salvetor", "reply.txt");
-  EXPECT_NE(r.out.find(Crlf({"Error reading data file " + Real("") + "names.usr #-5!",
-                             Cp("(Отказано в доступе к файлу)")})),
+  EXPECT_NE(r.out.find(Console({"Error reading data file " + Real("") + "names.usr #-5!",
+                             "(Отказано в доступе к файлу)"})),
             std::string::npos) << r.out;
   EXPECT_EQ(r.exitCode, 0);  // the run goes on with names.dat alone
   EXPECT_EQ(Result(), Crlf({kKludge, Cp("Hello, Вася!")}));
@@ -201,8 +201,8 @@ TEST_F(Program, MissingFilterFileIsReportedAndServiceLinesStillGo) {
   fs::remove(dir() / "filter.dat");
   auto r = Run("salvetor", "reply.txt /F /Key-");
   std::string name = Real("") + "salvetor.flt";
-  EXPECT_NE(r.out.find(Crlf({"Loading data files...", "Error reading filter file " + name + " #-2!",
-                             Cp("(Файл не найден)"), "Changing names..."})),
+  EXPECT_NE(r.out.find(Console({"Loading data files...", "Error reading filter file " + name + " #-2!",
+                             "(Файл не найден)", "Changing names..."})),
             std::string::npos) << r.out;
   EXPECT_EQ(Result(), Crlf({kKludge, "Hello, All!", "", " AB> Hello, All!", " AB> Question here.", "",
                             "Answer here.", " AB> Bye, all.", "--- GoldED"}));
@@ -232,7 +232,7 @@ TEST_F(Program, FilterModes) {
     std::vector<std::string> want = {kKludge};
     want.insert(want.end(), c.result.begin(), c.result.end());
     EXPECT_EQ(Result(), Crlf(want)) << c.options;
-    std::string skipped = "Total: " + std::to_string(c.skipped) + " lines skipped!\r\n";
+    std::string skipped = "Total: " + std::to_string(c.skipped) + " lines skipped!" + Eol();
     EXPECT_EQ(r.out.find(skipped) != std::string::npos, c.skipped != 0) << c.options << r.out;
     EXPECT_EQ(r.out.find("Waiting a key") != std::string::npos, false);
   }
@@ -241,7 +241,7 @@ TEST_F(Program, FilterModes) {
 TEST_F(Program, KeyWindowPromptWithoutATerminalReadsNoKey) {
   Message(kQuoted);
   auto r = Run("salvetor", "reply.txt /F2 /IF");
-  EXPECT_NE(r.out.find(Crlf({"Loading data files...", "Waiting a key [F1, F2, F3, Esc]... ", "Or not...",
+  EXPECT_NE(r.out.find(Console({"Loading data files...", "Waiting a key [F1, F2, F3, Esc]... ", "Or not...",
                              "Deleted \" AB> Hello, All!\" cause of \"\"> Hello\"\"!",
                              "Deleted \" AB> Bye, all.\" cause of \"\"> Bye\"\"!", "Changing names..."})),
             std::string::npos)
@@ -251,7 +251,7 @@ TEST_F(Program, KeyWindowPromptWithoutATerminalReadsNoKey) {
 TEST_F(Program, InfoModeReportsServiceLines) {
   Message(kQuoted);
   auto r = Run("salvetor", "reply.txt /F1 /Key- /IF");
-  EXPECT_NE(r.out.find(Crlf({"Deleted \" AB> --- GoldED 3.0\" as a service info!",
+  EXPECT_NE(r.out.find(Console({"Deleted \" AB> --- GoldED 3.0\" as a service info!",
                              "Deleted \" AB>  * Origin: somewhere (2:5020/1)\" as a service info!"})),
             std::string::npos) << r.out;
 }
@@ -274,7 +274,7 @@ TEST_F(Program, HeaderAndFooterSizes) {
   for (const Case& c : cases) {
     Message(lines);
     auto r = Run("salvetor", "reply.txt /Key- /SB- " + c.options);
-    EXPECT_NE(r.out.find(c.shown + "\r\n"), std::string::npos) << c.options;
+    EXPECT_NE(r.out.find(c.shown + Eol()), std::string::npos) << c.options;
     std::string result = Result();
     EXPECT_EQ(static_cast<int>(lines.size()) + 1 - c.removed,
               static_cast<int>(std::count(result.begin(), result.end(), '\n')))
@@ -291,7 +291,7 @@ TEST_F(Program, BeginAndEndInsertsGoBeforeTheServiceLines) {
   Message({"text", "... tag", "--- editor", " * Origin: x"});
   auto r = Run("salvetor", "reply.txt");
   std::string beg = Real("") + "salvetor.beg", end = Real("") + "salvetor.end";
-  EXPECT_NE(r.out.find(Crlf({"Loading data files...", "File " + beg + " was inserted to the top!",
+  EXPECT_NE(r.out.find(Console({"Loading data files...", "File " + beg + " was inserted to the top!",
                              "File " + end + " was inserted to the end!", "Changing names..."})),
             std::string::npos) << r.out;
   EXPECT_EQ(Result(), Crlf({kKludge, "Hi all", "text", "Best wishes,", "  Me", "... tag", "--- editor",
@@ -355,7 +355,7 @@ TEST_F(Program, FullMessageKeepsEveryLine) {
 TEST_F(Program, OutputDirectoryThatCannotBeCreated) {
   Message({"text"});
   auto r = Run("salvetor", "reply.txt reply.txt/sub/out.txt");
-  EXPECT_NE(r.out.find(Crlf({"Error writing file reply.txt/sub/out.txt #-3!", Cp("(Путь не найден)")})),
+  EXPECT_NE(r.out.find(Console({"Error writing file reply.txt/sub/out.txt #-3!", "(Путь не найден)"})),
             std::string::npos) << r.out;
   EXPECT_EQ(Result(), Crlf({"text"}));
 }

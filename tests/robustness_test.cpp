@@ -66,7 +66,7 @@ TEST_F(Robustness, ARunGivesUpAfterTenSecondsAndTouchesNothing) {
   ASSERT_TRUE(UntilLocked("r.txt"));
   const RunResult r = Run("salvetor", "r.txt /Key-");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(Has(r.out, "File r.txt is in use by another run!\r\n")) << r.out;
+  EXPECT_TRUE(Has(r.out, Console({"File r.txt is in use by another run!"}))) << r.out;
   EXPECT_EQ(ReadFile(dir() / "r.txt"), "Hello, Vasily!\r\n");
   EXPECT_FALSE(fs::exists(dir() / "r.~txt"));
 }
@@ -152,7 +152,7 @@ TEST_F(Robustness, WithADashTheConsoleNeverGoesToStandardOutput) {
   }
   // Quiet unless asked: only a problem is reported.
   const RunResult quiet = Run("salvetor", "- /Bogus", "r.txt");
-  EXPECT_EQ(quiet.err, "Unknown option /Bogus ignored!\r\n");
+  EXPECT_EQ(quiet.err, Console({"Unknown option /Bogus ignored!"}));
 }
 
 TEST_F(Robustness, LongOptionsHideNoOtherOption) {

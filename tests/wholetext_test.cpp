@@ -81,8 +81,8 @@ TEST_F(WholeText, AChangeThatWouldOverflowALineIsNotMade) {
   const std::vector<std::string> lines = {"Hello, Kolya!" + pad, "text {btw}" + pad};  // 254 and 251
   RunResult r = Process(Joined(lines, "\n"), "/Key-");
   EXPECT_EQ(Result(), Joined({kKludge, lines[0], lines[1]}, "\n"));
-  EXPECT_NE(r.out.find("Line 1 is too long for the change, left as it is!\r\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Line 2 is too long for the change, left as it is!\r\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Line 1 is too long for the change, left as it is!" + Eol()), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Line 2 is too long for the change, left as it is!" + Eol()), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("Changed:"), std::string::npos);
   EXPECT_NE(r.out.find("Total: 0 changes!"), std::string::npos);
 }
@@ -96,7 +96,7 @@ TEST_F(WholeText, MoreThan65535LinesAreRefusedAndTheFileUntouched) {
   const std::string text = std::string(65535, '\n') + "one more";
   WriteFile(dir() / "reply.txt", text);
   RunResult r = Run("salvetor", "reply.txt /Key-");
-  EXPECT_NE(r.out.find("File reply.txt has more than 65535 lines!\r\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("File reply.txt has more than 65535 lines!" + Eol()), std::string::npos) << r.out;
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(Result(), text);
   EXPECT_FALSE(fs::exists(dir() / "reply.~txt"));

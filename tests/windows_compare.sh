@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs the Linux program and the Windows program (under Wine) on the same
 # replies with the same data and options, and compares what they leave:
-# the result, the backup, every other file of the folder, the console bytes
+# the result, the backup, every other file of the folder, the console text
 # (the banner's system name aside) and the exit code.
 # Usage: tests/windows_compare.sh LINUX_BUILD WINDOWS_BUILD SOURCE_DIR
 set -eu
@@ -26,10 +26,13 @@ compare() {
   # Wine takes the arguments' bytes in the locale's charset.
   (cd "$work/windows" && LC_ALL=C.UTF-8 wine ./salvetor.exe "$file" "$@" </dev/null >.out 2>.err; echo $? >.code) ||
     true
-  # The banner names the system; paths are shown in each system's form.
+  # The banner names the system; paths are shown in each system's form; the
+  # Linux console speaks the locale's charset (UTF-8 in the C locale) with LF
+  # line ends, the redirected Windows console CP866 with CR LF.
   WIN="Z:$work/windows/" LIN="$work/linux/" perl -pi -e \
     '(my $w = $ENV{WIN}) =~ tr{/}{\\}; s/\Q$w\E/$ENV{LIN}/g; s/; Windows edition by/; POSIX edition by/' \
     "$work/windows/.out"
+  iconv -f CP866 -t UTF-8 "$work/windows/.out" | sed 's/\r$//' >"$work/out.utf8" && mv "$work/out.utf8" "$work/windows/.out"
   rm -f "$work/linux/salvetor" "$work/windows/salvetor.exe" "$work/linux/.err" "$work/windows/.err"
   cases=$((cases + 1))
   if ! diff -r "$work/linux" "$work/windows" >"$work/diff" 2>&1; then

@@ -111,8 +111,9 @@ TEST(ColoursOnTerminal, SgrSequencesAndResetAtShutdown) {
     console::ConsoleShutdown();
     return 0;
   });
-  // White is bold default foreground, light grey the default foreground.
-  EXPECT_EQ(r.output, "\x1b[91me\r\np\r\n\x1b[1;39mh\r\n\x1b[22;32mg\r\n\x1b[39mi\r\n\x1b[0m");
+  // White is bold default foreground, light grey the default foreground;
+  // lines end in LF, as on every POSIX terminal.
+  EXPECT_EQ(r.output, "\x1b[91me\np\n\x1b[1;39mh\n\x1b[22;32mg\n\x1b[39mi\n\x1b[0m");
 }
 
 TEST(ColoursOnTerminal, NoColorMeansNoColourAtAll) {
@@ -128,7 +129,7 @@ TEST(ColoursOnTerminal, NoColorMeansNoColourAtAll) {
     console::ConsoleShutdown();
     return 0;
   });
-  EXPECT_EQ(r.output, "e\r\nh\r\n");
+  EXPECT_EQ(r.output, "e\nh\n");
 }
 
 }  // namespace

@@ -32,11 +32,13 @@ struct OutBuffer {
   }
 };
 
-// Hands the line and CR LF to writeAll, with each control character
-// (below 32, and 127) as ^X when shown; putByte(byte, put) puts one byte of
-// text in the console's form through put.
+// Hands the line and its end (CR LF, or lineEnd) to writeAll, with each
+// control character (below 32, and 127) as ^X when shown; putByte(byte,
+// put) puts one byte of text in the console's form through put. A text of
+// several lines (CR LF inside) takes lineEnd between them too.
 template <class PutByte, class WriteAll>
-void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteAll&& writeAll) {
+void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteAll&& writeAll,
+                    std::string_view lineEnd = "\r\n") {
   char buffer[1024];
   std::size_t used = 0;
   auto put = [&](char c) {
@@ -46,9 +48,12 @@ void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteA
     }
     buffer[used++] = c;
   };
-  for (char ch : text) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (shown && (b < 0x20 || b == 0x7F)) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      for (char c : lineEnd) put(c);
+      ++i;
+    } else if (shown && (b < 0x20 || b == 0x7F)) {
       // A control character of message text must not act on the console.
       put('^');
       put(static_cast<char>(b ^ 0x40));
@@ -56,8 +61,7 @@ void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteA
       putByte(b, put);
     }
   }
-  put('\r');
-  put('\n');
+  for (char c : lineEnd) put(c);
   writeAll(std::string_view(buffer, used));
 }
 

@@ -1,11 +1,14 @@
 #include <poll.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <array>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "platform/codepages.h"
@@ -16,10 +19,15 @@
 namespace platform {
 namespace {
 
+// The charset console text goes out in: the locale's.
+enum class Charset { Utf8, Koi8r, Cp1251, Cp866 };
+
 struct OutState {
   bool known = false;
   bool terminal = false;
-  bool utf8 = false;
+  Charset charset = Charset::Utf8;
+  // A single-byte charset's byte for each CP866 byte ('?' where it has none).
+  std::array<char, 256> single{};
   bool colour = false;
   bool coloured = false;  // a colour was written and must be reset
   bool bold = false;      // the last colour written was bold
@@ -59,10 +67,43 @@ OutState& State() {
   return state;
 }
 
+// The high half of a single-byte charset.
+const unsigned short* HighHalf(Charset cs) {
+  if (cs == Charset::Koi8r) return kKoi8rHigh;
+  if (cs == Charset::Cp1251) return kCp1251High;
+  return kCp866High;
+}
+
+// The console's charset from the locale's: UTF-8 also for the C locale,
+// which names none (terminals today are UTF-8).
+void LearnCharset(OutState& st) {
+  const std::string codeset = LocaleCodeset();
+  auto is = [&codeset](std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      if (strcasecmp(codeset.c_str(), name) == 0) return true;
+    }
+    return false;
+  };
+  st.charset = is({"KOI8-R"})                        ? Charset::Koi8r
+               : is({"CP1251", "WINDOWS-1251"})       ? Charset::Cp1251
+               : is({"CP866", "IBM866", "866"})       ? Charset::Cp866
+                                                      : Charset::Utf8;
+  const unsigned short* high = HighHalf(st.charset);
+  for (unsigned b = 0; b < 256; ++b) {
+    char out = b < 0x80 ? static_cast<char>(b) : '?';
+    const unsigned code = b < 0x80 ? b : kCp866High[b - 0x80];
+    for (unsigned k = 0; b >= 0x80 && k < 128; ++k) {
+      if (high[k] == code) out = static_cast<char>(0x80 + k);
+    }
+    st.single[b] = out;
+  }
+}
+
 void Learn() {
   OutState& st = State();
   if (st.known) return;
   st.known = true;
+  LearnCharset(st);
   st.terminal = isatty(st.fd) == 1;
   st.buffered = false;
   if (!st.terminal) {
@@ -72,8 +113,6 @@ void Learn() {
   const char* term = std::getenv("TERM");
   const char* noColour = std::getenv("NO_COLOR");  // the no-color convention
   st.colour = (term == nullptr || std::strcmp(term, "dumb") != 0) && (noColour == nullptr || *noColour == 0);
-  const std::string codeset = LocaleCodeset();
-  st.utf8 = codeset == "UTF-8" || codeset == "utf8";
 }
 
 // Hands the UTF-8 form of a character to put, byte by byte (allocates
@@ -134,13 +173,17 @@ void WriteAll(std::string_view bytes) {
   st.buffer.Add(bytes, WriteNow);
 }
 
-// CP866 bytes in their UTF-8 form (ASCII and control bytes stay one byte).
-std::string Cp866ToUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (char ch : bytes) PutUtf8(static_cast<unsigned char>(ch), [&](char c) { out.push_back(c); });
-  return out;
+// Puts a CP866 byte of console text in the console's charset (allocates
+// nothing: the fatal-fault path uses it too). Captured text stays CP866.
+template <class Put>
+void PutConsoleByte(const OutState& st, unsigned char b, Put&& put) {
+  if (st.capture != nullptr || st.charset == Charset::Cp866) put(static_cast<char>(b));
+  else if (st.charset == Charset::Utf8) PutUtf8(b, put);
+  else put(st.single[b]);
 }
+
+// Console lines end in LF, as on every POSIX console; captured ones in CR LF.
+std::string_view LineEnd(const OutState& st) { return st.capture != nullptr ? "\r\n" : "\n"; }
 
 }  // namespace
 
@@ -148,36 +191,44 @@ void OutFlush() { State().buffer.Flush(WriteNow); }
 
 void OutWrite(std::string_view bytes) {
   Learn();
-  if (State().utf8 && State().capture == nullptr) {
-    WriteAll(Cp866ToUtf8(bytes));
-  } else {
-    WriteAll(bytes);
-  }
+  const OutState& st = State();
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (char ch : bytes) PutConsoleByte(st, static_cast<unsigned char>(ch), [&](char c) { out.push_back(c); });
+  WriteAll(out);
 }
 
 void OutWriteLine(std::string_view text) {
   // The fatal-fault path writes its lines from a signal handler through here.
   Learn();
-  OutState& st = State();
-  const bool utf8 = st.utf8 && st.capture == nullptr;
-  auto putByte = [&](unsigned char b, auto& put) {
-    if (utf8) PutUtf8(b, put);
-    else put(static_cast<char>(b));
-  };
-  WriteShownLine(text, st.terminal && st.capture == nullptr, putByte, WriteAll);
+  const OutState& st = State();
+  auto putByte = [&st](unsigned char b, auto& put) { PutConsoleByte(st, b, put); };
+  WriteShownLine(text, st.terminal && st.capture == nullptr, putByte, WriteAll, LineEnd(st));
 }
 
 void OutWriteLineUnicode(std::u32string_view text) {
   Learn();
-  OutState& st = State();
-  if (!st.utf8 || st.capture != nullptr) {
+  const OutState& st = State();
+  if (st.capture != nullptr || st.charset == Charset::Cp866) {
     OutWriteLine(Cp866Text(text));
     return;
   }
-  std::string utf8;
-  for (char32_t c : text) PutUtf8Char(c, [&](char b) { utf8 += b; });
-  // The bytes are UTF-8 already: each goes out as it is.
-  WriteShownLine(utf8, st.terminal, [](unsigned char b, auto& put) { put(static_cast<char>(b)); }, WriteAll);
+  std::string bytes;  // in the console's charset
+  for (char32_t c : text) {
+    if (st.charset == Charset::Utf8) {
+      PutUtf8Char(c, [&](char b) { bytes += b; });
+      continue;
+    }
+    char b = c < 0x80 ? static_cast<char>(c) : '?';
+    const unsigned short* high = HighHalf(st.charset);
+    for (unsigned k = 0; c >= 0x80 && k < 128; ++k) {
+      if (high[k] == c) b = static_cast<char>(0x80 + k);
+    }
+    bytes += b;
+  }
+  // The bytes are the console's already: each goes out as it is.
+  WriteShownLine(bytes, st.terminal, [](unsigned char b, auto& put) { put(static_cast<char>(b)); }, WriteAll,
+                 LineEnd(st));
 }
 
 void OutSetColour(int colour) {

@@ -99,22 +99,34 @@ TEST_F(Citizen, TheUsersDataFilesWinFileByFile) {
   EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({kKludge, Cp("Hello, Васёк!")}));  // salvetor.cfg from beside
 }
 
-TEST_F(Citizen, ReportGoesToTheUsersFolderWhenTheProgramsIsReadOnly) {
-  SKIP_UNDER_WINE("folder modes and XDG_CONFIG_HOME");
+// The log and the error report go beside the program only when it runs
+// from a folder of the user's own (a build, a portable copy); else, and
+// always for an installed program, into the user's state folder.
+TEST_F(Citizen, ReportGoesToTheUsersStateFolderOutsideTheUsersOwnFolder) {
+  SKIP_UNDER_WINE("folder owners and XDG_STATE_HOME");
+  // An installed program (its data in ../share/salvetor) never writes
+  // beside itself, even in its owner's folder.
   Install("fatal_probe", false);
-  fs::permissions(dir() / "home", fs::perms::all);
-  fs::permissions(dir(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                             fs::perms::others_read | fs::perms::others_exec);
-  std::string prefix = "XDG_CONFIG_HOME=home ";
-  if (Shell("id -u").out == "0\n") {
-    if (Shell("command -v setpriv").exitCode != 0) GTEST_SKIP() << "no way to drop root here";
-    prefix = "XDG_CONFIG_HOME=home setpriv --reuid=65534 --regid=65534 --clear-groups ";
-  }
-  RunResult r = Run("fatal_probe", "fault 204 00401A2B", "/dev/null", prefix);
+  fs::create_directories(dir() / "bin");
+  fs::create_directories(dir() / "share" / "salvetor");
+  fs::rename(dir() / "fatal_probe", dir() / "bin" / "fatal_probe");
+  RunResult r = Run("fatal_probe", "fault 204 00401A2B", "/dev/null", "XDG_STATE_HOME=mine ./bin/");
+  EXPECT_EQ(r.exitCode, 204);
+  EXPECT_FALSE(fs::exists(dir() / "bin" / "fatal_probe.err"));
+  EXPECT_NE(ReadFile(dir() / "mine" / "salvetor" / "fatal_probe.err").find("ERROR # 204"), std::string::npos);
+  // A folder another user owns, even one this user may write to.
+  if (Shell("id -u").out != "0\n") GTEST_SKIP() << "a second user is only at hand for root";
+  if (Shell("command -v setpriv").exitCode != 0) GTEST_SKIP() << "no way to drop root here";
+  Install("fatal_probe", false);
+  fs::create_directories(dir() / "state");
+  fs::permissions(dir() / "state", fs::perms::all);
+  fs::permissions(dir(), fs::perms::all);
+  r = Run("fatal_probe", "fault 204 00401A2B", "/dev/null",
+          "XDG_STATE_HOME=state setpriv --reuid=65534 --regid=65534 --clear-groups ");
   fs::permissions(dir(), fs::perms::owner_all);
   EXPECT_EQ(r.exitCode, 204);
   EXPECT_FALSE(fs::exists(dir() / "fatal_probe.err"));
-  EXPECT_NE(ReadFile(dir() / "home" / "salvetor" / "fatal_probe.err").find("ERROR # 204"), std::string::npos);
+  EXPECT_NE(ReadFile(dir() / "state" / "salvetor" / "fatal_probe.err").find("ERROR # 204"), std::string::npos);
 }
 
 TEST_F(Citizen, InitCopiesTheDataAsUtf8AndKeepsWhatIsThere) {

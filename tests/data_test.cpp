@@ -79,20 +79,26 @@ TEST_F(Data, ManualPageRendersWithoutWarnings) {
   EXPECT_EQ(r.err, "");
 }
 
-TEST_F(Data, InstalledProgramRunsThroughItsLinkOnTheExample) {
+// Installed, the program finds its data in ../share/salvetor and writes
+// nothing inside the installation.
+TEST_F(Data, InstalledProgramFindsItsDataAndWritesNothingThere) {
   fs::path prefix = dir() / "prefix";
   std::string install = "cmake --install '" + std::string(SALVETOR_BUILD_DIR) + "' --prefix '" +
                         prefix.string() + "' >/dev/null";
   ASSERT_EQ(std::system(install.c_str()), 0);
-  EXPECT_TRUE(fs::is_symlink(prefix / "bin" / "salvetor"));
-  EXPECT_TRUE(fs::exists(prefix / "lib" / "salvetor" / "salvetor.cfg"));
-  EXPECT_TRUE(fs::exists(prefix / "share" / "man" / "man1" / "salvetor.1"));
+  EXPECT_TRUE(fs::is_regular_file(prefix / "bin" / "salvetor"));
+  EXPECT_TRUE(fs::exists(prefix / "share" / "salvetor" / "salvetor.cfg"));
+  EXPECT_TRUE(fs::exists(prefix / "share" / "man" / "man1" / "salvetor.1.gz"));
   fs::create_directories(dir() / "work");
   fs::copy_file(fs::path(SALVETOR_SOURCE_DIR) / "examples" / "reply.txt", dir() / "work" / "reply.txt");
-  auto r = Shell("cd work && PATH='" + (prefix / "bin").string() + "':$PATH salvetor reply.txt /F /Key- </dev/null");
+  auto r = Shell("cd work && XDG_STATE_HOME=state PATH='" + (prefix / "bin").string() +
+                 "':$PATH salvetor reply.txt /F /Key- /Debug </dev/null");
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(ReadFile(dir() / "work" / "reply.txt"),
             ReadFile(fs::path(SALVETOR_SOURCE_DIR) / "examples" / "reply.expected.txt"));
+  for (const auto& entry : fs::recursive_directory_iterator(prefix)) {
+    EXPECT_FALSE(entry.path().extension() == ".log" || entry.path().extension() == ".err") << entry.path();
+  }
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ if [ "${1:-}" = "--tests" ]; then
   have man || need="$need man-db"
   have patch || need="$need patch"
   have vim || need="$need vim"
+  have lintian || need="$need lintian"
+  have gzip || need="$need gzip"
 fi
 [ -z "$need" ] && exit 0
 

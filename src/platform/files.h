@@ -85,6 +85,12 @@ std::string ExecutablePath();
 std::string UserConfigHome();
 // True when this process may create files in the folder.
 bool FolderWritable(const std::string& folder);
+// True when the folder belongs to the user the process runs as (on Windows,
+// where folders have no one owner of this kind: when it is writable).
+bool FolderOwned(const std::string& folder);
+// The folder where the user's programs keep their state: $XDG_STATE_HOME,
+// or $HOME/.local/state (%LOCALAPPDATA% on Windows); empty when unknown.
+std::string UserStateHome();
 
 // For the fatal-fault path, safe in a signal handler: appends bytes to a
 // file (created when missing), and creates one folder. Errors are ignored.

@@ -380,5 +380,18 @@ bool FolderWritable(const std::string& folder) {
   return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool FolderOwned(const std::string& folder) {
+  struct stat st;
+  return stat(folder.empty() ? "." : folder.c_str(), &st) == 0 && st.st_uid == geteuid();
+}
+
+std::string UserStateHome() {
+  const char* xdg = std::getenv("XDG_STATE_HOME");
+  if (xdg != nullptr && *xdg != 0) return xdg;
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home != 0) return std::string(home) + "/.local/state";
+  return "";
+}
+
 
 }  // namespace platform

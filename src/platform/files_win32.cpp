@@ -347,6 +347,13 @@ std::string UserConfigHome() {
   return appData != nullptr && *appData != 0 ? Utf8(appData) : "";
 }
 
+bool FolderOwned(const std::string& folder) { return FolderWritable(folder); }
+
+std::string UserStateHome() {
+  const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+  return local != nullptr && *local != 0 ? Utf8(local) : UserConfigHome();
+}
+
 bool FolderWritable(const std::string& folder) {
   // Access rights on Windows are only known by trying.
   std::string probe = folder.empty() ? std::string(".\\") : folder;

@@ -201,9 +201,9 @@ void PrepareForFaults() {
   Prepared& ready = Ready();
   platform::ClockPrepare();
   ready.reportPath = paths::ProgramOutputFile(".err", false);
-  const std::string user = paths::UserFolder();
-  if (!user.empty() && ready.reportPath.compare(0, user.size(), user) == 0) {
-    ready.reportFolders = paths::MakePathPrefixes(user);
+  const std::string state = paths::StateFolder();
+  if (!state.empty() && ready.reportPath.compare(0, state.size(), state) == 0) {
+    ready.reportFolders = paths::MakePathPrefixes(state);
   }
   const std::string map = paths::ProgramDataFile(".map");
   if (platform::KindOf(map) == platform::Kind::Regular) iolist::TextRead(map, ready.mapText);

@@ -109,13 +109,27 @@ std::string UserFolder() {
   return home.empty() ? "" : AddBackslash(AddBackslash(home) + "salvetor");
 }
 
+std::string StateFolder() {
+  const std::string home = platform::UserStateHome();
+  return home.empty() ? "" : AddBackslash(AddBackslash(home) + "salvetor");
+}
+
+std::string InstalledDataFolder() {
+  const std::string folder =
+      AddBackslash(AddBackslash(AddBackslash(DirOf(ProgramPath()) + "..") + "share") + "salvetor");
+  return platform::IsDirectory(folder) ? folder : "";
+}
+
 std::string DataFile(std::string_view fileName) {
   const std::string user = UserFolder();
   if (!user.empty()) {
     std::string mine = user + std::string(fileName);
     if (platform::KindOf(mine) == platform::Kind::Regular) return mine;
   }
-  return DirOf(ProgramPath()) + std::string(fileName);
+  const std::string beside = DirOf(ProgramPath()) + std::string(fileName);
+  const std::string installed = InstalledDataFolder();
+  if (installed.empty() || platform::KindOf(beside) == platform::Kind::Regular) return beside;
+  return installed + std::string(fileName);
 }
 
 std::string ProgramPathWithExt(std::string_view ext) { return ChangeExt(ProgramPath(), ext); }
@@ -126,10 +140,12 @@ std::string ProgramDataFile(std::string_view ext) { return DataFile(ProgramFileN
 
 std::string ProgramOutputFile(std::string_view ext, bool createFolder) {
   std::string beside = ProgramPathWithExt(ext);
-  const std::string user = UserFolder();
-  if (user.empty() || platform::FolderWritable(DirOf(beside))) return beside;
-  if (createFolder) MakePath(user);
-  return user + FileNameOf(beside);
+  const std::string state = StateFolder();
+  const std::string folder = DirOf(beside);
+  const bool own = InstalledDataFolder().empty() && platform::FolderOwned(folder) && platform::FolderWritable(folder);
+  if (state.empty() || own) return beside;
+  if (createFolder) MakePath(state);
+  return state + FileNameOf(beside);
 }
 
 }  // namespace paths

@@ -48,15 +48,24 @@ void MakePath(std::string_view path);
 // The user's folder for the program's data, with a trailing separator:
 // "salvetor" in the user's settings folder; empty when there is none.
 std::string UserFolder();
+// The user's folder for what the program keeps (log, error report), with a
+// trailing separator: "salvetor" in the user's state folder; empty when
+// there is none.
+std::string StateFolder();
+// The shipped data of an installed program, with a trailing separator:
+// "../share/salvetor/" from the program's folder; empty when the program
+// does not run from an installation (a build, a portable copy).
+std::string InstalledDataFolder();
 // A data file by its file name: in the user's folder when it is there,
-// else beside the program.
+// else beside the program, else in the installation's data folder.
 std::string DataFile(std::string_view fileName);
 // The program's own path with another extension, as a data file
 // (salvetor.cfg: the user's copy when there is one).
 std::string ProgramDataFile(std::string_view ext);
 // Where the program writes a file of its own (salvetor.err, .log): beside
-// the program when that folder is writable, else in the user's folder,
-// created when needed.
+// the program when it runs from a folder of the user's own that it may
+// write (a build, a portable copy), else in the user's state folder,
+// created when needed: never inside an installation.
 // With createFolder false the folder is only named, not made.
 std::string ProgramOutputFile(std::string_view ext, bool createFolder = true);
 

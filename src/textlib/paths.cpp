@@ -126,7 +126,7 @@ std::string DataFile(std::string_view fileName) {
     std::string mine = user + std::string(fileName);
     if (platform::KindOf(mine) == platform::Kind::Regular) return mine;
   }
-  const std::string beside = DirOf(ProgramPath()) + std::string(fileName);
+  std::string beside = DirOf(ProgramPath()) + std::string(fileName);
   const std::string installed = InstalledDataFolder();
   if (installed.empty() || platform::KindOf(beside) == platform::Kind::Regular) return beside;
   return installed + std::string(fileName);

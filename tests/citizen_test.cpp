@@ -65,6 +65,14 @@ TEST_F(Citizen, HelpAndVersion) {
   EXPECT_EQ(ReadFile(dir() / "reply.txt"), Crlf({"Hello, Vasily!"}));
 }
 
+// On a terminal too, --help prints and returns: no key is waited for.
+TEST_F(Citizen, HelpOnATerminalWaitsForNoKey) {
+  SKIP_UNDER_WINE("a POSIX terminal made by script(1)");
+  const RunResult r = Shell("(sleep 3) | timeout 2 script -qfec './salvetor --help' /dev/null");
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_NE(r.out.find("Usage: salvetor [OPTION]... REPLY [OUTPUT]"), std::string::npos) << r.out;
+}
+
 TEST_F(Citizen, LongOptionsAreExact) {
   for (const char* wrong : {"--dryrun", "--DIFF", "--dry-run=1", "--Help"}) {
     RunResult r = User(std::string("reply.txt ") + wrong);

@@ -140,11 +140,20 @@ TEST_F(Citizen, ReportGoesToTheUsersStateFolderOutsideTheUsersOwnFolder) {
 TEST_F(Citizen, InitCopiesTheDataAsUtf8AndKeepsWhatIsThere) {
   SKIP_UNDER_WINE("the user folder comes from XDG_CONFIG_HOME (Wine sets APPDATA itself)");
   Install("salvetor", true);  // the shipped data beside the program
+  fs::create_directories(dir() / "examples");  // and the example begin and end texts, as in a build
+  for (const char* name : {"salvetor.beg", "salvetor.end"}) {
+    fs::copy_file(fs::path(SALVETOR_SOURCE_DIR) / "examples" / name, dir() / "examples" / name);
+  }
   fs::create_directories(dir() / "home" / "salvetor");
   WriteFile(dir() / "home" / "salvetor" / "macro.dat", "{me},мой макрос\n");
   RunResult r = User("--init");
   EXPECT_EQ(r.exitCode, 0);
   const std::string folder = "home/salvetor/";
+  // The examples under names no run reads: renamed, they take effect.
+  for (const char* name : {"salvetor.beg.example", "salvetor.end.example"}) {
+    EXPECT_NE(r.out.find("Written: " + folder + name + Eol()), std::string::npos) << name << r.out;
+  }
+  EXPECT_EQ(ReadFile(dir() / "home" / "salvetor" / "salvetor.beg.example"), "Hi all!\n");
   for (const char* name : {"salvetor.cfg", "names.dat", "filter.dat", "filter2.dat", "salvetor.RUS"}) {
     EXPECT_NE(r.out.find("Written: " + folder + name + Eol()), std::string::npos) << name << r.out;
     std::string copy = ReadFile(dir() / "home" / "salvetor" / name);

@@ -38,6 +38,37 @@ bool CopyAsUtf8(const std::string& from, const std::string& to) {
   return r == 0;
 }
 
+// A shipped data file: beside the program, or in an installation's data
+// folder; empty when neither holds it.
+std::string Shipped(const std::string& name) {
+  const std::string beside = paths::DirOf(paths::ProgramPath()) + name;
+  if (files::FileExists(beside)) return beside;
+  const std::string installed = paths::InstalledDataFolder();
+  return !installed.empty() && files::FileExists(installed + name) ? installed + name : "";
+}
+
+// A shipped example begin or end text: in the build's examples folder or an
+// installation's documentation; empty when there is none.
+std::string ShippedExample(const std::string& name) {
+  const std::string dir = paths::DirOf(paths::ProgramPath());
+  for (const std::string& folder : {dir + "examples/", dir + "../share/doc/salvetor/examples/"}) {
+    if (files::FileExists(folder + name)) return folder + name;
+  }
+  return "";
+}
+
+// Copies from to mine unless mine is there; false when a copy failed.
+bool Put(const std::string& from, const std::string& mine) {
+  if (platform::KindOf(mine) != platform::Kind::Missing) {
+    Writer->Info(ShortStr("Kept: ") + ShortStr(mine));
+    return true;
+  }
+  if (from.empty()) return true;
+  if (!CopyAsUtf8(from, mine)) return false;
+  Writer->Info(ShortStr("Written: ") + ShortStr(mine));
+  return true;
+}
+
 }  // namespace
 
 bool InitUserFolder() {
@@ -48,16 +79,14 @@ bool InitUserFolder() {
                       ShortStr("!"));
     return false;
   }
-  const std::string shipped = paths::DirOf(paths::ProgramPath());
   bool ok = true;
-  for (const std::string& name : ShippedFiles()) {
-    const std::string mine = folder + name;
-    if (platform::KindOf(mine) != platform::Kind::Missing) {
-      Writer->Info(ShortStr("Kept: ") + ShortStr(mine));
-    } else if (files::FileExists(shipped + name)) {
-      if (CopyAsUtf8(shipped + name, mine)) Writer->Info(ShortStr("Written: ") + ShortStr(mine));
-      else ok = false;
-    }
+  for (const std::string& name : ShippedFiles()) ok = Put(Shipped(name), folder + name) && ok;
+  // The example begin and end texts go in under names no run reads: as
+  // they are they would put the example's words into every reply. Renamed
+  // to salvetor.beg and salvetor.end they take effect.
+  for (const char* ext : {".beg", ".end"}) {
+    const std::string name = paths::ProgramFileName(ext);
+    ok = Put(ShippedExample("salvetor" + std::string(ext)), folder + name + ".example") && ok;
   }
   return ok;
 }

@@ -354,13 +354,19 @@ bool MakeDirectory(const std::string& name) {
 
 bool NativePathsAreWindows() { return false; }
 
-std::string UserConfigHome() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+namespace {
+// An XDG base folder: the variable when it is set and not empty, else the
+// fallback under $HOME; empty when neither is known.
+std::string XdgHome(const char* variable, const char* underHome) {
+  const char* xdg = std::getenv(variable);
   if (xdg != nullptr && *xdg != 0) return xdg;
   const char* home = std::getenv("HOME");
-  if (home != nullptr && *home != 0) return std::string(home) + "/.config";
+  if (home != nullptr && *home != 0) return std::string(home) + underHome;
   return "";
 }
+}  // namespace
+
+std::string UserConfigHome() { return XdgHome("XDG_CONFIG_HOME", "/.config"); }
 
 void AppendNow(const std::string& name, std::string_view bytes) {
   int fd = open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
@@ -385,13 +391,7 @@ bool FolderOwned(const std::string& folder) {
   return stat(folder.empty() ? "." : folder.c_str(), &st) == 0 && st.st_uid == geteuid();
 }
 
-std::string UserStateHome() {
-  const char* xdg = std::getenv("XDG_STATE_HOME");
-  if (xdg != nullptr && *xdg != 0) return xdg;
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && *home != 0) return std::string(home) + "/.local/state";
-  return "";
-}
+std::string UserStateHome() { return XdgHome("XDG_STATE_HOME", "/.local/state"); }
 
 
 }  // namespace platform

@@ -41,7 +41,7 @@ bool CopyAsUtf8(const std::string& from, const std::string& to) {
 // A shipped data file: beside the program, or in an installation's data
 // folder; empty when neither holds it.
 std::string Shipped(const std::string& name) {
-  const std::string beside = paths::DirOf(paths::ProgramPath()) + name;
+  std::string beside = paths::DirOf(paths::ProgramPath()) + name;
   if (files::FileExists(beside)) return beside;
   const std::string installed = paths::InstalledDataFolder();
   return !installed.empty() && files::FileExists(installed + name) ? installed + name : "";

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "runtime/timing.h"
+#include "console/timing.h"
 
 int main() {
   for (int ms : {360, 540}) {

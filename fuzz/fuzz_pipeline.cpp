@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/letters.h"
 #include "app/appinfo.h"
 #include "app/filterpass.h"
 #include "app/inserts.h"
@@ -104,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     listman::ListInsertList(run.EndLines, run.MessageLines, inserts::EndInsertPosition(run.MessageLines));
   }
   names::ChangeNames(run, keepReceiver);
-  lines::LatinHAndP(run.MessageLines);
+  letters::LatinHAndP(run.MessageLines);
   macros::ChangeMacros(run, skipMacros);
   lines::LineInsert(run.MessageLines, result::KludgeLine(), 1);
   std::string joined;  // the result's lines without the prefixes wrapping repeated

@@ -4,7 +4,7 @@
 #include "console/keyb.h"
 #include "console/writer.h"
 #include "filter/quote_filter.h"
-#include "runtime/timing.h"
+#include "console/timing.h"
 #include "textlib/lines.h"
 #include "textlib/option.h"
 

@@ -1,5 +1,6 @@
 #include "app/macros.h"
 
+#include "app/letters.h"
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -239,7 +240,7 @@ void ChangeMacros(app::RunContext& run, bool skip) {
   run.MacroChanges = 0;
   if (skip || lines::LineCount(run.MacroTable) == 0) return;
   // Keys match the message after its letters were made Latin.
-  lines::LatinHAndP(run.MacroTable);
+  letters::LatinHAndP(run.MacroTable);
   writer::Writer->Heading("Changing macros...");
   MacroReplace(run.MessageLines, run.MacroTable, true, run.MacroChanges, run.MessageFormat.Charset);
 }

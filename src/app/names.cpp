@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "console/writer.h"
-#include "filter/quote_filter.h"
 #include "textlib/charset.h"
 #include "textlib/lines.h"
 #include "textlib/multimatch.h"
@@ -294,7 +293,7 @@ bool MayRepeatReceiver(const Stage& st, std::string_view line) {
 // name, or empty when the line stays.
 ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   if (!MayRepeatReceiver(st, line.View())) return {};
-  ShortStr quoted = quote_filter::StripQuotePrefix(line);
+  ShortStr quoted = textlines::StripQuotePrefix(line);
   static const CharSet dot(".");
   quoted = DeleteChars(Trim(quoted), dot);
   const ShortStr firstWord = ExtractToken(quoted, 1);

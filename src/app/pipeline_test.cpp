@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/letters.h"
 #include "app/macros.h"
 #include "filter/quote_filter.h"
 #include "textlib/charset.h"
@@ -214,7 +215,7 @@ TEST_F(Pipeline, StagesMatchThePlainReferenceOnDecodedCharacters) {
     }
 
     quote_filter::QuoteFilter(message, filter, nullptr, 1, -1, quote_filter::kQuoted | quote_filter::kPatterns);
-    lines::LatinHAndP(message);
+    letters::LatinHAndP(message);
     std::int32_t count = 0;
     macros::MacroReplace(message, macros, true, count);
     iolist::TextFormat format;

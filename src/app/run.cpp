@@ -11,6 +11,7 @@
 #include "app/defopt.h"
 #include "app/filterpass.h"
 #include "app/inserts.h"
+#include "app/letters.h"
 #include "app/macros.h"
 #include "app/names.h"
 #include "app/pipes.h"
@@ -23,7 +24,7 @@
 #include "platform/files.h"
 #include "platform/terminal.h"
 #include "runtime/error.h"
-#include "runtime/timing.h"
+#include "console/timing.h"
 #include "textlib/files.h"
 #include "textlib/lines.h"
 #include "textlib/option.h"
@@ -222,7 +223,7 @@ void RunProgram() {
   }
   inserts::InsertBeginAndEnd(run);
   names::ChangeNames(run, OptionPresent("/FN-"));
-  lines::LatinHAndP(run.MessageLines);
+  letters::LatinHAndP(run.MessageLines);
   macros::ChangeMacros(run, OptionPresent("/M-") || OptionPresent("/Macro-"));
   Summary(run);
   End(run, result::WriteResult(run) ? 0 : kExitFailed);

@@ -10,7 +10,7 @@
 #include "console/writer.h"
 #include "platform/output.h"
 #include "platform/terminal.h"
-#include "runtime/timing.h"
+#include "console/timing.h"
 #include "support/pty.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #include "console/writer.h"
 
 #include "console/console.h"
-#include "runtime/logfile.h"
 #include "textlib/charset.h"
 #include "textlib/dates.h"
 #include "textlib/msgtext.h"
@@ -11,6 +10,16 @@ namespace writer {
 using namespace shortstr;
 
 ConsoleWriter* Writer = nullptr;
+
+namespace {
+LogSink logSink = nullptr;
+ErrorSink errorSink = nullptr;
+}  // namespace
+
+void SetCopySinks(LogSink log, ErrorSink errors) {
+  logSink = log;
+  errorSink = errors;
+}
 
 namespace {
 constexpr std::uint8_t kLevelError = 1;
@@ -36,7 +45,7 @@ ShortStr Plain(const ShortStr& text) {
 }  // namespace
 
 void ConsoleWriter::CopyToLog(const ShortStr& text, std::uint8_t level) {
-  if (LogCopy && !text.Empty()) logfile::LogWrite(Record(Plain(text)), level);
+  if (LogCopy && !text.Empty() && logSink != nullptr) logSink(Record(Plain(text)), level);
 }
 
 void ConsoleWriter::PlainLine(const ShortStr& text) {
@@ -78,8 +87,8 @@ void ConsoleWriter::ErrorLine(const ShortStr& text) {
   console::WriteOutLn(text);
   // Error lines are copied even when empty.
   ShortStr record = Record(Plain(text));
-  if (LogCopy) logfile::LogWrite(record, kLevelError);
-  if (ErrorCopy) logfile::ErrorLogWrite(record);
+  if (LogCopy && logSink != nullptr) logSink(record, kLevelError);
+  if (ErrorCopy && errorSink != nullptr) errorSink(record);
 }
 
 void ConsoleWriter::Info(const ShortStr& text) { Line(console::kLightGrey, text); }

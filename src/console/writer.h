@@ -53,4 +53,10 @@ class ConsoleWriter {
 // The program's one writer; set by the entry point.
 extern ConsoleWriter* Writer;
 
+// Where the writers' copies go: the log (a record and its level) and the
+// error log. The log module sets them at its start-up; unset, no copies.
+using LogSink = void (*)(const ShortStr& record, std::uint8_t level);
+using ErrorSink = void (*)(const ShortStr& record);
+void SetCopySinks(LogSink log, ErrorSink errors);
+
 }  // namespace writer

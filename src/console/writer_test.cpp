@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "runtime/timing.h"
+#include "console/timing.h"
 #include "platform/output.h"
 
 namespace writer {

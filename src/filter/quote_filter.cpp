@@ -171,16 +171,6 @@ ShortStr Normalise(const ShortStr& text) {
   return out;
 }
 
-bool IsQuoted(std::string_view line) { return textlines::QuoteMark(line) > 0; }
-
-ShortStr StripQuotePrefix(const ShortStr& line) {
-  if (line.Empty()) return {};
-  int p = textlines::QuoteMark(line.View());
-  if (p == 0) return line;
-  while (line.At(p) == '>') ++p;
-  return Copy(line, p, kMaxBytes);
-}
-
 void QuoteFilter(List* list, List* patterns, List* extraPatterns,
                  std::int32_t first, std::int32_t last, std::int32_t flags, Report report) {
   if (listman::ListCheck(list) != 0) return;
@@ -199,7 +189,7 @@ void QuoteFilter(List* list, List* patterns, List* extraPatterns,
     // quoted; only a removed one is copied out.
     const std::string_view stored = lines::ViewOfNode(node);
     listman::Node* next = node->Next;
-    if (!HasFlags(flags, kQuoted) || !IsQuoted(stored)) {
+    if (!HasFlags(flags, kQuoted) || !textlines::IsQuoted(stored)) {
       node = next;
       ++i;
       continue;

@@ -36,14 +36,8 @@ void QuoteFilter(listman::List* lines, listman::List* patterns,
                  listman::List* extraPatterns, std::int32_t first,
                  std::int32_t last, std::int32_t flags, Report report = nullptr);
 
-// The text after the quote prefix when the line is quoted (the run of '>'
-// from its quote mark included in the prefix); otherwise the line unchanged.
-shortstr::ShortStr StripQuotePrefix(const shortstr::ShortStr& line);
 
 // Look-alike folding then upper case.
 shortstr::ShortStr Normalise(const shortstr::ShortStr& text);
-// True when a quote mark stands within the first 12 characters: a '>' that
-// is not the head of an arrow such as "->" or "=>".
-bool IsQuoted(std::string_view line);
 
 }  // namespace quote_filter

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "textlib/lines_testing.h"
+#include "textlib/textlines.h"
 
 namespace quote_filter {
 namespace {
@@ -165,14 +166,14 @@ TEST(ExtraPatterns, AreNotUnquotedAndNeedNoPatternBit) {
 }
 
 TEST(StripQuotePrefixTest, Examples) {
-  EXPECT_EQ(StripQuotePrefix(" AB> Hi").Std(), " Hi");
-  EXPECT_EQ(StripQuotePrefix(">>>text").Std(), "text");
-  EXPECT_EQ(StripQuotePrefix("a>b").Std(), "b");
-  EXPECT_EQ(StripQuotePrefix("").Std(), "");
-  EXPECT_EQ(StripQuotePrefix("no quote").Std(), "no quote");
-  EXPECT_EQ(StripQuotePrefix("123456789012>x").Std(), "123456789012>x");
-  EXPECT_EQ(StripQuotePrefix("12345678901>x").Std(), "x");
-  EXPECT_EQ(StripQuotePrefix("X>").Std(), "");
+  EXPECT_EQ(textlines::StripQuotePrefix(" AB> Hi").Std(), " Hi");
+  EXPECT_EQ(textlines::StripQuotePrefix(">>>text").Std(), "text");
+  EXPECT_EQ(textlines::StripQuotePrefix("a>b").Std(), "b");
+  EXPECT_EQ(textlines::StripQuotePrefix("").Std(), "");
+  EXPECT_EQ(textlines::StripQuotePrefix("no quote").Std(), "no quote");
+  EXPECT_EQ(textlines::StripQuotePrefix("123456789012>x").Std(), "123456789012>x");
+  EXPECT_EQ(textlines::StripQuotePrefix("12345678901>x").Std(), "x");
+  EXPECT_EQ(textlines::StripQuotePrefix("X>").Std(), "");
 }
 
 }  // namespace

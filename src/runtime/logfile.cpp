@@ -1,6 +1,7 @@
 #include "runtime/logfile.h"
 
 #include "console/console.h"
+#include "console/writer.h"
 #include "runtime/error_text.h"
 #include "runtime/exitproc.h"
 #include "textlib/files.h"
@@ -47,6 +48,7 @@ void LogInit() {
   if (s.LogLines == nullptr) listman::ListCreate(s.LogLines);
   if (s.ErrorLines == nullptr) listman::ListCreate(s.ErrorLines);
   exitproc::AddExitProc(LogFlush);
+  writer::SetCopySinks(LogWrite, ErrorLogWrite);  // the writers' copies come here
 }
 
 void LogWrite(const ShortStr& record, std::uint8_t level) {

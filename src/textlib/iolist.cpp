@@ -66,10 +66,7 @@ namespace {
 bool StoreLines(std::string_view text, List* list, std::uint32_t options, listman::Region* region) {
   const bool wrap = (options & optWrap) != 0;
   bool fits = true;
-  // The transformations of the options word, when it asks for any.
-  constexpr std::uint32_t kPerLine =
-      optUpper | optLower | optTrimRight | optTrimLeft | optToAnsi | optToOem | optComments | optSkipEmpty;
-  const bool transform = (options & kPerLine) != 0;
+  const bool transform = (options & kLineChanges) != 0;  // the options ask for changes
   auto store = [&](ShortStr line) {
     if (list->Count >= kMaxLines) {
       fits = !wrap;
@@ -112,6 +109,34 @@ std::size_t LinesIn(std::string_view text) {
   };
   std::size_t lf = count('\n');
   return (lf > 0 ? lf : count('\r')) + 1;
+}
+
+// Hands put(text) each line of first..last as it is written: with the
+// prefix and the options' changes (a line that nothing changes straight
+// from its stored bytes), in the format's charset; false as soon as put
+// gives false. Positions are counted in 32 bits: inserts can take a full
+// message past 65,535 lines, and every line must still be written.
+template <class Put>
+bool ForEachWritten(List* list, std::int32_t first, std::int32_t last, const ShortStr& prefix,
+                    std::uint32_t options, const TextFormat& format, Put&& put) {
+  const bool asStored = prefix.Empty() && !(options & kLineChanges);
+  const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
+  listman::Node* node = first <= last ? listman::ListGetNode(list, first) : nullptr;
+  std::string encoded;  // one buffer for every line
+  for (std::int32_t i = first; i <= last && node != nullptr; ++i, node = node->Next) {
+    ShortStr line;
+    std::string_view text;
+    if (asStored) {
+      text = lines::ViewOfNode(node);
+    } else {
+      line = Recode(prefix + Transform(lines::LineOfNode(node), options), options);
+      if (!KeepLine(line, options)) continue;
+      text = line.View();
+    }
+    if (!plain) charset::EncodeInto(text, format.Charset, encoded);
+    if (!put(plain ? text : std::string_view(encoded))) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -202,32 +227,15 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
   if (first < 0) first = 1;
   if (last < 0) last = list->Count;
   const std::string_view ending = textlines::LineEndBytes(format.Ending);
-  // Positions are counted in 32 bits: inserts can take a full message
-  // past 65,535 lines, and every line must still be written. A line that
-  // nothing changes is written from its stored bytes.
-  const bool asStored = prefix.Empty() && !(options & kLineChanges);
-  const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
-  listman::Node* node = first <= last ? listman::ListGetNode(list, first) : nullptr;
-  std::string encoded;  // one buffer for every line
   auto failed = [&file] {
     int error = platform::IoResult();
     FileDiscard(file);
     return -(error != 0 ? error : 101);
   };
   if (format.Bom && first == 1 && !WriteBytes(file, kBom.data(), kBom.size())) return failed();
-  for (std::int32_t i = first; i <= last && node != nullptr; ++i, node = node->Next) {
-    ShortStr line;
-    std::string_view text;
-    if (asStored) {
-      text = lines::ViewOfNode(node);
-    } else {
-      line = Recode(prefix + Transform(lines::LineOfNode(node), options), options);
-      if (!KeepLine(line, options)) continue;
-      text = line.View();
-    }
-    if (!plain) charset::EncodeInto(text, format.Charset, encoded);
-    if (!WriteText(file, plain ? text : std::string_view(encoded), ending)) return failed();
-  }
+  const bool written = ForEachWritten(list, first, last, prefix, options, format,
+                                      [&](std::string_view text) { return WriteText(file, text, ending); });
+  if (!written) return failed();
   FileClose(file);
   return -platform::IoResult();
 }
@@ -241,14 +249,11 @@ std::string TextBytes(List* list, const TextFormat& format) {
   std::string out;
   if (listman::ListCheck(list) != 0) return out;
   const std::string_view ending = textlines::LineEndBytes(format.Ending);
-  const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
   if (format.Bom) out.append(kBom);
-  for (listman::Node* node = list->First; node != nullptr; node = node->Next) {
-    const ShortStr line = lines::LineOfNode(node);
-    if (plain) out.append(line.View());
-    else out.append(charset::Encode(line.View(), format.Charset));
-    out.append(ending);
-  }
+  ForEachWritten(list, 1, list->Count, ShortStr(), 0, format, [&](std::string_view text) {
+    out.append(text).append(ending);
+    return true;
+  });
   return out;
 }
 

@@ -1,7 +1,6 @@
 #include "textlib/lines.h"
 
 #include <cstring>
-#include <utility>
 
 namespace lines {
 
@@ -64,6 +63,10 @@ ShortStr LineOfNode(const Node* node) {
   return out;
 }
 
+std::span<unsigned char> BytesOfNode(Node* node) {
+  return {static_cast<unsigned char*>(node->Data) + 1, StoredLength(node)};
+}
+
 std::string_view ViewOfNode(const Node* node) {
   const auto* block = static_cast<const char*>(node->Data);
   return std::string_view(block + 1, StoredLength(node));
@@ -111,25 +114,6 @@ std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to) {
     for (std::size_t i = 1; i <= StoredLength(node); ++i) {
       if (block[i] == from) {
         block[i] = to;
-        ++count;
-      }
-    }
-  }
-  return count;
-}
-
-std::int32_t LatinHAndP(List* list) {
-  if (ListCheck(list) != 0) return -1;
-  // Over the stored bytes, found with memchr: most lines hold neither.
-  std::int32_t count = 0;
-  for (Node* node = list->First; node != nullptr; node = node->Next) {
-    auto* block = static_cast<unsigned char*>(node->Data);
-    unsigned char* end = block + 1 + StoredLength(node);
-    for (const auto& [from, to] : {std::pair<int, unsigned char>{0x8D, 'H'}, {0xE0, 'p'}}) {  // Н, р
-      for (unsigned char* at = block + 1;
-           (at = static_cast<unsigned char*>(std::memchr(at, from, static_cast<std::size_t>(end - at)))) != nullptr;
-           ++at) {
-        *at = to;
         ++count;
       }
     }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
@@ -34,15 +36,14 @@ void LineReplace(List* list, const ShortStr& text, std::uint16_t position);
 ShortStr LineOfNode(const listman::Node* node);
 // The stored bytes of a line node, without a copy (valid while the node is).
 std::string_view ViewOfNode(const listman::Node* node);
+// The same bytes to change in place (a stage that swaps bytes one for one).
+std::span<unsigned char> BytesOfNode(listman::Node* node);
 // Replaces the line at any 1-based position in place (no 16-bit limit);
 // nothing happens outside 1..Count.
 void LineSet(List* list, std::int32_t position, const ShortStr& text);
 // Replaces every from byte by to in every line in place; the number of bytes
 // replaced, 0 for an empty list, -1 (ListError 906) with no list.
 std::int32_t LineReplaceChar(List* list, unsigned char from, unsigned char to);
-// The Cyrillic Н and р made the Latin H and p in every line (so that no
-// mail software mistakes them); -1 with no list, else the bytes replaced.
-std::int32_t LatinHAndP(List* list);
 // Number of lines, 0 with no list.
 inline std::int32_t LineCount(const List* list) { return list ? list->Count : 0; }
 

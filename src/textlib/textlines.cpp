@@ -53,6 +53,14 @@ int QuoteMark(std::string_view line) {
   return 0;
 }
 
+shortstr::ShortStr StripQuotePrefix(const shortstr::ShortStr& line) {
+  if (line.Empty()) return {};
+  int p = QuoteMark(line.View());
+  if (p == 0) return line;
+  while (line.At(p) == '>') ++p;
+  return shortstr::Copy(line, p, shortstr::kMaxBytes);
+}
+
 std::size_t QuotePrefixLength(std::string_view line) {
   std::size_t end = static_cast<std::size_t>(QuoteMark(line));
   if (end == 0) return 0;

@@ -65,6 +65,12 @@ bool MoreLinesThan(std::string_view text, std::size_t most);
 // characters that does not directly follow '-' or '=' (an arrow such as
 // "=>" is no quote mark); 0 when the line is not quoted.
 int QuoteMark(std::string_view line);
+// True when a quote mark stands within the first 12 characters: a '>' that
+// is not the head of an arrow such as "->" or "=>".
+inline bool IsQuoted(std::string_view line) { return QuoteMark(line) > 0; }
+// The text after the quote prefix when the line is quoted (the run of '>'
+// from its quote mark included in the prefix); otherwise the line unchanged.
+shortstr::ShortStr StripQuotePrefix(const shortstr::ShortStr& line);
 // Length of the quote prefix that wrapped pieces repeat: up to the quote
 // mark and the '>' right after it (not past the 12th character), plus one
 // space when a space follows; 0 for a line that is not quoted.

@@ -1,4 +1,4 @@
-#include "runtime/timing.h"
+#include "console/timing.h"
 
 #include "platform/clock.h"
 

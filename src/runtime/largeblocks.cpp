@@ -2,6 +2,8 @@
 // reply's bytes, its decoded text, the piece its lines are stored in) come
 // from platform::LargeAlloc, on large pages; everything else from malloc as
 // usual. Linked into the program only (the sanitizers bring their own).
+// It assumes one thread, as the program has: its table of large blocks is
+// not guarded.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

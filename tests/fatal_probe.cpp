@@ -14,7 +14,7 @@
 #include <new>
 #include <string>
 
-#include "app/defopt.h"
+#include "app/settings.h"
 #include "console/console.h"
 #include "app/startup.h"
 #include "runtime/error.h"
@@ -33,7 +33,7 @@ __attribute__((no_sanitize("undefined"))) int Divide(int a, int b) { return a / 
 int main(int argc, char** argv) {
   startup::StartUp(argc, argv);
   error::ErrorEnglish = true;
-  error::ErrorClearFault = !defopt::DebugFlag;
+  error::ErrorClearFault = !settings::Read().Debug;
   std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "fault" && argc > 3) {
     error::RunErrorAt(std::atoi(argv[2]), static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 16)));

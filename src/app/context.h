@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/settings.h"
 #include "textlib/iolist.h"
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
@@ -19,6 +20,7 @@ using shortstr::ShortStr;
 inline constexpr std::int32_t kDefaultWindow = 12;
 
 struct RunContext {
+  settings::Settings Options;  // the command line, read once
   std::int32_t HeaderSize = kDefaultWindow;
   std::int32_t FooterSize = kDefaultWindow;
   bool SaveFullName = false;

@@ -6,12 +6,10 @@
 #include "filter/quote_filter.h"
 #include "console/timing.h"
 #include "textlib/lines.h"
-#include "textlib/option.h"
 
 namespace filterpass {
 
 using namespace quote_filter;
-using option::OptionPresent;
 using listman::List;
 using shortstr::ShortStr;
 using writer::Writer;
@@ -46,18 +44,10 @@ std::int32_t KeyWindow(std::int32_t mode) {
 
 }  // namespace
 
-std::int32_t CommandLineMode() {
-  std::int32_t mode = 0;
-  if (OptionPresent("/Filt") || OptionPresent("/F") || OptionPresent("/F3")) mode = kModeAll;
-  if (OptionPresent("/F1")) mode = kModeService;
-  if (OptionPresent("/F2")) mode = kModePatterns;
-  return mode;
-}
-
-std::int32_t ChooseFlags(std::int32_t mode, bool keyWindow) {
-  if (keyWindow && !OptionPresent("/Key-")) mode = KeyWindow(mode);
-  if (OptionPresent("/SB-")) mode &= ~kSqueeze;
-  if (OptionPresent("/IF")) mode |= kInfo;
+std::int32_t ChooseFlags(std::int32_t mode, const settings::Settings& options, bool keyWindow) {
+  if (keyWindow && options.KeyWindow) mode = KeyWindow(mode);
+  if (!options.Squeeze) mode &= ~kSqueeze;
+  if (options.FilterInfo) mode |= kInfo;
   return mode;
 }
 

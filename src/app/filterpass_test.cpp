@@ -61,13 +61,13 @@ TEST_F(FilterStage, TheKeyWindowChoosesTheMode) {
           writer::Writer = &w;
           option::SetArguments(std::vector<std::string>{});
           support::Ready();
-          return ChooseFlags(kModeAll);  // /F, then the key
+          return ChooseFlags(kModeAll, settings::Read());  // /F, then the key
         },
         {{100, c.typed}});
     EXPECT_EQ(r.exitCode, c.mode) << c.typed;
   }
   option::SetArguments({"/Key-", "/SB-", "/IF"});
-  EXPECT_EQ(ChooseFlags(kModeService), kService | kInfo);
+  EXPECT_EQ(ChooseFlags(kModeService, settings::Read()), kService | kInfo);
 }
 
 TEST(EndInsert, OnlyServiceLinesAmongTheLastFourMoveIt) {

@@ -97,12 +97,12 @@ void Setup(app::RunContext& run) {
   run.FromStdin = option::ParamN(1) == "-";
   const std::string output = option::ParamN(2);
   run.ToStdout = run.FromStdin && (output.empty() || output == "-");
-  run.ShowDiff = option::ArgumentGiven("--diff");
-  run.DryRun = run.ShowDiff || option::ArgumentGiven("--dry-run") || option::ArgumentGiven("-n");
+  run.ShowDiff = run.Options.ShowDiff;
+  run.DryRun = run.Options.DryRun;
   // Standard output is for the result or the diff; in the filter mode the
   // console says only what went wrong, unless asked for all of it.
   if (run.FromStdin || run.ShowDiff) platform::OutToStandardError();
-  if (run.FromStdin && !option::ArgumentGiven("--verbose")) writer::Writer->Quiet = true;
+  if (run.FromStdin && !run.Options.Verbose) writer::Writer->Quiet = true;
   if (run.DryRun) {
     logfile::State().LogEnabled = false;
     logfile::State().ErrorLogEnabled = false;

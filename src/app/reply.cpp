@@ -10,7 +10,6 @@
 #include "platform/locale.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
-#include "textlib/option.h"
 
 namespace reply {
 
@@ -57,8 +56,8 @@ void Read(app::RunContext& run) {
 }  // namespace
 
 bool ReadReply(app::RunContext& run) {
-  const bool given = option::OptionPresent("/CS");
-  const std::string csName = option::OptionValue("/CS=");
+  const bool given = run.Options.CharsetGiven;
+  const std::string& csName = run.Options.Charset;
   // Standard input is read before anything may refuse it: a refused reply
   // is given back whole.
   if (!given || run.FromStdin) Read(run);

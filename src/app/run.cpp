@@ -8,7 +8,6 @@
 #include "app/appinfo.h"
 #include "app/context.h"
 #include "app/datafiles.h"
-#include "app/defopt.h"
 #include "app/filterpass.h"
 #include "app/inserts.h"
 #include "app/letters.h"
@@ -18,6 +17,7 @@
 #include "app/reply.h"
 #include "app/result.h"
 #include "app/screens.h"
+#include "app/settings.h"
 #include "app/userdata.h"
 #include "console/console.h"
 #include "console/writer.h"
@@ -32,7 +32,6 @@
 namespace run {
 
 using namespace shortstr;
-using option::OptionPresent;
 using writer::Writer;
 
 namespace {
@@ -42,18 +41,10 @@ constexpr int kExitFailed = 1;
 constexpr int kExitNoReply = 2;
 constexpr std::uint16_t kEndDelayMs = 360;
 
-// A window size option: a positive number, else the default.
-std::int32_t WindowSize(const char* option) {
-  double value = std::trunc(StrToReal(ShortStr(option::OptionValue(option))));
-  if (!(value >= 1)) return app::kDefaultWindow;
-  return value > 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(value);
-}
-
 void ReadSettings(app::RunContext& run) {
-  run.SaveFullName = OptionPresent("/SN") || OptionPresent("/SN+");
-  if (OptionPresent("/SN-")) run.SaveFullName = false;
-  run.HeaderSize = WindowSize("/H=");
-  run.FooterSize = WindowSize("/F=");
+  run.SaveFullName = run.Options.SaveFullName;
+  run.HeaderSize = run.Options.HeaderSize;
+  run.FooterSize = run.Options.FooterSize;
   Writer->Info(ShortStr("Max header size=") + Num(run.HeaderSize) + ShortStr(", Max footer size=") +
                Num(run.FooterSize));
 }
@@ -78,31 +69,11 @@ bool NamesAcceptable(const app::RunContext& run) {
 // One run at a time rewrites a file: a second one waits this long.
 constexpr int kLockWaitMs = 10000;
 
-// Every option the program knows, without its mark and upper-cased; those
-// ending in "=" take a value. The Linux options are whole arguments.
-bool KnownOption(const std::string& arg) {
-  static const char* const kLinux[] = {"--help", "-h",        "--version", "-V",
-                                       "--init", "--dry-run", "-n",        "--diff", "--verbose"};
-  for (const char* known : kLinux) {
-    if (arg == known) return true;
-  }
-  static const char* const kKnown[] = {"?",  "HELP", "A",  "ABOUT", "F",  "F1",    "F2",     "F3",     "FILT",
-                                       "KEY-", "SB-", "IF", "SN",    "SN+", "SN-",  "FN-",    "M-",     "MACRO-",
-                                       "D",  "DELAY", "STDOUT", "DEBUG", "H=", "F=", "CS="};
-  std::string word = arg.substr(1);
-  for (char& c : word) c = static_cast<char>(UpCaseChar(static_cast<unsigned char>(c)));
-  for (const char* known : kKnown) {
-    const std::string k = known;
-    if (k.back() == '=' ? word.compare(0, k.size(), k) == 0 : word == k) return true;
-  }
-  return false;
-}
-
 // Long options are exact: an unknown one (a typo of --dry-run, say) stops
 // the run before anything is read or written, as a usage error.
-void RefuseUnknownLongOptions() {
-  for (const std::string& arg : option::OptionArguments()) {
-    if (!arg.starts_with("--") || KnownOption(arg)) continue;
+void RefuseUnknownLongOptions(const settings::Settings& options) {
+  for (const std::string& arg : options.Unknown) {
+    if (!arg.starts_with("--")) continue;
     Writer->ErrorLine(ShortStr("Unknown option ") + ShortStr(arg) + ShortStr("!"));
     error::ErrorShow = false;  // the error line is all
     error::Halt(kExitNoReply);
@@ -111,11 +82,8 @@ void RefuseUnknownLongOptions() {
 
 // An unknown option of the program's own kind (/X, -X) is named once and
 // passed over.
-void ReportUnknownOptions() {
-  std::vector<std::string> reported;
-  for (const std::string& arg : option::OptionArguments()) {
-    if (KnownOption(arg) || std::find(reported.begin(), reported.end(), arg) != reported.end()) continue;
-    reported.push_back(arg);
+void ReportUnknownOptions(const settings::Settings& options) {
+  for (const std::string& arg : options.Unknown) {
     Writer->Problem(ShortStr("Unknown option ") + ShortStr(arg) + ShortStr(" ignored!"));
   }
 }
@@ -131,7 +99,7 @@ void Summary(const app::RunContext& run) {
 
 // Every path of a run ends here.
 [[noreturn]] void End(app::RunContext& run, int code = 0) {
-  if (OptionPresent("/Delay") || OptionPresent("/D")) timing::DelayMs(kEndDelayMs);
+  if (run.Options.Delay) timing::DelayMs(kEndDelayMs);
   app::DisposeLists(run);
   // A quiet run that ends well says nothing at all.
   if (Writer->Quiet && code == 0) error::ErrorShow = false;
@@ -162,27 +130,29 @@ void RunProgram() {
   Writer->LogCopy = false;
   Writer->ErrorCopy = false;
   app::RunContext run;
+  run.Options = settings::Read();
+  const settings::Settings& options = run.Options;
   pipes::Setup(run);
   if (run.ToStdout && !run.DryRun) pipes::GiveBackUnlessDelivered();
   appinfo::AppInfoSet("Salvetor", "1.08", "19990827");
-  RefuseUnknownLongOptions();
-  if (option::ArgumentGiven("--version") || option::ArgumentGiven("-V")) PrintVersion();
-  if (option::ArgumentGiven("--help") || option::ArgumentGiven("-h")) PrintUsage();
-  if (OptionPresent("/StdOut")) console::ResetOutput();
+  RefuseUnknownLongOptions(options);
+  if (options.Version) PrintVersion();
+  if (options.Usage) PrintUsage();
+  if (options.ReopenOutput) console::ResetOutput();
   error::ErrorEnglish = true;
   error::ErrorShow = true;
-  error::ErrorClearFault = !defopt::DebugFlag;
+  error::ErrorClearFault = !options.Debug;
   screens::Banner();
-  ReportUnknownOptions();
-  if (defopt::HelpFlag) {
+  ReportUnknownOptions(options);
+  if (options.HelpScreen) {
     screens::HelpScreen();
     End(run);
   }
-  if (OptionPresent("/A") || OptionPresent("/About")) {
+  if (options.About) {
     screens::AboutScreen();
     End(run);
   }
-  if (option::ArgumentGiven("--init")) End(run, run.DryRun || userdata::InitUserFolder() ? 0 : kExitFailed);
+  if (options.Init) End(run, run.DryRun || userdata::InitUserFolder() ? 0 : kExitFailed);
 
   // The reply and where the result goes.
   ReadSettings(run);
@@ -209,7 +179,7 @@ void RunProgram() {
   if (!datafiles::LoadData(run)) End(run, kExitFailed);
   // Every data file is read before the reply's lines, which are then stored
   // in the form the tables need (see reply::LoadReply).
-  run.FilterFlags = filterpass::CommandLineMode();
+  run.FilterFlags = options.FilterMode;
   if (run.FilterFlags != 0) datafiles::LoadFilters(run);
   inserts::LoadInserts(run);
   if (!reply::LoadReply(run)) End(run, kExitFailed);
@@ -218,13 +188,13 @@ void RunProgram() {
   // letters, the macros, the summary, and the result with its control line.
   run.LinesSkipped = 0;
   if (run.FilterFlags != 0) {
-    run.FilterFlags = filterpass::ChooseFlags(run.FilterFlags, !run.FromStdin);
+    run.FilterFlags = filterpass::ChooseFlags(run.FilterFlags, options, !run.FromStdin);
     filterpass::FilterPasses(run);
   }
   inserts::InsertBeginAndEnd(run);
-  names::ChangeNames(run, OptionPresent("/FN-"));
+  names::ChangeNames(run, options.KeepReceiverLines);
   letters::LatinHAndP(run.MessageLines);
-  macros::ChangeMacros(run, OptionPresent("/M-") || OptionPresent("/Macro-"));
+  macros::ChangeMacros(run, !options.Macros);
   Summary(run);
   End(run, result::WriteResult(run) ? 0 : kExitFailed);
 }

@@ -1,6 +1,10 @@
 #include "app/screens.h"
 
+#include <string>
+#include <string_view>
+
 #include "app/appinfo.h"
+#include "app/settings.h"
 #include "console/console.h"
 #include "console/keyb.h"
 #include "console/writer.h"
@@ -92,8 +96,33 @@ void VersionText() {
   for (const char* line : kLines) console::WriteOutLn(line);
 }
 
+namespace {
+
+// "  /F, /F3, /Filt    help" for each option of a form, from the table.
+void OptionLines(bool longOnes) {
+  for (const settings::Option& option : settings::Options()) {
+    if ((option.form == settings::Form::Long) != longOnes) continue;
+    std::string names;
+    std::string_view rest = option.names;
+    while (!rest.empty()) {
+      const std::size_t blank = rest.find(' ');
+      if (!names.empty()) names += ", ";
+      names += rest.substr(0, blank);
+      rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+    }
+    // A long option alone lines up with the long spellings of the others.
+    if (longOnes && names.starts_with("--")) names.insert(0, "    ");
+    std::string line = "  " + names;
+    line.resize(line.size() < 20 ? 20 : line.size() + 1, ' ');
+    line += option.help;
+    console::WriteOutLn(ShortStr(line));
+  }
+}
+
+}  // namespace
+
 void UsageText() {
-  static const char* const kLines[] = {
+  static const char* const kHead[] = {
       "Usage: salvetor [OPTION]... REPLY [OUTPUT]",
       "Prepare a FidoNet reply: the addressee's name in Russian in the greeting,",
       "quoted service lines and hello/goodbye phrases removed, the Cyrillic H and p",
@@ -103,42 +132,24 @@ void UsageText() {
       "standard input and the result written to standard output.",
       "",
       "Options of the program's own kind may begin with / or -, in any letter case:",
-      "  /F, /F3, /Filt    filter the quote: service and hello/goodbye lines",
-      "  /F1               filter service lines only",
-      "  /F2               filter hello/goodbye lines only",
-      "  /Key-             with a filter: no key window (F1, F2, F3, Esc in 540 ms)",
-      "  /SB-              keep runs of blank lines",
-      "  /IF               report every line the filter removes, and why",
-      "  /H=N, /F=N        the filter's header and footer window in lines (12);",
-      "                    /F=N also selects /F",
-      "  /SN, /SN+, /SN-   keep every word of a changed name, or not",
-      "  /FN-              keep quoted lines that repeat the addressee's name",
-      "  /M-, /Macro-      do not expand macros",
-      "  /CS=NAME          the reply's charset: CP866, UTF-8, KOI8-R or CP1251",
-      "  /D, /Delay        wait 360 ms before ending",
-      "  /StdOut           reopen standard output first",
-      "  /Debug            after a fatal error, also print the runtime report",
-      "  /?, /Help         the help screen",
-      "  /A, /About        the about screen",
-      "Long options, exactly as written here:",
-      "  -n, --dry-run     do the whole run but create, change or remove no file",
-      "      --diff        as --dry-run, and print the change as a unified diff",
-      "      --verbose     with \"-\": print the whole console on standard error",
-      "      --init        copy the shipped data files into your data folder",
-      "  -h, --help        show this help and exit",
-      "  -V, --version     show the version and exit",
-      "      --            every later argument is a file name",
+  };
+  for (const char* line : kHead) console::WriteOutLn(line);
+  OptionLines(false);
+  console::WriteOutLn("Long options, exactly as written here:");
+  OptionLines(true);
+  static const char* const kTail[] = {
       "",
       "Data files (salvetor.cfg, names.dat, macro.dat, filter.dat, filter2.dat,",
       "salvetor.beg, salvetor.end) are looked for in $XDG_CONFIG_HOME/salvetor",
-      "(~/.config/salvetor), then beside the program.",
+      "(~/.config/salvetor), then beside the program, then in an installation's",
+      "share/salvetor.",
       "",
       "Exit status: 0 the reply was processed (also help, version and --init);",
       "1 it was not (a wrong file name, a refused reply, an unknown charset, the",
       "file in use by another run, a failed write); 2 no reply was named, or an",
       "unknown long option; 200, 216 a fault; 203 not enough memory.",
   };
-  for (const char* line : kLines) console::WriteOutLn(line);
+  for (const char* line : kTail) console::WriteOutLn(line);
 }
 
 }  // namespace screens

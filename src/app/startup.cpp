@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include "app/defopt.h"
 #include "console/console.h"
 #include "runtime/error.h"
 #include "runtime/logfile.h"
@@ -18,7 +17,6 @@ void StartUp(int argc, char** argv) {
   exitproc::ExitProcInit();
   iolist::TextCacheInit();
   exitproc::AddExitProc(iolist::TextCacheRelease);
-  defopt::DefOptInit();
   error::ErrorInit();
   logfile::LogInit();
 }

@@ -112,11 +112,16 @@ ShortStr FormIn(const NameIndex& index, const ShortStr& name) {
   return form ? ShortStr(*form) : name;
 }
 
+// The stage's index of the names table, read at the first lookup.
+const NameIndex& Index(Stage& st) {
+  if (!st.index) st.index.emplace(st.run.NamesTable);
+  return *st.index;
+}
+
 // NameLookup through the stage's index.
 ShortStr Lookup(Stage& st, const ShortStr& name) {
   if (Chars(name) > kNameLimit) return name;
-  if (!st.index) st.index.emplace(st.run.NamesTable);
-  return FormIn(*st.index, name);
+  return FormIn(Index(st), name);
 }
 
 ShortStr LookupLatin(Stage& st, const ShortStr& name) { return CyrillicToLatin(Lookup(st, name)); }
@@ -128,8 +133,7 @@ using Reports = std::vector<std::pair<ShortStr, ShortStr>>;
 // from the word.
 std::optional<ShortStr> TableForm(Stage& st, const ShortStr& word) {
   if (Chars(word) > kNameLimit) return std::nullopt;
-  if (!st.index) st.index.emplace(st.run.NamesTable);
-  const std::optional<std::string_view> form = st.index->Find(UpCaseStr(word).View());
+  const std::optional<std::string_view> form = Index(st).Find(UpCaseStr(word).View());
   if (!form || form->empty() || *form == word.View()) return std::nullopt;
   return ShortStr(*form);
 }

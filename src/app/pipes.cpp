@@ -37,11 +37,11 @@ State& Pipes() {
   return state;
 }
 
-// The rest of standard input to standard output as it comes, in one buffer.
-void PassThrough() {
-  char buffer[1 << 16];
-  for (long n; (n = platform::FileRead(platform::StandardInput(), buffer, sizeof buffer)) > 0;) {
-    if (!platform::ResultWrite(std::string_view(buffer, static_cast<std::size_t>(n)))) return;
+// The rest of standard input to standard output as it comes, through the
+// piece buffer (whatever it held is written by then).
+void PassThrough(State& s) {
+  for (long n; (n = platform::FileRead(platform::StandardInput(), s.piece.data(), s.piece.size())) > 0;) {
+    if (!platform::ResultWrite(std::string_view(s.piece.data(), static_cast<std::size_t>(n)))) return;
   }
 }
 
@@ -51,12 +51,12 @@ void GiveBack() {
   if (!s.giveBack || s.delivered) return;
   if (!s.inputRead) {
     // The run ended before reading: what comes is passed on as it is.
-    if (!platform::StdinIsTerminal()) PassThrough();
+    if (!platform::StdinIsTerminal()) PassThrough(s);
     return;
   }
   if (!platform::ResultWrite(s.input)) return;
   if (!platform::ResultWrite(std::string_view(s.piece.data(), s.unjoined))) return;
-  if (!s.inputWhole) PassThrough();
+  if (!s.inputWhole) PassThrough(s);
 }
 
 // Lines of a reply as its reader will count them, counted as the bytes come

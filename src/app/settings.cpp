@@ -38,12 +38,6 @@ constexpr std::array<Option, 25> kOptions = {{
     {"--", Form::Long, "every later argument is a file name"},
 }};
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(shortstr::UpCaseChar(static_cast<unsigned char>(c)));
-  return out;
-}
-
 // Calls f(spelling) for each spelling of an option.
 template <class F>
 bool AnySpelling(const Option& option, F&& f) {
@@ -62,7 +56,8 @@ bool Matches(const Option& option, const std::string& arg) {
     if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) return false;
     // A value option is spelt up to its "=": the rest shows the value.
     const std::string_view spelt = option.form == Form::Value ? name.substr(0, name.find('=') + 1) : name;
-    const std::string word = Upper(std::string_view(arg).substr(1)), want = Upper(spelt.substr(1));
+    const std::string word = shortstr::UpCaseText(std::string_view(arg).substr(1)),
+                      want = shortstr::UpCaseText(spelt.substr(1));
     return option.form == Form::Value ? word.compare(0, want.size(), want) == 0 : word == want;
   });
 }

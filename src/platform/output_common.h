@@ -65,14 +65,18 @@ void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteA
   writeAll(std::string_view(buffer, used));
 }
 
-// The CP866 byte of a character, '?' when CP866 lacks it.
-inline char Cp866Of(char32_t c) {
+// The byte of a character in a single-byte charset given by its high half,
+// '?' when the charset lacks it.
+inline char ByteOf(char32_t c, const unsigned short (&high)[128]) {
   if (c < 0x80) return static_cast<char>(c);
   for (unsigned b = 0; b < 128; ++b) {
-    if (kCp866High[b] == c) return static_cast<char>(0x80 + b);
+    if (high[b] == c) return static_cast<char>(0x80 + b);
   }
   return '?';
 }
+
+// The CP866 byte of a character, '?' when CP866 lacks it.
+inline char Cp866Of(char32_t c) { return ByteOf(c, kCp866High); }
 
 // Characters as CP866 bytes ('?' for what CP866 lacks).
 inline std::string Cp866Text(std::u32string_view text) {

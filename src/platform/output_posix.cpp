@@ -1,12 +1,12 @@
-#include <poll.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <strings.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
-#include <array>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -68,7 +68,7 @@ OutState& State() {
 }
 
 // The high half of a single-byte charset.
-const unsigned short* HighHalf(Charset cs) {
+const unsigned short (&HighHalf(Charset cs))[128] {
   if (cs == Charset::Koi8r) return kKoi8rHigh;
   if (cs == Charset::Cp1251) return kCp1251High;
   return kCp866High;
@@ -88,14 +88,8 @@ void LearnCharset(OutState& st) {
                : is({"CP1251", "WINDOWS-1251"})       ? Charset::Cp1251
                : is({"CP866", "IBM866", "866"})       ? Charset::Cp866
                                                       : Charset::Utf8;
-  const unsigned short* high = HighHalf(st.charset);
   for (unsigned b = 0; b < 256; ++b) {
-    char out = b < 0x80 ? static_cast<char>(b) : '?';
-    const unsigned code = b < 0x80 ? b : kCp866High[b - 0x80];
-    for (unsigned k = 0; b >= 0x80 && k < 128; ++k) {
-      if (high[k] == code) out = static_cast<char>(0x80 + k);
-    }
-    st.single[b] = out;
+    st.single[b] = ByteOf(b < 0x80 ? char32_t{b} : char32_t{kCp866High[b - 0x80]}, HighHalf(st.charset));
   }
 }
 
@@ -219,12 +213,7 @@ void OutWriteLineUnicode(std::u32string_view text) {
       PutUtf8Char(c, [&](char b) { bytes += b; });
       continue;
     }
-    char b = c < 0x80 ? static_cast<char>(c) : '?';
-    const unsigned short* high = HighHalf(st.charset);
-    for (unsigned k = 0; c >= 0x80 && k < 128; ++k) {
-      if (high[k] == c) b = static_cast<char>(0x80 + k);
-    }
-    bytes += b;
+    bytes += ByteOf(c, HighHalf(st.charset));
   }
   // The bytes are the console's already: each goes out as it is.
   WriteShownLine(bytes, st.terminal, [](unsigned char b, auto& put) { put(static_cast<char>(b)); }, WriteAll,

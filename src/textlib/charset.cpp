@@ -24,8 +24,8 @@ constexpr std::uint32_t kRawByte = 0x110000;
 // Every code point of the three code page tables lies below this.
 constexpr std::uint32_t kTableRange = 0x2600;
 
+// The run's escapes; whether they are on is units' to say.
 struct EscapeTable {
-  bool on = false;
   std::vector<std::uint32_t> keys;
   std::unordered_map<std::uint32_t, std::uint32_t> index;
 };
@@ -82,13 +82,13 @@ void AppendEscape(std::string& out, std::uint32_t key) {
   }
   i -= kTwoByte;
   if (i < kThreeByte) {
-    out += static_cast<char>(0xBC + i / (kTrails * kTrails));
+    out += static_cast<char>(units::kThreeByteLead + i / (kTrails * kTrails));
     out += trail(i / kTrails);
     out += trail(i);
     return;
   }
   i -= kThreeByte;
-  out += static_cast<char>(0xBE + i / (kTrails * kTrails * kTrails * kTrails));
+  out += static_cast<char>(units::kFiveByteLead + i / (kTrails * kTrails * kTrails * kTrails));
   for (std::uint32_t unit = kTrails * kTrails * kTrails; unit >= 1; unit /= kTrails) out += trail(i / unit);
 }
 
@@ -102,8 +102,8 @@ bool EscapeKey(std::string_view text, std::size_t at, std::uint32_t& key) {
   for (std::size_t k = 1; k < n; ++k) value = value * kTrails + (static_cast<unsigned char>(text[at + k]) - units::kFirstTrail);
   std::uint32_t i;
   if (n == 2) i = (lead - units::kFirstLead) * kTrails + value;
-  else if (n == 3) i = kTwoByte + (lead - 0xBCu) * kTrails * kTrails + value;
-  else i = kTwoByte + kThreeByte + (lead - 0xBEu) * kTrails * kTrails * kTrails * kTrails + value;
+  else if (n == 3) i = kTwoByte + (lead - units::kThreeByteLead) * kTrails * kTrails + value;
+  else i = kTwoByte + kThreeByte + (lead - units::kFiveByteLead) * kTrails * kTrails * kTrails * kTrails + value;
   const EscapeTable& t = Escapes();
   if (i >= t.keys.size()) return false;
   key = t.keys[i];
@@ -166,7 +166,7 @@ std::size_t Utf8Sequence(std::string_view s, std::size_t i, std::uint32_t& cp) {
 // Appends the CP866 form of a character (key: a code point or a raw byte).
 void PutDecoded(std::string& out, std::uint32_t key) {
   unsigned char b;
-  const bool on = Escapes().on;
+  const bool on = units::EscapesOn();
   if (key < kRawByte && ToSingleByte(key, Charset::Cp866, b) && !(on && IsEscapeByte(b))) {
     out += static_cast<char>(b);
   } else if (on) {
@@ -386,18 +386,16 @@ bool FromControlLines(std::string_view text, Charset& out) {
 }
 
 void UseEscapes(bool on) {
-  EscapeTable& t = Escapes();
-  t = EscapeTable();
-  t.on = on;
+  Escapes() = EscapeTable();
   units::SetEscapes(on);
 }
 
-bool EscapesOn() { return Escapes().on; }
+bool EscapesOn() { return units::EscapesOn(); }
 
 bool EscapesMade() { return !Escapes().keys.empty(); }
 
 std::string Writable(std::string_view text, Charset cs) {
-  if (!Escapes().on) return std::string(text);  // nothing there but CP866
+  if (!units::EscapesOn()) return std::string(text);  // nothing there but CP866
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -435,7 +433,7 @@ std::u32string Shown(std::string_view text) {
 }
 
 bool HoldsEscape(std::string_view text) {
-  if (!Escapes().on) return false;
+  if (!units::EscapesOn()) return false;
   for (std::size_t i = 0; i + 1 < text.size(); ++i) {
     if (units::IsLead(static_cast<unsigned char>(text[i])) && units::IsTrail(static_cast<unsigned char>(text[i + 1])))
       return true;
@@ -443,7 +441,7 @@ bool HoldsEscape(std::string_view text) {
   return false;
 }
 
-bool KeepsBytes(Charset cs) { return cs == Charset::Cp866 && !Escapes().on; }
+bool KeepsBytes(Charset cs) { return cs == Charset::Cp866 && !units::EscapesOn(); }
 
 std::string Decode(std::string_view bytes, Charset cs) {
   std::string out;
@@ -482,7 +480,7 @@ std::string Encode(std::string_view text, Charset cs) {
 }
 
 void EncodeInto(std::string_view text, Charset cs, std::string& out) {
-  const bool on = Escapes().on;
+  const bool on = units::EscapesOn();
   if (KeepsBytes(cs)) {
     out.assign(text);
     return;

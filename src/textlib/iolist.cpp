@@ -261,20 +261,10 @@ void TextCacheInit() {
   if (cache == nullptr) listman::ListCreate(cache);
 }
 
-namespace {
-
-std::string UpperName(const std::string& name) {
-  std::string key = name;
-  for (char& c : key) c = static_cast<char>(UpCaseChar(static_cast<unsigned char>(c)));
-  return key;
-}
-
-}  // namespace
-
 bool TextCacheFind(const std::string& name, CacheEntry*& entry) {
   entry = nullptr;
   if (cache == nullptr) return false;
-  const std::string key = UpperName(name);
+  const std::string key = UpCaseText(name);
   for (std::int32_t i = cache->Count; i >= 1; --i) {
     auto* e = static_cast<CacheEntry*>(listman::ListGet(cache, i));
     if (*e->Key == key) {
@@ -289,7 +279,7 @@ int TextCacheLoad(const std::string& name, std::uint32_t options, CacheEntry*& e
   if (TextCacheFind(name, entry)) return 0;
   if (cache == nullptr) listman::ListCreate(cache);
   void* block = listman::BlockAlloc(sizeof(CacheEntry));
-  entry = new (block) CacheEntry{new std::string(UpperName(name)), new std::string(name), nullptr,
+  entry = new (block) CacheEntry{new std::string(UpCaseText(name)), new std::string(name), nullptr,
                                  new std::string(), options, options, false};
   // File names are case-sensitive here: the file is opened under the name
   // as given, while the key matches any letter case.

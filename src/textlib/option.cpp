@@ -87,11 +87,6 @@ ShortStr ParamNOfLine(const ShortStr& line, int n) {
 
 namespace {
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(UpCaseChar(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string Trimmed(std::string_view text) {
   static const CharSet& trim = TrimSet();
   std::size_t from = 0, to = text.size();
@@ -129,21 +124,21 @@ void DropMarks(std::string& o, std::string_view& w) {
 
 bool OptionPresent(const ShortStr& option) {
   static const CharSet delimiters("\t =");
-  const std::string o = Upper(Trimmed(option.View()));
+  const std::string o = UpCaseText(Trimmed(option.View()));
   return AnyWord(delimiters, [&](std::string_view w) {
     std::string want = o;
     DropMarks(want, w);
-    return want == Upper(std::string(w));
+    return want == UpCaseText(w);
   });
 }
 
 std::string OptionValue(const ShortStr& option) {
-  const std::string o = Upper(Trimmed(option.View()));
+  const std::string o = UpCaseText(Trimmed(option.View()));
   std::string value;
   AnyWord(BlankSet(), [&](std::string_view w) {
     std::string want = o;
     DropMarks(want, w);
-    if (w.size() < want.size() || Upper(std::string(w.substr(0, want.size()))) != want) return false;
+    if (w.size() < want.size() || UpCaseText(w.substr(0, want.size())) != want) return false;
     value = std::string(w.substr(want.size()));
     return true;
   });

@@ -213,6 +213,13 @@ ShortStr UpCaseStr(ShortStr text) {
   return text;
 }
 
+std::string UpCaseText(std::string_view text) {
+  const auto& upper = UpperTable();
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(upper[static_cast<unsigned char>(c)]);
+  return out;
+}
+
 ShortStr LoCaseStr(ShortStr text) {
   for (int i = 0; i < text.len; ++i) text.s[i] = LoCaseChar(text.s[i]);
   return text;

@@ -148,6 +148,8 @@ ShortStr Unquote(const ShortStr& text);
 unsigned char UpCaseChar(unsigned char c);
 unsigned char LoCaseChar(unsigned char c);
 ShortStr UpCaseStr(ShortStr text);
+// UpCaseChar of every byte of a text of any length (file names, options).
+std::string UpCaseText(std::string_view text);
 // UpCaseChar of every byte value, for loops over many bytes.
 const std::array<unsigned char, 256>& UpperTable();
 ShortStr LoCaseStr(ShortStr text);

@@ -17,6 +17,9 @@ inline constexpr unsigned char kFirstLead = 0xB0;
 inline constexpr unsigned char kLastLead = 0xBF;
 inline constexpr unsigned char kFirstTrail = 0xC0;
 inline constexpr unsigned char kLastTrail = 0xDF;
+// Leads from these on start escapes of three and of five bytes.
+inline constexpr unsigned char kThreeByteLead = 0xBC;
+inline constexpr unsigned char kFiveByteLead = 0xBE;
 // The longest escape: 255 characters of any kind fit in 5 * 255 bytes.
 inline constexpr std::size_t kLongest = 5;
 
@@ -27,7 +30,9 @@ bool EscapesOn();
 inline bool IsLead(unsigned char c) { return c >= kFirstLead && c <= kLastLead; }
 inline bool IsTrail(unsigned char c) { return c >= kFirstTrail && c <= kLastTrail; }
 // Bytes of an escape that starts with lead.
-inline std::size_t LeadLength(unsigned char lead) { return lead <= 0xBB ? 2 : lead <= 0xBD ? 3 : 5; }
+inline std::size_t LeadLength(unsigned char lead) {
+  return lead < kThreeByteLead ? 2 : lead < kFiveByteLead ? 3 : 5;
+}
 
 // Bytes of the character at text[at] (at < size): 1, or with escapes on
 // 1 and the trail bytes that follow.

@@ -17,7 +17,7 @@ using listman::List;
 using shortstr::ShortStr;
 
 // Lines of the filter's header and footer windows when not given.
-inline constexpr std::int32_t kDefaultWindow = 12;
+inline constexpr std::int32_t kDefaultWindow = settings::kDefaultWindow;
 
 struct RunContext {
   settings::Settings Options;  // the command line, read once

@@ -62,8 +62,7 @@ bool NamesAcceptable(const app::RunContext& run) {
   if (platform::KindOf(run.OutputName) == platform::Kind::Other) return false;
   // The output's backup must not take the place of the reply itself.
   const std::string backup = files::BackupName(platform::FollowLinks(run.OutputName));
-  return run.FromStdin || !(platform::SameFile(run.InputName, backup) ||
-                            platform::FollowLinks(run.InputName) == backup);
+  return run.FromStdin || !platform::SameFile(run.InputName, backup);
 }
 
 // One run at a time rewrites a file: a second one waits this long.

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "filter/quote_filter.h"
 #include "textlib/option.h"
 #include "textlib/shortstr.h"
 
@@ -75,7 +76,7 @@ bool Given(std::string_view names) {
 // A window size: a positive number, else the default.
 std::int32_t WindowSize(const char* option) {
   const double value = std::trunc(shortstr::StrToReal(shortstr::ShortStr(option::OptionValue(option))));
-  if (!(value >= 1)) return 12;
+  if (!(value >= 1)) return kDefaultWindow;
   return value > 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(value);
 }
 
@@ -100,9 +101,9 @@ Settings Read() {
   s.ShowDiff = Given("--diff");
   s.DryRun = s.ShowDiff || Given("-n --dry-run");
   s.Verbose = Given("--verbose");
-  if (Given("/F /F3 /Filt")) s.FilterMode = 28;
-  if (Given("/F1")) s.FilterMode = 12;
-  if (Given("/F2")) s.FilterMode = 20;
+  if (Given("/F /F3 /Filt")) s.FilterMode = quote_filter::kModeAll;
+  if (Given("/F1")) s.FilterMode = quote_filter::kModeService;
+  if (Given("/F2")) s.FilterMode = quote_filter::kModePatterns;
   s.KeyWindow = !Given("/Key-");
   s.Squeeze = !Given("/SB-");
   s.FilterInfo = Given("/IF");

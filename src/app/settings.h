@@ -27,6 +27,9 @@ std::span<const Option> Options();
 // True when arg is a spelling of an option of the table.
 bool Known(const std::string& arg);
 
+// Lines of the filter's header and footer windows when not given.
+inline constexpr std::int32_t kDefaultWindow = 12;
+
 struct Settings {
   bool HelpScreen = false;  // /?, /Help
   bool About = false;
@@ -40,7 +43,7 @@ struct Settings {
   bool KeyWindow = true;        // not /Key-
   bool Squeeze = true;          // not /SB-
   bool FilterInfo = false;      // /IF
-  std::int32_t HeaderSize = 12, FooterSize = 12;
+  std::int32_t HeaderSize = kDefaultWindow, FooterSize = kDefaultWindow;
   bool SaveFullName = false;    // /SN, /SN+, not /SN-
   bool KeepReceiverLines = false;  // /FN-
   bool Macros = true;              // not /M-, /Macro-

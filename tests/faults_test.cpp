@@ -102,8 +102,8 @@ TEST_F(Faults, ReadOnlyFolderStopsTheWrite) {
 TEST_F(Faults, MessageFileIsADirectory) {
   fs::create_directories(dir() / "msg.txt");
   auto r = Run("salvetor", "msg.txt");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.out.find("Wrong file name!" + Eol()), std::string::npos);
+  EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+  EXPECT_NE(r.out.find("Wrong file name!" + Eol()), std::string::npos) << r.out << r.err;
   EXPECT_TRUE(fs::is_directory(dir() / "msg.txt"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "runtime/error_text.h"
 #include "console/writer.h"
+#include "textlib/tr.h"
 
 namespace app {
 
@@ -13,9 +14,9 @@ void DisposeLists(RunContext& run) {
   }
 }
 
-void ReportFileError(const ShortStr& lead, const std::string& name, int r) {
+void ReportFileError(const char* format, const std::string& name, int r) {
   // The line shows the path cut at 255, as every console line is.
-  writer::Writer->ErrorLine(lead + ShortStr(name) + ShortStr(" #") + shortstr::Num(r) + ShortStr("!"));
+  writer::Writer->ErrorLine(tr::Say(format, {ShortStr(name), shortstr::Num(r)}));
   writer::Writer->ErrorLine(ShortStr("(") + error_text::ErrorText(r < 0 ? -r : r) + ShortStr(")"));
 }
 

@@ -25,7 +25,7 @@ struct RunContext {
   std::int32_t FooterSize = kDefaultWindow;
   bool SaveFullName = false;
   std::int32_t FilterFlags = 0;
-  std::string InputName;   // paths are used whole, never cut
+  std::string InputName;  // paths are used whole, never cut
   std::string OutputName;
   List* MessageLines = nullptr;
   iolist::TextFormat MessageFormat;  // the reply's layout, kept for the result
@@ -53,8 +53,8 @@ struct RunContext {
 
 // Disposes of every list of the run.
 void DisposeLists(RunContext& run);
-// The two error lines of a failed file operation: lead + name + " #" + r +
-// "!", then the error text of |r| in parentheses.
-void ReportFileError(const ShortStr& lead, const std::string& name, int r);
+// The two error lines of a failed file operation: format (marked for the
+// catalogue) with the name and r, then the error text of |r| in parentheses.
+void ReportFileError(const char* format, const std::string& name, int r);
 
 }  // namespace app

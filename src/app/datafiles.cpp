@@ -5,6 +5,7 @@
 #include "textlib/iolist.h"
 #include "textlib/lines.h"
 #include "textlib/paths.h"
+#include "textlib/tr.h"
 
 namespace datafiles {
 
@@ -14,7 +15,7 @@ using listman::List;
 void LoadOptional(const std::string& name, List*& lines) {
   int r = iolist::TextLoad(name, lines, files::optRead);
   const bool missing = r == -2 || r == -3;
-  if (r != 0 && !missing) app::ReportFileError("Error reading data file ", name, r);
+  if (r != 0 && !missing) app::ReportFileError(N_("Error reading data file %s #%s!"), name, r);
 }
 
 namespace {
@@ -56,13 +57,13 @@ void SplitTemplates(List* config, List*& before, List*& after) {
 bool LoadData(app::RunContext& run) {
   const std::string config = ProgramFile(".cfg");
   if (iolist::TextLoad(config, run.ConfigLines, files::optRead) != 0) {
-    writer::Writer->ErrorLine(ShortStr("Error reading data file ") + config + ShortStr("!"));
+    writer::Writer->ErrorLine(tr::Say("Error reading data file %s!", {ShortStr(config)}));
     return false;
   }
   SplitTemplates(run.ConfigLines, run.TemplateBefore, run.TemplateAfter);
   const std::string names = DataFileName("names.dat", ".nam");
   int r = iolist::TextLoad(names, run.NamesTable, files::optRead);
-  if (r != 0) app::ReportFileError("Error reading names file ", names, r);
+  if (r != 0) app::ReportFileError(N_("Error reading names file %s #%s!"), names, r);
   MergeUserFile("names.usr", "", run.NamesTable);
   LoadOptional(DataFileName("macro.dat", ".mcr"), run.MacroTable);
   MergeUserFile("macro.usr", ".mcu", run.MacroTable);
@@ -72,7 +73,7 @@ bool LoadData(app::RunContext& run) {
 void LoadFilters(app::RunContext& run) {
   const std::string filter = DataFileName("filter.dat", ".flt");
   int r = iolist::TextLoad(filter, run.FilterList, files::optRead);
-  if (r != 0) app::ReportFileError("Error reading filter file ", filter, r);
+  if (r != 0) app::ReportFileError(N_("Error reading filter file %s #%s!"), filter, r);
   LoadOptional(DataFileName("filter2.dat", ".fl2"), run.Filter2List);
   MergeUserFile("filter.usr", ".fus", run.FilterList);
   MergeUserFile("filter2.usr", ".fu2", run.Filter2List);

@@ -6,6 +6,7 @@
 #include "filter/quote_filter.h"
 #include "console/timing.h"
 #include "textlib/lines.h"
+#include "textlib/tr.h"
 
 namespace filterpass {
 
@@ -24,10 +25,10 @@ void PrintReport(const ShortStr& line) { Writer->PlainLine(line); }
 // A key pressed within the window after the prompt can change the mode.
 std::int32_t KeyWindow(std::int32_t mode) {
   keyb::QuietBegin();  // a key pressed in the window is not echoed
-  Writer->Notice("Waiting a key [F1, F2, F3, Esc]... ");
+  Writer->Notice(tr::Say("Waiting a key [F1, F2, F3, Esc]... "));
   console::Flush();
   timing::DelayMs(kKeyWindowMs);
-  Writer->Notice("Or not...");
+  Writer->Notice(tr::Say("Or not..."));
   if (keyb::KeyWaiting()) {
     switch (keyb::ReadKeyCode()) {
       case keyb::kEsc: mode = kModeSqueeze; break;

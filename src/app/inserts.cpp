@@ -9,6 +9,7 @@
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/lines.h"
+#include "textlib/tr.h"
 
 namespace inserts {
 
@@ -41,7 +42,8 @@ namespace {
 void MakeWritable(List* lines, charset::Charset cs) {
   for (std::int32_t i = 1; i <= lines::LineCount(lines); ++i) {
     const ShortStr line = lines::LineAt(lines, i);
-    if (charset::HoldsEscape(line.View())) lines::LineSet(lines, i, ShortStr(charset::Writable(line.View(), cs)));
+    if (charset::HoldsEscape(line.View()))
+      lines::LineSet(lines, i, ShortStr(charset::Writable(line.View(), cs)));
   }
 }
 
@@ -56,7 +58,8 @@ bool MessageContains(List* message, List* block) {
     // Follow the links from line s, so that the pass stays linear.
     const listman::Node* node = listman::ListGetNode(message, s);
     std::int32_t j = 0;
-    while (j < b && FoldLookAlikes(lines::LineOfNode(node)) == wanted[static_cast<std::size_t>(j)]) {
+    while (j < b &&
+           FoldLookAlikes(lines::LineOfNode(node)) == wanted[static_cast<std::size_t>(j)]) {
       node = node->Next;
       ++j;
     }
@@ -81,12 +84,12 @@ void InsertBeginAndEnd(app::RunContext& run) {
   const std::string beginName = datafiles::ProgramFile(".beg");
   if (Missing(run.BeginLines, run.MessageLines)) {
     listman::ListInsertList(run.BeginLines, run.MessageLines, 1);
-    writer::Writer->Notice(ShortStr("File ") + beginName + ShortStr(" was inserted to the top!"));
+    writer::Writer->Notice(tr::Say("File %s was inserted to the top!", {ShortStr(beginName)}));
   }
   const std::string endName = datafiles::ProgramFile(".end");
   if (Missing(run.EndLines, run.MessageLines)) {
     listman::ListInsertList(run.EndLines, run.MessageLines, EndInsertPosition(run.MessageLines));
-    writer::Writer->Notice(ShortStr("File ") + endName + ShortStr(" was inserted to the end!"));
+    writer::Writer->Notice(tr::Say("File %s was inserted to the end!", {ShortStr(endName)}));
   }
 }
 

@@ -14,6 +14,7 @@
 #include "console/writer.h"
 #include "textlib/charset.h"
 #include "textlib/lines.h"
+#include "textlib/tr.h"
 
 namespace macros {
 
@@ -43,7 +44,8 @@ class MacroTable {
     return ShortStr(std::string_view(pool_).substr(entries_[j].at, entries_[j].keyLen));
   }
   ShortStr Value(std::uint32_t j) const {
-    return ShortStr(std::string_view(pool_).substr(entries_[j].at + 2u * entries_[j].keyLen, entries_[j].valueLen));
+    return ShortStr(std::string_view(pool_).substr(entries_[j].at + 2u * entries_[j].keyLen,
+                                                   entries_[j].valueLen));
   }
 
  private:
@@ -52,7 +54,8 @@ class MacroTable {
 };
 
 std::uint16_t Bigram(std::string_view text, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(text[at]) << 8 | static_cast<unsigned char>(text[at + 1]));
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(text[at]) << 8 |
+                                    static_cast<unsigned char>(text[at + 1]));
 }
 
 // Which macros can occur in a line: a key can only occur where its last two
@@ -104,14 +107,16 @@ class Candidates {
       for (char end : rawEnds_) {
         const char* at = text.data() + 1;
         const char* stop = text.data() + text.size();
-        while ((at = static_cast<const char*>(std::memchr(at, end, static_cast<std::size_t>(stop - at)))) != nullptr) {
+        while ((at = static_cast<const char*>(
+                    std::memchr(at, end, static_cast<std::size_t>(stop - at)))) != nullptr) {
           pairAt(static_cast<std::size_t>(at - text.data()) - 1);
           ++at;
         }
       }
     } else {
       for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (ends_[upper[static_cast<unsigned char>(text[i + 1])]]) pairAt(i);  // a key's pair may end here
+        if (ends_[upper[static_cast<unsigned char>(text[i + 1])]])
+          pairAt(i);  // a key's pair may end here
       }
     }
     std::sort(list_.begin(), list_.end());
@@ -183,13 +188,15 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
     ShortStr line = lines::LineAt(macroLines, j);
     ShortStr key = ExtractField(line, 1);
     // An expansion goes in as the reply's charset writes it ('?' for what it lacks).
-    if (!key.Empty()) table.Add(key, ShortStr(charset::Writable(ExtractField(line, 2).View(), charset)));
+    if (!key.Empty())
+      table.Add(key, ShortStr(charset::Writable(ExtractField(line, 2).View(), charset)));
   }
   Candidates candidates(table);
   // Each macro's replacement is prepared the first time a line takes it.
   std::vector<std::unique_ptr<Replacement>> prepared(table.size());
   auto replacement = [&](std::uint32_t j) -> const Replacement& {
-    if (!prepared[j]) prepared[j] = std::make_unique<Replacement>(PrepareReplacement(table.Key(j), table.Value(j)));
+    if (!prepared[j])
+      prepared[j] = std::make_unique<Replacement>(PrepareReplacement(table.Key(j), table.Value(j)));
     return *prepared[j];
   };
   std::vector<std::uint32_t> pending;
@@ -228,10 +235,13 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       c = static_cast<std::size_t>(-1);  // from the first of the new list
     }
     if (tooLong) {
-      writer::Writer->Problem(ShortStr("Line ") + Num(i) + ShortStr(" is too long for the change, left as it is!"));
+      writer::Writer->Problem(
+          tr::Say("Line %s is too long for the change, left as it is!", {Num(i)}));
     }
-    if (!inPlace) lines::LineAdd(result, copied ? changed : ShortStr(stored));
-    else if (copied && changed.View() != stored) lines::LineSet(list, i, changed);
+    if (!inPlace)
+      lines::LineAdd(result, copied ? changed : ShortStr(stored));
+    else if (copied && changed.View() != stored)
+      lines::LineSet(list, i, changed);
   }
   return result;
 }
@@ -241,7 +251,7 @@ void ChangeMacros(app::RunContext& run, bool skip) {
   if (skip || lines::LineCount(run.MacroTable) == 0) return;
   // Keys match the message after its letters were made Latin.
   letters::LatinHAndP(run.MacroTable);
-  writer::Writer->Heading("Changing macros...");
+  writer::Writer->Heading(tr::Say("Changing macros..."));
   MacroReplace(run.MessageLines, run.MacroTable, true, run.MacroChanges, run.MessageFormat.Charset);
 }
 

@@ -11,6 +11,7 @@
 #include "textlib/multimatch.h"
 #include "textlib/textlines.h"
 #include "textlib/units.h"
+#include "textlib/tr.h"
 
 namespace names {
 
@@ -65,7 +66,9 @@ class NameIndex {
     for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
     return h;
   }
-  std::string_view Key(const Entry& e) const { return std::string_view(bytes_).substr(e.at, e.keyLen); }
+  std::string_view Key(const Entry& e) const {
+    return std::string_view(bytes_).substr(e.at, e.keyLen);
+  }
   void Add(std::string_view key, const std::optional<ShortStr>& form) {
     if (2 * (entries_.size() + 1) > slots_.size()) Grow();
     std::size_t at = Hash(key) & mask_;
@@ -73,7 +76,8 @@ class NameIndex {
       if (Key(entries_[slots_[at] - 1]) == key) return;  // an earlier line holds the name
     }
     const std::string_view formText = form ? form->View() : std::string_view();
-    entries_.push_back({static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint8_t>(key.size()),
+    entries_.push_back({static_cast<std::uint32_t>(bytes_.size()),
+                        static_cast<std::uint8_t>(key.size()),
                         static_cast<std::uint8_t>(formText.size()), form.has_value()});
     bytes_.append(key).append(formText);
     slots_[at] = static_cast<std::uint32_t>(entries_.size());
@@ -98,8 +102,8 @@ struct Stage {
   app::RunContext& run;
   bool keepReceiverLines;
   ShortStr receiver;
-  ShortStr foldedReceiver;  // the receiver's name, folded once
-  int receiverChars = 0;    // and its length in characters
+  ShortStr foldedReceiver;             // the receiver's name, folded once
+  int receiverChars = 0;               // and its length in characters
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
   // The table does not change during the stage: it is read once, at the
   // first lookup.
@@ -147,7 +151,8 @@ std::string NewSentence(Stage& st, const ShortStr& text, Reports& reports) {
   std::string result;
   for (std::size_t i = 0; i < view.size();) {
     std::size_t end = i;
-    while (end < view.size() && blanks.Has(static_cast<unsigned char>(view[end])) == blanks.Has(static_cast<unsigned char>(view[i])))
+    while (end < view.size() && blanks.Has(static_cast<unsigned char>(view[end])) ==
+                                    blanks.Has(static_cast<unsigned char>(view[i])))
       ++end;
     const ShortStr piece(view.substr(i, end - i));
     const std::optional<ShortStr> form =
@@ -215,14 +220,16 @@ bool IsComment(const ShortStr& foldedBefore) { return foldedBefore.At(1) == ';';
 // Applies template number tmpl to line, the line at index of the message
 // (folded: its look-alike letters folded); true when the line changed. A
 // change that would take the line past 255 characters is not made.
-bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& line, const ShortStr& folded) {
+bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& line,
+                   const ShortStr& folded) {
   const ShortStr& foldedBefore = st.foldedBefore[static_cast<std::size_t>(tmpl - 1)];
   if (IsComment(foldedBefore)) return false;
   int beforePos = Pos(foldedBefore, folded);
   if (beforePos == 0) return false;
   ShortStr before = lines::LineAt(st.run.TemplateBefore, tmpl);
   int at = 0;
-  ShortStr raw = RawName(line, lines::LineAt(st.run.TemplateAfter, tmpl), beforePos + before.len, at);
+  ShortStr raw =
+      RawName(line, lines::LineAt(st.run.TemplateAfter, tmpl), beforePos + before.len, at);
   int blanks = 0;  // blanks before the name, which stay
   while (blanks < raw.len && TrimSet().Has(raw.At(blanks + 1))) ++blanks;
   ShortStr name = Trim(raw);
@@ -234,15 +241,17 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
   }
   Reports reports;
   // What the reply's charset cannot write goes in as '?'.
-  const std::string form = charset::Writable(NewName(st, name, reports), st.run.MessageFormat.Charset);
+  const std::string form =
+      charset::Writable(NewName(st, name, reports), st.run.MessageFormat.Charset);
   if (reports.empty()) return false;
   at += blanks;
   if (Chars(line) - Chars(name) + static_cast<int>(units::Count(form)) > kMaxLen) {
-    writer::Writer->Problem(ShortStr("Line ") + Num(index) + ShortStr(" is too long for the change, left as it is!"));
+    writer::Writer->Problem(
+        tr::Say("Line %s is too long for the change, left as it is!", {Num(index)}));
     return false;
   }
   for (const auto& [from, to] : reports) {
-    writer::Writer->Info(ShortStr("Changed: ") + from + ShortStr(" to ") + to + ShortStr("!"));
+    writer::Writer->Info(tr::Say("Changed: %s to %s!", {from, to}));
     ++st.run.NamesChanged;
   }
   ShortStr changed = Insert(ShortStr(form), Delete(line, at, name.len), at);
@@ -331,7 +340,7 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
 }
 
 void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
-  writer::Writer->Heading("Changing names...");
+  writer::Writer->Heading(tr::Say("Changing names..."));
   run.NamesChanged = 0;
   Stage st{run, keepReceiverLines, {}, {}, 0, {}, {}};
   List* message = run.MessageLines;
@@ -344,7 +353,8 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
   // tried one by one.
   std::vector<std::string_view> texts;
   texts.reserve(st.foldedBefore.size());
-  for (const ShortStr& before : st.foldedBefore) texts.push_back(IsComment(before) ? "" : before.View());
+  for (const ShortStr& before : st.foldedBefore)
+    texts.push_back(IsComment(before) ? "" : before.View());
   const multimatch::Matcher matcher(texts, FoldTable());
   const bool byMatcher = matcher.Usable() && templates <= 64;
   std::int32_t index = 1;
@@ -389,7 +399,7 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
       ++index;
       continue;
     }
-    writer::Writer->Info(ShortStr("Deleted \"") + line + ShortStr("\" cause of \"") + cause + ShortStr("\"!"));
+    writer::Writer->Info(tr::Say("Deleted \"%s\" cause of \"%s\"!", {line, cause}));
     listman::ListDelete(message, index);  // the next line moves to this index
   }
 }

@@ -13,6 +13,7 @@
 #include "textlib/option.h"
 #include "textlib/iolist.h"
 #include "textlib/unidiff.h"
+#include "textlib/tr.h"
 
 namespace pipes {
 
@@ -40,8 +41,10 @@ State& Pipes() {
 // The rest of standard input to standard output as it comes, through the
 // piece buffer (whatever it held is written by then).
 void PassThrough(State& s) {
-  for (long n; (n = platform::FileRead(platform::StandardInput(), s.piece.data(), s.piece.size())) > 0;) {
-    if (!platform::ResultWrite(std::string_view(s.piece.data(), static_cast<std::size_t>(n)))) return;
+  for (long n;
+       (n = platform::FileRead(platform::StandardInput(), s.piece.data(), s.piece.size())) > 0;) {
+    if (!platform::ResultWrite(std::string_view(s.piece.data(), static_cast<std::size_t>(n))))
+      return;
   }
 }
 
@@ -130,7 +133,8 @@ int ReadStandardInput() {
       return 203;
     }
     lines.Add(piece);
-    if (lines.SureLines() > iolist::kMaxLines || s.input.size() > kMostBytes) return iolist::kErrTooManyLines;
+    if (lines.SureLines() > iolist::kMaxLines || s.input.size() > kMostBytes)
+      return iolist::kErrTooManyLines;
   }
   s.inputWhole = true;
   return 0;
@@ -150,12 +154,13 @@ void GiveBackUnlessDelivered() {
 
 bool Deliver(const app::RunContext& run, const std::string& bytes) {
   bool written = true;
-  if (run.ShowDiff) written = platform::ResultWrite(unidiff::UnifiedDiff(Pipes().input, bytes, run.InputName));
+  if (run.ShowDiff)
+    written = platform::ResultWrite(unidiff::UnifiedDiff(Pipes().input, bytes, run.InputName));
   if (written && !run.DryRun && run.ToStdout) {
     Pipes().delivered = true;  // even a part written must not be followed by the input
     written = platform::ResultWrite(bytes);
   }
-  if (!written) writer::Writer->ErrorLine("Error writing the result to standard output!");
+  if (!written) writer::Writer->ErrorLine(tr::Say("Error writing the result to standard output!"));
   return written;
 }
 

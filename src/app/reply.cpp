@@ -10,6 +10,7 @@
 #include "platform/locale.h"
 #include "textlib/files.h"
 #include "textlib/iolist.h"
+#include "textlib/tr.h"
 
 namespace reply {
 
@@ -30,7 +31,8 @@ bool ChooseCharset(std::string_view bytes, const std::string_view* csOption,
   // goes in as UTF-8.
   Charset local;
   const bool known = charset::ByName(localeCodeset, local);
-  const bool ascii = std::none_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  const bool ascii = std::none_of(bytes.begin(), bytes.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
   out = known && (local != Charset::Utf8 || ascii) ? local : Charset::Cp866;
   return true;
 }
@@ -64,7 +66,7 @@ bool ReadReply(app::RunContext& run) {
   const std::string_view csView(csName);
   charset::Charset cs;
   if (!ChooseCharset(run.ReplyBytes, given ? &csView : nullptr, platform::LocaleCodeset(), cs)) {
-    Writer->ErrorLine(ShortStr("Unknown charset ") + ShortStr(csName) + ShortStr("!"));
+    Writer->ErrorLine(tr::Say("Unknown charset %s!", {ShortStr(csName)}));
     return false;
   }
   if (given && !run.FromStdin) Read(run);
@@ -74,27 +76,28 @@ bool ReadReply(app::RunContext& run) {
   // reply when no data file needed one.
   charset::UseEscapes(true);
   if (cs != charset::Charset::Cp866) {
-    Writer->Info(ShortStr("Charset: ") + ShortStr(charset::Name(cs)));
+    Writer->Info(tr::Say("Charset: %s", {ShortStr(charset::Name(cs))}));
   }
   return true;
 }
 
 bool LoadReply(app::RunContext& run) {
   if (run.ReplyRead == iolist::kErrTooManyLines) {
-    Writer->ErrorLine(ShortStr("File ") + run.InputName + ShortStr(" has more than 65535 lines!"));
+    Writer->ErrorLine(tr::Say("File %s has more than 65535 lines!", {ShortStr(run.InputName)}));
     return false;
   }
   if (run.ReplyRead != 0) {
-    app::ReportFileError("Error reading file ", run.InputName, run.ReplyRead);
+    app::ReportFileError(N_("Error reading file %s #%s!"), run.InputName, run.ReplyRead);
     return false;
   }
-  if (run.MessageFormat.Charset == charset::Charset::Cp866 && !charset::EscapesMade()) charset::UseEscapes(false);
-  int r = iolist::TextParse(std::move(run.ReplyBytes), run.MessageLines, files::optRead | files::optWrap,
-                            run.MessageFormat);
+  if (run.MessageFormat.Charset == charset::Charset::Cp866 && !charset::EscapesMade())
+    charset::UseEscapes(false);
+  int r = iolist::TextParse(std::move(run.ReplyBytes), run.MessageLines,
+                            files::optRead | files::optWrap, run.MessageFormat);
   run.ReplyBytes.clear();
   run.ReplyBytes.shrink_to_fit();
   if (r == iolist::kErrTooManyLines) {
-    Writer->ErrorLine(ShortStr("File ") + run.InputName + ShortStr(" has more than 65535 lines!"));
+    Writer->ErrorLine(tr::Say("File %s has more than 65535 lines!", {ShortStr(run.InputName)}));
     return false;
   }
   return true;

@@ -5,6 +5,7 @@
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/lines.h"
+#include "textlib/tr.h"
 
 namespace result {
 
@@ -22,9 +23,9 @@ bool WriteResult(app::RunContext& run) {
   if (run.DryRun || run.ToStdout) {
     return pipes::Deliver(run, iolist::TextBytes(run.MessageLines, run.MessageFormat));
   }
-  int r = iolist::TextWrite(run.OutputName, run.MessageLines, "", files::optRewrite | files::optBackup,
-                            run.MessageFormat);
-  if (r != 0) app::ReportFileError("Error writing file ", run.OutputName, r);
+  int r = iolist::TextWrite(run.OutputName, run.MessageLines, "",
+                            files::optRewrite | files::optBackup, run.MessageFormat);
+  if (r != 0) app::ReportFileError(N_("Error writing file %s #%s!"), run.OutputName, r);
   return r == 0;
 }
 

@@ -28,6 +28,7 @@
 #include "textlib/files.h"
 #include "textlib/lines.h"
 #include "textlib/option.h"
+#include "textlib/tr.h"
 
 namespace run {
 
@@ -45,8 +46,8 @@ void ReadSettings(app::RunContext& run) {
   run.SaveFullName = run.Options.SaveFullName;
   run.HeaderSize = run.Options.HeaderSize;
   run.FooterSize = run.Options.FooterSize;
-  Writer->Info(ShortStr("Max header size=") + Num(run.HeaderSize) + ShortStr(", Max footer size=") +
-               Num(run.FooterSize));
+  Writer->Info(tr::Say("Max header size=%s, Max footer size=%s",
+                       {Num(run.HeaderSize), Num(run.FooterSize)}));
 }
 
 // The reply must be a regular file (links followed), and so must the output
@@ -73,7 +74,7 @@ constexpr int kLockWaitMs = 10000;
 void RefuseUnknownLongOptions(const settings::Settings& options) {
   for (const std::string& arg : options.Unknown) {
     if (!arg.starts_with("--")) continue;
-    Writer->ErrorLine(ShortStr("Unknown option ") + ShortStr(arg) + ShortStr("!"));
+    Writer->ErrorLine(tr::Say("Unknown option %s!", {ShortStr(arg)}));
     error::ErrorShow = false;  // the error line is all
     error::Halt(kExitNoReply);
   }
@@ -83,16 +84,16 @@ void RefuseUnknownLongOptions(const settings::Settings& options) {
 // passed over.
 void ReportUnknownOptions(const settings::Settings& options) {
   for (const std::string& arg : options.Unknown) {
-    Writer->Problem(ShortStr("Unknown option ") + ShortStr(arg) + ShortStr(" ignored!"));
+    Writer->Problem(tr::Say("Unknown option %s ignored!", {ShortStr(arg)}));
   }
 }
 
 void Summary(const app::RunContext& run) {
   Writer->Info("--------------------------");
-  if (run.MacroChanges != 0) Writer->Info(ShortStr("Macro: ") + Num(run.MacroChanges) + ShortStr(" changes!"));
-  Writer->Info(ShortStr("Total: ") + Num(run.NamesChanged + run.MacroChanges) + ShortStr(" changes!"));
+  if (run.MacroChanges != 0) Writer->Info(tr::Say("Macro: %s changes!", {Num(run.MacroChanges)}));
+  Writer->Info(tr::Say("Total: %s changes!", {Num(run.NamesChanged + run.MacroChanges)}));
   if (run.LinesSkipped != 0) {
-    Writer->Info(ShortStr("Total: ") + Num(run.LinesSkipped) + ShortStr(" lines skipped!"));
+    Writer->Info(tr::Say("Total: %s lines skipped!", {Num(run.LinesSkipped)}));
   }
 }
 
@@ -102,8 +103,8 @@ void Summary(const app::RunContext& run) {
   app::DisposeLists(run);
   // A quiet run that ends well says nothing at all.
   if (Writer->Quiet && code == 0) error::ErrorShow = false;
-  if (run.DryRun) Writer->Info("Dry run: nothing written.");
-  Writer->Info("Work done.");
+  if (run.DryRun) Writer->Info(tr::Say("Dry run: nothing written."));
+  Writer->Info(tr::Say("Work done."));
   Writer->Release();
   delete Writer;
   Writer = nullptr;
@@ -159,7 +160,7 @@ void RunProgram() {
   run.OutputName = option::ParamN(2);
   if (run.OutputName.empty()) run.OutputName = run.InputName;
   if (!NamesAcceptable(run)) {
-    Writer->ErrorLine("Wrong file name!");
+    Writer->ErrorLine(tr::Say("Wrong file name!"));
     Writer->PlainLine("");
     screens::HelpScreen();
     End(run, run.InputName.empty() ? kExitNoReply : kExitFailed);
@@ -168,12 +169,12 @@ void RunProgram() {
   // From here to its end the run is the only one that rewrites the output:
   // a second run on the same file waits for it.
   if (!run.DryRun && !run.ToStdout && !platform::LockForRewrite(run.OutputName, kLockWaitMs)) {
-    Writer->ErrorLine(ShortStr("File ") + run.OutputName + ShortStr(" is in use by another run!"));
+    Writer->ErrorLine(tr::Say("File %s is in use by another run!", {ShortStr(run.OutputName)}));
     End(run, kExitFailed);
   }
 
   // The data files and the reply.
-  Writer->Heading("Loading data files...");
+  Writer->Heading(tr::Say("Loading data files..."));
   if (!reply::ReadReply(run)) End(run, kExitFailed);
   if (!datafiles::LoadData(run)) End(run, kExitFailed);
   // Every data file is read before the reply's lines, which are then stored

@@ -19,7 +19,7 @@ enum class Form { Word, Value, Long };
 struct Option {
   std::string_view names;  // its spellings, blank-separated: "/F /F3 /Filt", "/H=N"
   Form form;
-  std::string_view help;   // for --help
+  const char* help;  // for --help (English; shown translated)
 };
 
 // The table, in the order --help lists it.
@@ -33,10 +33,10 @@ inline constexpr std::int32_t kDefaultWindow = 12;
 struct Settings {
   bool HelpScreen = false;  // /?, /Help
   bool About = false;
-  bool Version = false;     // --version, -V
-  bool Usage = false;       // --help, -h
+  bool Version = false;  // --version, -V
+  bool Usage = false;    // --help, -h
   bool Init = false;
-  bool DryRun = false;      // --dry-run, -n, --diff
+  bool DryRun = false;  // --dry-run, -n, --diff
   bool ShowDiff = false;
   bool Verbose = false;
   std::int32_t FilterMode = 0;  // the quote filter's mode the options choose, 0 for none
@@ -44,13 +44,13 @@ struct Settings {
   bool Squeeze = true;          // not /SB-
   bool FilterInfo = false;      // /IF
   std::int32_t HeaderSize = kDefaultWindow, FooterSize = kDefaultWindow;
-  bool SaveFullName = false;    // /SN, /SN+, not /SN-
+  bool SaveFullName = false;       // /SN, /SN+, not /SN-
   bool KeepReceiverLines = false;  // /FN-
   bool Macros = true;              // not /M-, /Macro-
   bool Delay = false;
-  bool ReopenOutput = false;    // /StdOut
+  bool ReopenOutput = false;  // /StdOut
   bool Debug = false;
-  bool CharsetGiven = false;    // /CS=
+  bool CharsetGiven = false;  // /CS=
   std::string Charset;
   std::vector<std::string> Unknown;  // unknown options, each once, in order
 };

@@ -7,6 +7,7 @@
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/option.h"
+#include "textlib/tr.h"
 
 namespace startup {
 
@@ -14,6 +15,7 @@ void StartUp(int argc, char** argv) {
   option::SetArguments(argc, argv);
   files::FilesInit();
   console::ConsoleSetup();
+  tr::TrInit();  // before the first text is shown or prepared
   exitproc::ExitProcInit();
   iolist::TextCacheInit();
   exitproc::AddExitProc(iolist::TextCacheRelease);

@@ -9,6 +9,7 @@
 #include "textlib/files.h"
 #include "textlib/iolist.h"
 #include "textlib/paths.h"
+#include "textlib/tr.h"
 
 namespace userdata {
 
@@ -34,7 +35,7 @@ bool CopyAsUtf8(const std::string& from, const std::string& to) {
     r = iolist::TextWrite(to, lines, "", files::optRewrite | files::optNoCache, format);
   }
   listman::ListDisposeAll(lines);
-  if (r != 0) app::ReportFileError("Error writing file ", to, r);
+  if (r != 0) app::ReportFileError(N_("Error writing file %s #%s!"), to, r);
   return r == 0;
 }
 
@@ -60,12 +61,12 @@ std::string ShippedExample(const std::string& name) {
 // Copies from to mine unless mine is there; false when a copy failed.
 bool Put(const std::string& from, const std::string& mine) {
   if (platform::KindOf(mine) != platform::Kind::Missing) {
-    Writer->Info(ShortStr("Kept: ") + ShortStr(mine));
+    Writer->Info(tr::Say("Kept: %s", {ShortStr(mine)}));
     return true;
   }
   if (from.empty()) return true;
   if (!CopyAsUtf8(from, mine)) return false;
-  Writer->Info(ShortStr("Written: ") + ShortStr(mine));
+  Writer->Info(tr::Say("Written: %s", {ShortStr(mine)}));
   return true;
 }
 
@@ -75,8 +76,8 @@ bool InitUserFolder() {
   const std::string folder = paths::UserFolder();
   if (!folder.empty()) paths::MakePath(folder);
   if (folder.empty() || !files::DirExists(folder)) {
-    Writer->ErrorLine(ShortStr("Cannot make the folder ") + ShortStr(folder.empty() ? "~/.config/salvetor" : folder) +
-                      ShortStr("!"));
+    Writer->ErrorLine(tr::Say("Cannot make the folder %s!",
+                              {ShortStr(folder.empty() ? "~/.config/salvetor" : folder)}));
     return false;
   }
   bool ok = true;

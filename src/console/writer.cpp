@@ -34,7 +34,9 @@ void ConsoleWriter::Line(std::uint8_t colour, const ShortStr& text) {
   console::WriteOutLn(text);
 }
 
-ShortStr ConsoleWriter::Record(const ShortStr& text) { return dates::NowText() + ShortStr(" ") + text; }
+ShortStr ConsoleWriter::Record(const ShortStr& text) {
+  return dates::NowText() + ShortStr(" ") + text;
+}
 
 namespace {
 // The log keeps CP866 bytes: an escape goes in as its character's byte, or '?'.
@@ -44,12 +46,12 @@ ShortStr Plain(const ShortStr& text) {
 }
 }  // namespace
 
-void ConsoleWriter::CopyToLog(const ShortStr& text, std::uint8_t level) {
-  if (LogCopy && !text.Empty() && logSink != nullptr) logSink(Record(Plain(text)), level);
+void ConsoleWriter::CopyToLog(const ShortStr& english, std::uint8_t level) {
+  if (LogCopy && !english.Empty() && logSink != nullptr) logSink(Record(Plain(english)), level);
 }
 
-void ConsoleWriter::PlainLine(const ShortStr& text) {
-  if (!Quiet) console::WriteOutLn(text);
+void ConsoleWriter::PlainLine(const Text& text) {
+  if (!Quiet) console::WriteOutLn(text.shown);
 }
 
 void ConsoleWriter::Progress(std::int32_t done, std::int32_t total) {
@@ -67,35 +69,35 @@ void ConsoleWriter::Progress(std::int32_t done, std::int32_t total) {
   console::WriteOut(ShortStr("   ") + RepeatChar(0xFE, cells) + RepeatChar(0xF9, 50 - cells));
 }
 
-void ConsoleWriter::Heading(const ShortStr& text) {
-  Line(console::kWhite, text);
-  CopyToLog(text, kLevelHeading);
+void ConsoleWriter::Heading(const Text& text) {
+  Line(console::kWhite, text.shown);
+  CopyToLog(text.english, kLevelHeading);
 }
 
-void ConsoleWriter::Detail(const ShortStr& text) {
-  Line(console::kLightGrey, ShortStr("   ") + text);
-  CopyToLog(text, kLevelDetail);
+void ConsoleWriter::Detail(const Text& text) {
+  Line(console::kLightGrey, ShortStr("   ") + text.shown);
+  CopyToLog(text.english, kLevelDetail);
 }
 
-void ConsoleWriter::Notice(const ShortStr& text) {
-  Line(console::kYellow, text);
-  CopyToLog(text, kLevelNotice);
+void ConsoleWriter::Notice(const Text& text) {
+  Line(console::kYellow, text.shown);
+  CopyToLog(text.english, kLevelNotice);
 }
 
-void ConsoleWriter::ErrorLine(const ShortStr& text) {
+void ConsoleWriter::ErrorLine(const Text& text) {
   console::SetTextColour(console::kLightRed);
-  console::WriteOutLn(text);
+  console::WriteOutLn(text.shown);
   // Error lines are copied even when empty.
-  ShortStr record = Record(Plain(text));
+  ShortStr record = Record(Plain(text.english));
   if (LogCopy && logSink != nullptr) logSink(record, kLevelError);
   if (ErrorCopy && errorSink != nullptr) errorSink(record);
 }
 
-void ConsoleWriter::Info(const ShortStr& text) { Line(console::kLightGrey, text); }
+void ConsoleWriter::Info(const Text& text) { Line(console::kLightGrey, text.shown); }
 
-void ConsoleWriter::Problem(const ShortStr& text) {
+void ConsoleWriter::Problem(const Text& text) {
   console::SetTextColour(console::kLightGrey);
-  console::WriteOutLn(text);
+  console::WriteOutLn(text.shown);
 }
 
 void ConsoleWriter::BreakNotice() {

@@ -1,16 +1,20 @@
 // The console writer: every message the program shows passes through it.
 // Each kind of message sets its own colour first; with its copy flags on,
 // headings, details, notices and error lines are also copied, stamped with
-// the date and time, into the log and the error log.
+// the date and time, into the log and the error log. A text comes in both
+// of its forms: the console shows the user's language, the copies keep the
+// English.
 #pragma once
 
 #include <cstdint>
 
 #include "textlib/shortstr.h"
+#include "textlib/tr.h"
 
 namespace writer {
 
 using shortstr::ShortStr;
+using tr::Text;
 
 class ConsoleWriter {
  public:
@@ -22,20 +26,20 @@ class ConsoleWriter {
   // Slot order of the operations.
   virtual void Release() {}
   // Text and CR LF in the colour last set.
-  virtual void PlainLine(const ShortStr& text);
+  virtual void PlainLine(const Text& text);
   // CR, ' 50% [  5/ 10]', three blanks and a 50-cell bar; no line end.
   // total <= 0 shows 0% and an empty bar; done is taken as 0..total.
   virtual void Progress(std::int32_t done, std::int32_t total);
-  virtual void Heading(const ShortStr& text);     // white (15)
-  virtual void Detail(const ShortStr& text);      // light grey, three blanks first
-  virtual void Notice(const ShortStr& text);      // yellow (14)
-  virtual void ErrorLine(const ShortStr& text);   // light red (12)
-  virtual void Info(const ShortStr& text);        // light grey (7)
+  virtual void Heading(const Text& text);    // white (15)
+  virtual void Detail(const Text& text);     // light grey, three blanks first
+  virtual void Notice(const Text& text);     // yellow (14)
+  virtual void ErrorLine(const Text& text);  // light red (12)
+  virtual void Info(const Text& text);       // light grey (7)
   // An empty Info line, then the message text file's "CBrk" as ErrorLine.
   virtual void BreakNotice();
   // A note on a problem the run met and went on from (light grey, as Info);
   // shown even when the writer is quiet.
-  virtual void Problem(const ShortStr& text);
+  virtual void Problem(const Text& text);
 
   bool LogCopy = true;
   bool ErrorCopy = true;
@@ -45,7 +49,7 @@ class ConsoleWriter {
 
  private:
   void Line(std::uint8_t colour, const ShortStr& text);
-  void CopyToLog(const ShortStr& text, std::uint8_t level);
+  void CopyToLog(const ShortStr& english, std::uint8_t level);
   // A log record: the date and time, a blank, the text.
   static ShortStr Record(const ShortStr& text);
 };

@@ -10,6 +10,7 @@
 #include "textlib/multimatch.h"
 #include "textlib/textlines.h"
 #include "textlib/units.h"
+#include "textlib/tr.h"
 
 namespace quote_filter {
 
@@ -129,10 +130,8 @@ std::int32_t MatchingEntry(const PatternList& list, std::string_view line) {
 void RemoveLine(List* list, std::int32_t i, const ShortStr& line, Report report,
                 const ShortStr* entry) {
   if (report != nullptr) {
-    ShortStr text = ShortStr("Deleted \"") + line + ShortStr("\"");
-    if (entry == nullptr) text = text + ShortStr(" as a service info!");
-    else text = text + ShortStr(" cause of \"") + *entry + ShortStr("\"!");
-    report(text);
+    report(entry == nullptr ? tr::Format("Deleted \"%s\" as a service info!", {line})
+                            : tr::Format("Deleted \"%s\" cause of \"%s\"!", {line, *entry}));
   }
   listman::ListDelete(list, i);
 }
@@ -171,8 +170,8 @@ ShortStr Normalise(const ShortStr& text) {
   return out;
 }
 
-void QuoteFilter(List* list, List* patterns, List* extraPatterns,
-                 std::int32_t first, std::int32_t last, std::int32_t flags, Report report) {
+void QuoteFilter(List* list, List* patterns, List* extraPatterns, std::int32_t first,
+                 std::int32_t last, std::int32_t flags, Report report) {
   if (listman::ListCheck(list) != 0) return;
   if (first < 1) first = 1;
   if (last < 0) last = list->Count;

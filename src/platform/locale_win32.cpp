@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/locale.h"
+#include "platform/wide_win32.h"
 
 namespace platform {
 
@@ -14,6 +15,14 @@ std::string LocaleCodeset() {
     case 20866: return "KOI8-R";
     default: return "CP" + std::to_string(page);
   }
+}
+
+// The language of the user's Windows interface ("ru", "en", ...).
+std::vector<std::string> MessageLanguages() {
+  wchar_t name[16] = {};
+  const LCID id = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+  if (GetLocaleInfoW(id, LOCALE_SISO639LANGNAME, name, 16) == 0) return {};
+  return {Utf8(name)};
 }
 
 }  // namespace platform

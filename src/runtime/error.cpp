@@ -13,6 +13,7 @@
 #include "textlib/iolist.h"
 #include "textlib/paths.h"
 #include "textlib/textlines.h"
+#include "textlib/tr.h"
 
 namespace error {
 
@@ -35,10 +36,29 @@ constexpr int kReportLines = 5;
 // What a fault caught as a signal needs, made at start-up, so that the
 // handler does only async-signal-safe work: no allocation, no stdio, no
 // locks, no exit procedures. Short strings live on the stack.
+// The console's phrases of an error, in English and the old Russian.
+enum Phrase { kErrorWord, kAt, kLineWord, kIn, kInform, kPressEnter, kStopped, kNormal, kPhrases };
+struct PhraseText {
+  const char* english;
+  ShortStr russian;
+};
+constexpr PhraseText kPhraseTexts[kPhrases] = {
+    {N_("ERROR "), Cp866("ОШИБКА ")},
+    {N_(" at "), Cp866(" по адресу ")},
+    {N_("Line # "), Cp866("Строка # ")},
+    {N_(" in "), Cp866(" в модуле ")},
+    {N_("Please, inform author about this error!"),
+     Cp866("Пожалуйста, сообщите об ошибке автору программы!")},
+    {N_("ERROR! Press <Enter> to exit..."), Cp866("ОШИБКА! Нажмите <Enter> для выхода...")},
+    {N_("Program was stopped by <Ctrl-Break> !"), Cp866("Программа прервана по <Ctrl-Break> !")},
+    {N_("Normal shutdown. Exit code: "), Cp866("Нормальное завершение. Код завершения: ")},
+};
+
 struct Prepared {
-  std::string reportPath;                // the ".err" file
+  ShortStr shown[kPhrases];                // the English phrases as the console shows them
+  std::string reportPath;                  // the ".err" file
   std::vector<std::string> reportFolders;  // made first when missing
-  std::string mapText;                   // the ".map" file, when there is one
+  std::string mapText;                     // the ".map" file, when there is one
 };
 
 Prepared& Ready() {
@@ -46,15 +66,25 @@ Prepared& Ready() {
   return prepared;
 }
 
+// A text of the report file: English, or the old Russian.
 ShortStr Say(const ShortStr& english, const ShortStr& russian) {
   return ErrorEnglish ? english : russian;
+}
+
+// A phrase for the console: the English one in the user's language (as
+// prepared at start-up), or the old Russian.
+ShortStr Say(Phrase p) {
+  if (!ErrorEnglish) return kPhraseTexts[p].russian;
+  const ShortStr& shown = Ready().shown[p];
+  return shown.Empty() ? ShortStr(kPhraseTexts[p].english) : shown;
 }
 
 // Plain decimal, made without allocating.
 ShortStr Dec(long long x) {
   char digits[24];
   int n = 0;
-  unsigned long long u = x < 0 ? 0ULL - static_cast<unsigned long long>(x) : static_cast<unsigned long long>(x);
+  unsigned long long u =
+      x < 0 ? 0ULL - static_cast<unsigned long long>(x) : static_cast<unsigned long long>(x);
   do digits[n++] = static_cast<char>('0' + u % 10);
   while ((u /= 10) != 0);
   ShortStr r;
@@ -74,9 +104,9 @@ ShortStr Padded(long long x, int width, unsigned char fill = ' ') {
 
 // DD-MM-YYYY HH:MM:SS, seconds to two as the packed file time keeps them.
 ShortStr TimeStamp(const platform::LocalTime& t) {
-  return Padded(t.Day, 2, '0') + ShortStr("-") + Padded(t.Month, 2, '0') + ShortStr("-") + Padded(t.Year, 4, '0') +
-         ShortStr(" ") + Padded(t.Hour, 2, '0') + ShortStr(":") + Padded(t.Minute, 2, '0') + ShortStr(":") +
-         Padded(t.Second / 2 * 2, 2, '0');
+  return Padded(t.Day, 2, '0') + ShortStr("-") + Padded(t.Month, 2, '0') + ShortStr("-") +
+         Padded(t.Year, 4, '0') + ShortStr(" ") + Padded(t.Hour, 2, '0') + ShortStr(":") +
+         Padded(t.Minute, 2, '0') + ShortStr(":") + Padded(t.Second / 2 * 2, 2, '0');
 }
 
 // Module name between "Line numbers for " and the first "(" after it.
@@ -129,34 +159,39 @@ bool MapLookupIn(std::string_view text, std::uint32_t x, std::int32_t& result, S
 
 // The error and its source line, as the console shows them.
 ShortStr FaultMessage(std::int32_t e, std::uint32_t a, std::int32_t line, const ShortStr& module) {
-  ShortStr m = Say("ERROR ", Cp866("ОШИБКА ")) + Dec(e) + ShortStr(": \"") + ErrorText(e) + ShortStr("\"") +
-               Say(" at ", Cp866(" по адресу ")) + FormatSegOfs(a) + ShortStr(" !");
+  ShortStr m = Say(kErrorWord) + Dec(e) + ShortStr(": \"") + ErrorText(e) + ShortStr("\"") +
+               Say(kAt) + FormatSegOfs(a) + ShortStr(" !");
   m = Copy(m, 1, kMessageLimit);
-  m = m + ShortStr("\r\n") + Say("Line # ", Cp866("Строка # ")) + Dec(line) + Say(" in ", Cp866(" в модуле ")) + module;
+  m = m + ShortStr("\r\n") + Say(kLineWord) + Dec(line) + Say(kIn) + module;
   return Copy(m, 1, kMessageLimit);
 }
 
 // The five lines of a failure report.
-void ReportBlock(std::int32_t code, const ShortStr& text, const ShortStr& title, std::uint32_t address,
-                 const ShortStr& stamp, std::int32_t line, const ShortStr& module, ShortStr (&block)[kReportLines]) {
+void ReportBlock(std::int32_t code, const ShortStr& text, const ShortStr& title,
+                 std::uint32_t address, const ShortStr& stamp, std::int32_t line,
+                 const ShortStr& module, ShortStr (&block)[kReportLines]) {
   ShortStr first = stamp;
   if (code != 0) first = first + ShortStr(", ERROR # ") + Padded(code, 3);
-  first = first + ShortStr(" : \"") + (code > 0 ? ErrorText(code) : Copy(text, 1, 80)) + ShortStr("\"");
+  first =
+      first + ShortStr(" : \"") + (code > 0 ? ErrorText(code) : Copy(text, 1, 80)) + ShortStr("\"");
   if (address != 0) first = first + ShortStr(" at ") + FormatSegOfs(address);
   block[0] = first;
   block[1] = ShortStr("WHERE: ") + Copy(title, 1, 80);
   block[2] = ShortStr("Line # ") + Dec(line) + ShortStr(" in module ") + module;
-  block[3] = ShortStr("FreeMem = ") + Dec(MemAvailable()) + ShortStr("  MaxMemBlock = ") + Dec(MemAvailable());
+  block[3] = ShortStr("FreeMem = ") + Dec(MemAvailable()) + ShortStr("  MaxMemBlock = ") +
+             Dec(MemAvailable());
   block[4] = RepeatChar('-', 80);
 }
 
-ShortStr ReportTitle() { return Say("reported by ErrorDone from unit Error", Cp866("сообщено ErrorDone из модуля Error")); }
+ShortStr ReportTitle() {
+  return Say("reported by ErrorDone from unit Error", Cp866("сообщено ErrorDone из модуля Error"));
+}
 
 void ShowFault(const ShortStr& message) {
   console::WriteOutLn("");
   console::WriteOutLn(message);
-  console::WriteOutLn(Say("Please, inform author about this error!", Cp866("Пожалуйста, сообщите об ошибке автору программы!")));
-  console::WriteOutLn(Say("ERROR! Press <Enter> to exit...", Cp866("ОШИБКА! Нажмите <Enter> для выхода...")));
+  console::WriteOutLn(Say(kInform));
+  console::WriteOutLn(Say(kPressEnter));
   console::Flush();
   platform::WaitForEnter();
 }
@@ -164,7 +199,8 @@ void ShowFault(const ShortStr& message) {
 // With /Debug the fault address stays for the runtime's own report.
 void RuntimeReport(std::int32_t code, std::uint32_t address) {
   if (address == 0) return;
-  ShortStr report = ShortStr("Runtime error ") + Dec(code) + ShortStr(" at ") + FormatSegOfs(address) + ShortStr("\n");
+  ShortStr report = ShortStr("Runtime error ") + Dec(code) + ShortStr(" at ") +
+                    FormatSegOfs(address) + ShortStr("\n");
   platform::ErrWrite(report.View());
 }
 
@@ -181,7 +217,8 @@ void OnFatalSignal(int code, std::uint32_t address) {
   if (ErrorWriteReport && !ready.reportPath.empty()) {
     for (const std::string& folder : ready.reportFolders) platform::MakeFolderNow(folder);
     ShortStr block[kReportLines];
-    ReportBlock(code, "", ReportTitle(), address, TimeStamp(platform::LocalNowPrepared()), line, module, block);
+    ReportBlock(code, "", ReportTitle(), address, TimeStamp(platform::LocalNowPrepared()), line,
+                module, block);
     char bytes[kReportLines * (kMaxBytes + 2)];
     std::size_t used = 0;
     for (const ShortStr& l : block) {
@@ -199,6 +236,7 @@ void OnFatalSignal(int code, std::uint32_t address) {
 
 void PrepareForFaults() {
   Prepared& ready = Ready();
+  for (int p = 0; p < kPhrases; ++p) ready.shown[p] = tr::Tr(kPhraseTexts[p].english);
   platform::ClockPrepare();
   ready.reportPath = paths::ProgramOutputFile(".err", false);
   const std::string state = paths::StateFolder();
@@ -227,9 +265,9 @@ void ErrorDone() {
     std::int32_t line = MapLineLookup("", a, module);
     m = FaultMessage(e, a, line, module);
   } else if (e == 255) {
-    m = Say("Program was stopped by <Ctrl-Break> !", Cp866("Программа прервана по <Ctrl-Break> !"));
+    m = Say(kStopped);
   } else {
-    m = Say("Normal shutdown. Exit code: ", Cp866("Нормальное завершение. Код завершения: ")) + Dec(e) + ShortStr(".");
+    m = Say(kNormal) + Dec(e) + ShortStr(".");
   }
   if (ErrorShow) {
     if (a != 0) {
@@ -243,10 +281,12 @@ void ErrorDone() {
   if (ErrorClearFault) FaultAddress = 0;
 }
 
-void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title, std::uint32_t address) {
+void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
+                 std::uint32_t address) {
   platform::IoResult();
   files::File file;
-  if (files::FileOpen(file, 0, paths::ProgramOutputFile(".err"), files::optAppend | files::optText) != 0) {
+  if (files::FileOpen(file, 0, paths::ProgramOutputFile(".err"),
+                      files::optAppend | files::optText) != 0) {
     platform::IoResult();
     return;
   }

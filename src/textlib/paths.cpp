@@ -42,7 +42,9 @@ std::string ChangeExt(std::string_view path, std::string_view ext, Style style) 
   return out.append(ext);
 }
 
-std::string DirOf(std::string_view path, Style style) { return AddBackslash(SplitPath(path, style).Dir, style); }
+std::string DirOf(std::string_view path, Style style) {
+  return AddBackslash(SplitPath(path, style).Dir, style);
+}
 
 std::string ExtOf(std::string_view path, Style style) { return SplitPath(path, style).Ext; }
 
@@ -120,6 +122,14 @@ std::string InstalledDataFolder() {
   return platform::IsDirectory(folder) ? folder : "";
 }
 
+std::string LocaleFolder() {
+  const std::string beside = AddBackslash(DirOf(ProgramPath()) + "locale");
+  if (platform::IsDirectory(beside)) return beside;
+  const std::string installed =
+      AddBackslash(AddBackslash(AddBackslash(DirOf(ProgramPath()) + "..") + "share") + "locale");
+  return !InstalledDataFolder().empty() && platform::IsDirectory(installed) ? installed : "";
+}
+
 std::string DataFile(std::string_view fileName) {
   const std::string user = UserFolder();
   if (!user.empty()) {
@@ -142,7 +152,8 @@ std::string ProgramOutputFile(std::string_view ext, bool createFolder) {
   std::string beside = ProgramPathWithExt(ext);
   const std::string state = StateFolder();
   const std::string folder = DirOf(beside);
-  const bool own = InstalledDataFolder().empty() && platform::FolderOwned(folder) && platform::FolderWritable(folder);
+  const bool own = InstalledDataFolder().empty() && platform::FolderOwned(folder) &&
+                   platform::FolderWritable(folder);
   if (state.empty() || own) return beside;
   if (createFolder) MakePath(state);
   return state + FileNameOf(beside);

@@ -56,6 +56,10 @@ std::string StateFolder();
 // "../share/salvetor/" from the program's folder; empty when the program
 // does not run from an installation (a build, a portable copy).
 std::string InstalledDataFolder();
+// The folder of the program's message catalogues, with a trailing
+// separator: "locale" beside the program (a build, a portable copy), else an
+// installation's "../share/locale"; empty when there is neither.
+std::string LocaleFolder();
 // A data file by its file name: in the user's folder when it is there,
 // else beside the program, else in the installation's data folder.
 std::string DataFile(std::string_view fileName);

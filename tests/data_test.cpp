@@ -71,12 +71,14 @@ TEST_F(Data, NamesTableCoversCommonSpellings) {
   }
 }
 
-TEST_F(Data, ManualPageRendersWithoutWarnings) {
+TEST_F(Data, ManualPagesRenderWithoutWarnings) {
   if (Shell("command -v man").exitCode != 0) GTEST_SKIP() << "man is not installed";
-  std::string page = (fs::path(SALVETOR_SOURCE_DIR) / "doc" / "salvetor.1").string();
-  auto r = Shell("MANWIDTH=80 man --warnings -l '" + page + "' >/dev/null");
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.err, "");
+  for (const char* name : {"salvetor.1", "salvetor.ru.1"}) {
+    std::string page = (fs::path(SALVETOR_SOURCE_DIR) / "doc" / name).string();
+    auto r = Shell("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l '" + page + "' >/dev/null");
+    EXPECT_EQ(r.exitCode, 0) << name;
+    EXPECT_EQ(r.err, "") << name;
+  }
 }
 
 // Installed, the program finds its data in ../share/salvetor and writes
@@ -89,6 +91,8 @@ TEST_F(Data, InstalledProgramFindsItsDataAndWritesNothingThere) {
   EXPECT_TRUE(fs::is_regular_file(prefix / "bin" / "salvetor"));
   EXPECT_TRUE(fs::exists(prefix / "share" / "salvetor" / "salvetor.cfg"));
   EXPECT_TRUE(fs::exists(prefix / "share" / "man" / "man1" / "salvetor.1.gz"));
+  EXPECT_TRUE(fs::exists(prefix / "share" / "man" / "ru" / "man1" / "salvetor.1.gz"));
+  EXPECT_TRUE(fs::exists(prefix / "share" / "locale" / "ru" / "LC_MESSAGES" / "salvetor.mo"));
   fs::create_directories(dir() / "work");
   fs::copy_file(fs::path(SALVETOR_SOURCE_DIR) / "examples" / "reply.txt", dir() / "work" / "reply.txt");
   auto r = Shell("cd work && XDG_STATE_HOME=state PATH='" + (prefix / "bin").string() +
@@ -96,6 +100,9 @@ TEST_F(Data, InstalledProgramFindsItsDataAndWritesNothingThere) {
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(ReadFile(dir() / "work" / "reply.txt"),
             ReadFile(fs::path(SALVETOR_SOURCE_DIR) / "examples" / "reply.expected.txt"));
+  // Its messages come from the installation's catalogue.
+  r = Shell("LC_ALL=ru_RU.UTF-8 '" + (prefix / "bin" / "salvetor").string() + "' --dry-run work/reply.txt </dev/null");
+  EXPECT_NE(r.out.find("Работа завершена.\n"), std::string::npos) << r.out;
   for (const auto& entry : fs::recursive_directory_iterator(prefix)) {
     EXPECT_FALSE(entry.path().extension() == ".log" || entry.path().extension() == ".err") << entry.path();
   }

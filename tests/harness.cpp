@@ -94,11 +94,12 @@ std::string Shown(const std::string& path) {
 }
 
 void ProgramDir::Install(const std::string& program, bool withData) {
-  if (UnderWine()) {
-    fs::copy_file(fs::path(WindowsBuild()) / (program + ".exe"), dir_ / (program + ".exe"),
-                  fs::copy_options::overwrite_existing);
-  } else {
-    fs::copy_file(fs::path(SALVETOR_BUILD_DIR) / program, dir_ / program, fs::copy_options::overwrite_existing);
+  const fs::path build = UnderWine() ? fs::path(WindowsBuild()) : fs::path(SALVETOR_BUILD_DIR);
+  const std::string file = UnderWine() ? program + ".exe" : program;
+  fs::copy_file(build / file, dir_ / file, fs::copy_options::overwrite_existing);
+  // The message catalogues go with the program, as in every installation.
+  if (fs::is_directory(build / "locale")) {
+    fs::copy(build / "locale", dir_ / "locale", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   }
   if (!withData) return;
   for (auto& e : fs::directory_iterator(fs::path(SALVETOR_DATA_DIR))) {

@@ -44,7 +44,9 @@ dpkg-deb -c "$deb" >"$work/contents"
 for path in ./usr/bin/salvetor ./usr/share/salvetor/salvetor.cfg ./usr/share/salvetor/names.dat \
             ./usr/share/salvetor/salvetor.RUS ./usr/share/man/man1/salvetor.1.gz ./usr/share/doc/salvetor/copyright \
             ./usr/share/doc/salvetor/changelog.gz ./usr/share/doc/salvetor/README.md \
-            ./usr/share/doc/salvetor/examples/reply.txt ./usr/share/bash-completion/completions/salvetor; do
+            ./usr/share/doc/salvetor/examples/reply.txt ./usr/share/bash-completion/completions/salvetor \
+            ./usr/share/locale/ru/LC_MESSAGES/salvetor.mo ./usr/share/man/ru/man1/salvetor.1.gz \
+            ./usr/share/doc/salvetor/README.ru.md; do
   grep -q " $path\( \|$\)" "$work/contents" || { echo "missing in the package: $path"; cat "$work/contents"; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q libc6 || { echo "no computed dependencies"; exit 1; }
@@ -59,5 +61,7 @@ cp "$source/examples/reply.txt" "$work/reply.txt"
 XDG_CONFIG_HOME="$work/none" XDG_STATE_HOME="$work/state" "$work/root/usr/bin/salvetor" "$work/reply.txt" /F /Key- \
   </dev/null >"$work/out"
 cmp "$work/reply.txt" "$source/examples/reply.expected.txt" || { echo "the unpacked program gave another result"; exit 1; }
+LC_ALL=ru_RU.UTF-8 "$work/root/usr/bin/salvetor" --version </dev/null | grep -q "Лицензия: MIT" ||
+  { echo "the unpacked program does not speak Russian under a Russian locale"; exit 1; }
 echo "package: $(basename "$deb") holds $(wc -l <"$work/contents") entries, built the same twice, lintian clean;" \
-  "the unpacked program ran the example"
+  "the unpacked program ran the example and speaks Russian"

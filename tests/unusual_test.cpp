@@ -105,8 +105,9 @@ TEST_F(Unusual, TheConsoleShowsTheCharacterNotItsStandIn) {
   const RunResult made = Shell("mkdir -p loc && localedef -i ru_RU -f KOI8-R loc/ru_RU.KOI8-R");
   if (made.exitCode != 0) GTEST_SKIP() << "no KOI8-R locale can be made here (localedef: " << made.err << ")";
   r = Process(reply, "/F2 /IF", "LOCPATH=loc LC_ALL=ru_RU.KOI8-R ");
-  EXPECT_TRUE(Has(r, "Deleted \" VP> \xA0 x\" cause of \"x\"!\n")) << r.out;
-  EXPECT_TRUE(Has(r, "Deleted \" VP> ? x\" cause of \"x\"!\n")) << r.out;
+  const std::string deleted = Iconv("Удалено", "UTF-8", "KOI8-R"), cause = Iconv("из-за", "UTF-8", "KOI8-R");
+  EXPECT_TRUE(Has(r, deleted + " \" VP> \xA0 x\" " + cause + " \"x\"!\n")) << r.out;
+  EXPECT_TRUE(Has(r, deleted + " \" VP> ? x\" " + cause + " \"x\"!\n")) << r.out;
 }
 
 TEST_F(Unusual, UsersUtf8MacrosMatchEveryOccurrence) {

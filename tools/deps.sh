@@ -9,6 +9,7 @@ have cmake || need="$need cmake"
 have g++ || need="$need g++"
 have make || need="$need make"
 have iconv || need="$need libc-bin"
+have msgfmt && have xgettext || need="$need gettext"
 if [ "${1:-}" = "--tests" ]; then
   [ -f /usr/include/gtest/gtest.h ] || need="$need libgtest-dev"
   have script || need="$need bsdutils"

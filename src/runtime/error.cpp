@@ -67,7 +67,7 @@ Prepared& Ready() {
 }
 
 // A text of the report file: English, or the old Russian.
-ShortStr Say(const ShortStr& english, const ShortStr& russian) {
+ShortStr InReport(const ShortStr& english, const ShortStr& russian) {
   return ErrorEnglish ? english : russian;
 }
 
@@ -184,7 +184,7 @@ void ReportBlock(std::int32_t code, const ShortStr& text, const ShortStr& title,
 }
 
 ShortStr ReportTitle() {
-  return Say("reported by ErrorDone from unit Error", Cp866("сообщено ErrorDone из модуля Error"));
+  return InReport("reported by ErrorDone from unit Error", Cp866("сообщено ErrorDone из модуля Error"));
 }
 
 void ShowFault(const ShortStr& message) {

@@ -37,8 +37,10 @@ std::string_view Entry(std::string_view bytes, std::uint32_t table, std::uint32_
   return bytes.substr(offset, length);
 }
 
-// A GNU message catalogue (.mo, little-endian). False when it is not one.
-bool Load(std::string_view bytes) {
+}  // namespace
+
+bool UseCatalogue(std::string_view bytes) {
+  Catalogue().clear();
   if (Word32(bytes, 0) != 0x950412deU) return false;
   const std::uint32_t count = Word32(bytes, 8);
   for (std::uint32_t i = 0; i < count && i < bytes.size() / 8; ++i) {
@@ -48,6 +50,8 @@ bool Load(std::string_view bytes) {
   }
   return true;
 }
+
+namespace {
 
 // "ru_RU.UTF-8@mod" is looked for as "ru_RU", then "ru". English (which
 // the program speaks without a catalogue) ends the search.
@@ -64,7 +68,7 @@ bool LoadLanguage(const std::string& folder, std::string_view language, bool& en
         paths::AddBackslash(paths::AddBackslash(folder + std::string(name)) + "LC_MESSAGES") +
         "salvetor.mo";
     if (platform::KindOf(file) == platform::Kind::Regular && iolist::TextRead(file, bytes) == 0 &&
-        Load(bytes)) {
+        UseCatalogue(bytes)) {
       return true;
     }
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <string_view>
 
 #include "textlib/shortstr.h"
 
@@ -26,6 +27,10 @@ struct Text {
 
 // Opens the user's catalogue (once, at start-up, before any text is shown).
 void TrInit();
+// Takes the translations of a GNU message catalogue (.mo, little-endian,
+// texts in CP866) in place of the present ones; false, with none, when the
+// bytes are not one. Entries that point outside the bytes are passed over.
+bool UseCatalogue(std::string_view bytes);
 // The shown form of english, cut at 255 characters.
 ShortStr Tr(const char* english);
 // format with each "%s" replaced by the next argument and "%N$s" by the

@@ -34,6 +34,28 @@ TEST_F(Captured, EveryOperationWritesItsBytesOnAPipe) {
   EXPECT_EQ(out_, "plain\r\nhead\r\n   abc\r\n\r\nerr\r\ninfo\r\n");
 }
 
+namespace copies {
+std::string log, errors;
+void Log(const ShortStr& record, std::uint8_t) { log += record.Std().substr(20) + "|"; }
+void Errors(const ShortStr& record) { errors += record.Std().substr(20) + "|"; }
+}  // namespace copies
+
+// The console shows a text in the user's language; the log and the error
+// log keep its English, whatever the language.
+TEST_F(Captured, CopiesKeepTheEnglishOfATranslatedText) {
+  copies::log.clear(), copies::errors.clear();
+  SetCopySinks(copies::Log, copies::Errors);
+  w_.LogCopy = w_.ErrorCopy = true;
+  w_.Heading(Text("Loading data files...", "Load"));
+  w_.Notice(Text("Or not...", "Not"));
+  w_.ErrorLine(Text("Wrong file name!", "Wrong"));
+  w_.Info(Text("Work done.", "Done"));
+  SetCopySinks(nullptr, nullptr);
+  EXPECT_EQ(out_, "Load\r\nNot\r\nWrong\r\nDone\r\n");
+  EXPECT_EQ(copies::log, "Loading data files...|Or not...|Wrong file name!|");
+  EXPECT_EQ(copies::errors, "Wrong file name!|");
+}
+
 TEST_F(Captured, ColourStaysAfterAMessage) {
   w_.ErrorLine("e");
   EXPECT_EQ(console::TextAttribute & 0x0F, 12);

@@ -123,7 +123,7 @@ std::string InstalledDataFolder() {
 }
 
 std::string LocaleFolder() {
-  const std::string beside = AddBackslash(DirOf(ProgramPath()) + "locale");
+  std::string beside = AddBackslash(DirOf(ProgramPath()) + "locale");
   if (platform::IsDirectory(beside)) return beside;
   const std::string installed =
       AddBackslash(AddBackslash(AddBackslash(DirOf(ProgramPath()) + "..") + "share") + "locale");

@@ -80,37 +80,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Bare: no tables and no filter, so the result must be the reply itself,
   // wrapped, with only Н and р made Latin.
   const bool bare = in.ConsumeBool();
-  run.HeaderSize = in.ConsumeIntegralInRange(1, 40);
-  run.FooterSize = in.ConsumeIntegralInRange(1, 40);
-  run.SaveFullName = in.ConsumeBool();
+  const int headerSize = in.ConsumeIntegralInRange(1, 40);
+  const int footerSize = in.ConsumeIntegralInRange(1, 40);
+  const bool saveFullName = in.ConsumeBool();
   run.FilterFlags = bare ? 0 : in.ConsumeIntegral<int>() & 0x41D;
   bool keepReceiver = in.ConsumeBool(), skipMacros = in.ConsumeBool();
   const size_t table = bare ? 0 : 1;
-  run.ConfigLines = lines(400 * table);
-  datafiles::SplitTemplates(run.ConfigLines, run.TemplateBefore, run.TemplateAfter);
-  run.NamesTable = lines(600 * table);
-  run.MacroTable = lines(400 * table);
-  run.FilterList = lines(300 * table);
-  run.Filter2List = lines(200 * table);
-  run.BeginLines = lines(100 * table);
-  run.EndLines = lines(100 * table);
+  run.Data.ConfigLines = lines(400 * table);
+  datafiles::SplitTemplates(run.Data.ConfigLines, run.Data.TemplateBefore, run.Data.TemplateAfter);
+  run.Data.NamesTable = lines(600 * table);
+  run.Data.MacroTable = lines(400 * table);
+  run.Data.FilterList = lines(300 * table);
+  run.Data.Filter2List = lines(200 * table);
+  run.Data.BeginLines = lines(100 * table);
+  run.Data.EndLines = lines(100 * table);
   const std::string reply = text(in.ConsumeRemainingBytesAsString());
-  run.MessageLines = fuzz::Lines(reply, true);
+  run.Text.Lines = fuzz::Lines(reply, true);
 
-  if (run.FilterFlags != 0) filterpass::FilterPasses(run);
-  if (run.BeginLines->Count > 0 && !inserts::MessageContains(run.MessageLines, run.BeginLines)) {
-    listman::ListInsertList(run.BeginLines, run.MessageLines, 1);
+  if (run.FilterFlags != 0) filterpass::FilterPasses(run.Text, run.Data, run.FilterFlags, headerSize, footerSize);
+  if (run.Data.BeginLines->Count > 0 && !inserts::MessageContains(run.Text.Lines, run.Data.BeginLines)) {
+    listman::ListInsertList(run.Data.BeginLines, run.Text.Lines, 1);
   }
-  if (run.EndLines->Count > 0 && !inserts::MessageContains(run.MessageLines, run.EndLines)) {
-    listman::ListInsertList(run.EndLines, run.MessageLines, inserts::EndInsertPosition(run.MessageLines));
+  if (run.Data.EndLines->Count > 0 && !inserts::MessageContains(run.Text.Lines, run.Data.EndLines)) {
+    listman::ListInsertList(run.Data.EndLines, run.Text.Lines, inserts::EndInsertPosition(run.Text.Lines));
   }
-  names::ChangeNames(run, keepReceiver);
-  letters::LatinHAndP(run.MessageLines);
-  macros::ChangeMacros(run, skipMacros);
-  lines::LineInsert(run.MessageLines, result::KludgeLine(), 1);
+  names::ChangeNames(run.Text, run.Data, {saveFullName, keepReceiver});
+  letters::LatinHAndP(run.Text.Lines);
+  if (!skipMacros) macros::ChangeMacros(run.Text, run.Data);
+  lines::LineInsert(run.Text.Lines, result::KludgeLine(), 1);
   std::string joined;  // the result's lines without the prefixes wrapping repeated
-  for (int i = 2; i <= run.MessageLines->Count; ++i) {
-    shortstr::ShortStr line = lines::LineAt(run.MessageLines, i);
+  for (int i = 2; i <= run.Text.Lines->Count; ++i) {
+    shortstr::ShortStr line = lines::LineAt(run.Text.Lines, i);
     for (int j = 0; j < line.len; ++j) {
       if (line.s[j] == 0x8D || line.s[j] == 0xE0) __builtin_trap();  // Н and р must be gone
     }
@@ -118,7 +118,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     joined += '\n';
   }
   if (bare && joined != BareResult(reply)) __builtin_trap();  // a character was lost or changed
-  app::DisposeLists(run);
   platform::OutCapture(nullptr);
   return 0;
 }

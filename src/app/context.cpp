@@ -6,13 +6,18 @@
 
 namespace app {
 
-void DisposeLists(RunContext& run) {
-  for (List** list : {&run.MessageLines, &run.ConfigLines, &run.TemplateBefore, &run.TemplateAfter,
-                      &run.NamesTable, &run.MacroTable, &run.FilterList, &run.Filter2List,
-                      &run.BeginLines, &run.EndLines}) {
+void OwnedLists::Free(std::initializer_list<List**> lists) {
+  for (List** list : lists) {
     if (*list != nullptr) listman::ListDisposeAll(*list);
   }
 }
+
+void Tables::Clear() {
+  Free({&ConfigLines, &TemplateBefore, &TemplateAfter, &NamesTable, &MacroTable, &FilterList,
+        &Filter2List, &BeginLines, &EndLines});
+}
+
+void Message::Clear() { Free({&Lines}); }
 
 void ReportFileError(const char* format, const std::string& name, int r) {
   // The line shows the path cut at 255, as every console line is.

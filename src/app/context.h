@@ -1,9 +1,11 @@
-// The state of one run of the program: its settings, the message and the
-// tables loaded from the data files. The entry point owns every list from
-// its load to the end step.
+// The state of one run of the program, in plain values: its settings and
+// files, the tables loaded from the data files, the message, and the counts
+// the summary shows. The tables and the message own their lists and free
+// them when they go.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "app/settings.h"
@@ -16,33 +18,25 @@ namespace app {
 using listman::List;
 using shortstr::ShortStr;
 
-// Lines of the filter's header and footer windows when not given.
-inline constexpr std::int32_t kDefaultWindow = settings::kDefaultWindow;
+// Lists that a value owns: freed with it (or by Clear); never copied.
+class OwnedLists {
+ public:
+  OwnedLists() = default;
+  OwnedLists(const OwnedLists&) = delete;
+  OwnedLists& operator=(const OwnedLists&) = delete;
 
-struct RunContext {
-  settings::Settings Options;  // the command line, read once
-  std::int32_t HeaderSize = kDefaultWindow;
-  std::int32_t FooterSize = kDefaultWindow;
-  bool SaveFullName = false;
-  std::int32_t FilterFlags = 0;
-  std::string InputName;  // paths are used whole, never cut
-  std::string OutputName;
-  List* MessageLines = nullptr;
-  iolist::TextFormat MessageFormat;  // the reply's layout, kept for the result
-  std::string ReplyBytes;            // the reply as read, until its lines are loaded
-  int ReplyRead = 0;                 // the result of reading it
-  std::int32_t NamesChanged = 0;
-  std::int32_t MacroChanges = 0;
-  std::int32_t LinesSkipped = 0;
-  // Pipes and previews.
-  bool FromStdin = false;  // the reply name is "-": the reply is standard input
-  bool ToStdout = false;   // the result goes to standard output
-  bool DryRun = false;     // --dry-run, -n or --diff: no file is written
-  bool ShowDiff = false;   // --diff: the change goes to standard output
+ protected:
+  ~OwnedLists() = default;
+  static void Free(std::initializer_list<List**> lists);
+};
 
+// The data files' lines.
+struct Tables : OwnedLists {
+  ~Tables() { Clear(); }
+  void Clear();  // every list freed, the pointers null
   List* ConfigLines = nullptr;
-  List* TemplateBefore = nullptr;
-  List* TemplateAfter = nullptr;
+  List* TemplateBefore = nullptr;  // each template's text before "@Name"
+  List* TemplateAfter = nullptr;   // and after it
   List* NamesTable = nullptr;
   List* MacroTable = nullptr;
   List* FilterList = nullptr;
@@ -51,8 +45,34 @@ struct RunContext {
   List* EndLines = nullptr;
 };
 
-// Disposes of every list of the run.
-void DisposeLists(RunContext& run);
+// The message: its lines and the layout of the reply they came from, kept
+// for the result.
+struct Message : OwnedLists {
+  ~Message() { Clear(); }
+  void Clear();
+  List* Lines = nullptr;
+  iolist::TextFormat Format;
+};
+
+// What the stages changed, for the summary.
+struct Counts {
+  std::int32_t NamesChanged = 0;
+  std::int32_t MacroChanges = 0;
+  std::int32_t LinesSkipped = 0;
+};
+
+struct RunContext {
+  settings::Settings Options;  // the command line, read once
+  std::int32_t FilterFlags = 0;
+  std::string InputName;  // paths are used whole, never cut
+  std::string OutputName;
+  bool FromStdin = false;  // the reply name is "-": the reply is standard input
+  bool ToStdout = false;   // the result goes to standard output
+  Tables Data;
+  Message Text;
+  Counts Totals;
+};
+
 // The two error lines of a failed file operation: format (marked for the
 // catalogue) with the name and r, then the error text of |r| in parentheses.
 void ReportFileError(const char* format, const std::string& name, int r);

@@ -54,29 +54,29 @@ void SplitTemplates(List* config, List*& before, List*& after) {
   }
 }
 
-bool LoadData(app::RunContext& run) {
+bool LoadData(app::Tables& tables) {
   const std::string config = ProgramFile(".cfg");
-  if (iolist::TextLoad(config, run.ConfigLines, files::optRead) != 0) {
+  if (iolist::TextLoad(config, tables.ConfigLines, files::optRead) != 0) {
     writer::Writer->ErrorLine(tr::Say("Error reading data file %s!", {ShortStr(config)}));
     return false;
   }
-  SplitTemplates(run.ConfigLines, run.TemplateBefore, run.TemplateAfter);
+  SplitTemplates(tables.ConfigLines, tables.TemplateBefore, tables.TemplateAfter);
   const std::string names = DataFileName("names.dat", ".nam");
-  int r = iolist::TextLoad(names, run.NamesTable, files::optRead);
+  int r = iolist::TextLoad(names, tables.NamesTable, files::optRead);
   if (r != 0) app::ReportFileError(N_("Error reading names file %s #%s!"), names, r);
-  MergeUserFile("names.usr", "", run.NamesTable);
-  LoadOptional(DataFileName("macro.dat", ".mcr"), run.MacroTable);
-  MergeUserFile("macro.usr", ".mcu", run.MacroTable);
+  MergeUserFile("names.usr", "", tables.NamesTable);
+  LoadOptional(DataFileName("macro.dat", ".mcr"), tables.MacroTable);
+  MergeUserFile("macro.usr", ".mcu", tables.MacroTable);
   return true;
 }
 
-void LoadFilters(app::RunContext& run) {
+void LoadFilters(app::Tables& tables) {
   const std::string filter = DataFileName("filter.dat", ".flt");
-  int r = iolist::TextLoad(filter, run.FilterList, files::optRead);
+  int r = iolist::TextLoad(filter, tables.FilterList, files::optRead);
   if (r != 0) app::ReportFileError(N_("Error reading filter file %s #%s!"), filter, r);
-  LoadOptional(DataFileName("filter2.dat", ".fl2"), run.Filter2List);
-  MergeUserFile("filter.usr", ".fus", run.FilterList);
-  MergeUserFile("filter2.usr", ".fu2", run.Filter2List);
+  LoadOptional(DataFileName("filter2.dat", ".fl2"), tables.Filter2List);
+  MergeUserFile("filter.usr", ".fus", tables.FilterList);
+  MergeUserFile("filter2.usr", ".fu2", tables.Filter2List);
 }
 
 }  // namespace datafiles

@@ -21,12 +21,12 @@ std::string ProgramFile(const std::string& ext);
 void SplitTemplates(listman::List* config, listman::List*& before, listman::List*& after);
 // Loads configuration, names and macros. False when the configuration
 // cannot be read (its error is printed; the run goes to its end).
-bool LoadData(app::RunContext& run);
+bool LoadData(app::Tables& tables);
 // Loads an optional data file into a new list: a missing file is silent,
 // any other failure (no permission, a folder) is reported and leaves the
 // list empty.
 void LoadOptional(const std::string& name, listman::List*& lines);
 // Loads the filter lists (runs with a filter mode only).
-void LoadFilters(app::RunContext& run);
+void LoadFilters(app::Tables& tables);
 
 }  // namespace datafiles

@@ -52,15 +52,16 @@ std::int32_t ChooseFlags(std::int32_t mode, const settings::Settings& options, b
   return mode;
 }
 
-void FilterPasses(app::RunContext& run) {
-  List* message = run.MessageLines;
-  const std::int32_t flags = run.FilterFlags | kQuoted;
-  const std::int32_t before = lines::LineCount(message);
-  QuoteFilter(message, run.FilterList, nullptr, 1, run.HeaderSize, flags, PrintReport);
-  std::int32_t footerStart = lines::LineCount(message) - run.FooterSize + 1;
-  QuoteFilter(message, run.FilterList, nullptr, footerStart, -1, flags, PrintReport);
-  QuoteFilter(message, run.Filter2List, nullptr, -1, -1, flags, PrintReport);
-  run.LinesSkipped = before - lines::LineCount(message);
+std::int32_t FilterPasses(app::Message& message, const app::Tables& tables, std::int32_t flags,
+                          std::int32_t headerSize, std::int32_t footerSize) {
+  List* lines = message.Lines;
+  flags |= kQuoted;
+  const std::int32_t before = lines::LineCount(lines);
+  QuoteFilter(lines, tables.FilterList, nullptr, 1, headerSize, flags, PrintReport);
+  std::int32_t footerStart = lines::LineCount(lines) - footerSize + 1;
+  QuoteFilter(lines, tables.FilterList, nullptr, footerStart, -1, flags, PrintReport);
+  QuoteFilter(lines, tables.Filter2List, nullptr, -1, -1, flags, PrintReport);
+  return before - lines::LineCount(lines);
 }
 
 }  // namespace filterpass

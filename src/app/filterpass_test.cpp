@@ -35,24 +35,24 @@ TEST_F(FilterStage, HeaderFooterAndWholeMessagePasses) {
   message[9] = " AB> Bye, middle.";
   message[10] = " AB> --- middle";
   message[18] = " AB> Bye, all.";
-  run_.MessageLines = lines::MakeLines(message);
-  run_.FilterList = lines::MakeLines({"\"> Hello\"", "\"> Bye\""});
-  run_.HeaderSize = 5;
-  run_.FooterSize = 5;
-  run_.FilterFlags = kModeAll | kInfo;
-  FilterPasses(run_);
-  EXPECT_EQ(run_.LinesSkipped, 3);
-  std::vector<std::string> got = lines::LineTexts(run_.MessageLines);
+  run_.Text.Lines = lines::MakeLines(message);
+  run_.Data.FilterList = lines::MakeLines({"\"> Hello\"", "\"> Bye\""});
+  EXPECT_EQ(FilterPasses(run_.Text, run_.Data, kModeAll | kInfo, 5, 5), 3);
+  std::vector<std::string> got = lines::LineTexts(run_.Text.Lines);
   ASSERT_EQ(got.size(), 17u);
   EXPECT_EQ(got[8], " AB> Bye, middle.");  // outside both windows
-  EXPECT_NE(console_.find("Deleted \" AB> --- middle\" as a service info!\r\n"), std::string::npos) << console_;
+  EXPECT_NE(console_.find("Deleted \" AB> --- middle\" as a service info!\r\n"), std::string::npos)
+      << console_;
 }
 
 TEST_F(FilterStage, TheKeyWindowChoosesTheMode) {
   struct KeyCase {
     const char* typed;
     std::int32_t mode;
-  } cases[] = {{"\x1bOP", kModeService}, {"\x1bOQ", kModePatterns}, {"\x1bOR", kModeAll}, {"\x1b", kModeSqueeze}};
+  } cases[] = {{"\x1bOP", kModeService},
+               {"\x1bOQ", kModePatterns},
+               {"\x1bOR", kModeAll},
+               {"\x1b", kModeSqueeze}};
   for (const KeyCase& c : cases) {
     support::PtyRun r = support::OnPty(
         [] {
@@ -72,7 +72,7 @@ TEST_F(FilterStage, TheKeyWindowChoosesTheMode) {
 
 TEST(EndInsert, OnlyServiceLinesAmongTheLastFourMoveIt) {
   const std::pair<std::vector<ShortStr>, std::int32_t> cases[] = {
-      {{"--- first", "a", "b", "c", "d"}, 6},      // a service line fifth from the end
+      {{"--- first", "a", "b", "c", "d"}, 6},  // a service line fifth from the end
       {{"text", "... tag", "--- editor", " * Origin: x"}, 2},
       {{"text", "--- editor", "more text", " * Origin: x"}, 3},
       {{" * Origin: x"}, 1},

@@ -30,9 +30,9 @@ bool Missing(List* lines, List* message) {
 
 }  // namespace
 
-void LoadInserts(app::RunContext& run) {
-  datafiles::LoadOptional(datafiles::ProgramFile(".beg"), run.BeginLines);
-  datafiles::LoadOptional(datafiles::ProgramFile(".end"), run.EndLines);
+void LoadInserts(app::Tables& tables) {
+  datafiles::LoadOptional(datafiles::ProgramFile(".beg"), tables.BeginLines);
+  datafiles::LoadOptional(datafiles::ProgramFile(".end"), tables.EndLines);
 }
 
 namespace {
@@ -78,17 +78,17 @@ std::int32_t EndInsertPosition(List* message) {
   return position;
 }
 
-void InsertBeginAndEnd(app::RunContext& run) {
-  MakeWritable(run.BeginLines, run.MessageFormat.Charset);
-  MakeWritable(run.EndLines, run.MessageFormat.Charset);
+void InsertBeginAndEnd(app::Message& message, app::Tables& tables) {
+  MakeWritable(tables.BeginLines, message.Format.Charset);
+  MakeWritable(tables.EndLines, message.Format.Charset);
   const std::string beginName = datafiles::ProgramFile(".beg");
-  if (Missing(run.BeginLines, run.MessageLines)) {
-    listman::ListInsertList(run.BeginLines, run.MessageLines, 1);
+  if (Missing(tables.BeginLines, message.Lines)) {
+    listman::ListInsertList(tables.BeginLines, message.Lines, 1);
     writer::Writer->Notice(tr::Say("File %s was inserted to the top!", {ShortStr(beginName)}));
   }
   const std::string endName = datafiles::ProgramFile(".end");
-  if (Missing(run.EndLines, run.MessageLines)) {
-    listman::ListInsertList(run.EndLines, run.MessageLines, EndInsertPosition(run.MessageLines));
+  if (Missing(tables.EndLines, message.Lines)) {
+    listman::ListInsertList(tables.EndLines, message.Lines, EndInsertPosition(message.Lines));
     writer::Writer->Notice(tr::Say("File %s was inserted to the end!", {ShortStr(endName)}));
   }
 }

@@ -10,13 +10,13 @@
 namespace inserts {
 
 // Loads BeginLines and EndLines; a missing file leaves its list empty.
-void LoadInserts(app::RunContext& run);
+void LoadInserts(app::Tables& tables);
 // True when block stands in message as consecutive lines (look-alike
 // letters folded on both sides).
 bool MessageContains(listman::List* message, listman::List* block);
 // Where the end text goes: before the service lines among the last four.
 std::int32_t EndInsertPosition(listman::List* message);
 // The begin and end inserts, each only when the message lacks it.
-void InsertBeginAndEnd(app::RunContext& run);
+void InsertBeginAndEnd(app::Message& message, app::Tables& tables);
 
 }  // namespace inserts

@@ -246,13 +246,14 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
   return result;
 }
 
-void ChangeMacros(app::RunContext& run, bool skip) {
-  run.MacroChanges = 0;
-  if (skip || lines::LineCount(run.MacroTable) == 0) return;
+std::int32_t ChangeMacros(app::Message& message, app::Tables& tables) {
+  std::int32_t changes = 0;
+  if (lines::LineCount(tables.MacroTable) == 0) return 0;
   // Keys match the message after its letters were made Latin.
-  letters::LatinHAndP(run.MacroTable);
+  letters::LatinHAndP(tables.MacroTable);
   writer::Writer->Heading(tr::Say("Changing macros..."));
-  MacroReplace(run.MessageLines, run.MacroTable, true, run.MacroChanges, run.MessageFormat.Charset);
+  MacroReplace(message.Lines, tables.MacroTable, true, changes, message.Format.Charset);
+  return changes;
 }
 
 }  // namespace macros

@@ -16,7 +16,8 @@ namespace macros {
 // An expansion puts '?' for each character the charset cannot write.
 listman::List* MacroReplace(listman::List* lines, listman::List* macros, bool inPlace,
                             std::int32_t& count, charset::Charset charset = charset::Charset::Utf8);
-// The stage: skipped with skip (/M-, /Macro-) or an empty table.
-void ChangeMacros(app::RunContext& run, bool skip);
+// The stage over the message with the macro table (its letters made Latin
+// first, as the message's are); the number of changes, 0 for an empty table.
+std::int32_t ChangeMacros(app::Message& message, app::Tables& tables);
 
 }  // namespace macros

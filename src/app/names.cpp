@@ -99,8 +99,10 @@ class NameIndex {
 };
 
 struct Stage {
-  app::RunContext& run;
-  bool keepReceiverLines;
+  app::Message& message;
+  const app::Tables& tables;
+  NameOptions options;
+  std::int32_t changed = 0;
   ShortStr receiver;
   ShortStr foldedReceiver;             // the receiver's name, folded once
   int receiverChars = 0;               // and its length in characters
@@ -118,7 +120,7 @@ ShortStr FormIn(const NameIndex& index, const ShortStr& name) {
 
 // The stage's index of the names table, read at the first lookup.
 const NameIndex& Index(Stage& st) {
-  if (!st.index) st.index.emplace(st.run.NamesTable);
+  if (!st.index) st.index.emplace(st.tables.NamesTable);
   return *st.index;
 }
 
@@ -186,7 +188,7 @@ std::string NewName(Stage& st, const ShortStr& name, Reports& reports) {
     if (i == 1) first = form;
     bool changed = !(form == word);
     if (changed) reports.emplace_back(word, form);
-    if (st.run.SaveFullName) {
+    if (st.options.saveFullName) {
       if (i > 1) result += ' ';
       result.append(form.View());
     } else if (changed) {
@@ -226,10 +228,10 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
   if (IsComment(foldedBefore)) return false;
   int beforePos = Pos(foldedBefore, folded);
   if (beforePos == 0) return false;
-  ShortStr before = lines::LineAt(st.run.TemplateBefore, tmpl);
+  ShortStr before = lines::LineAt(st.tables.TemplateBefore, tmpl);
   int at = 0;
   ShortStr raw =
-      RawName(line, lines::LineAt(st.run.TemplateAfter, tmpl), beforePos + before.len, at);
+      RawName(line, lines::LineAt(st.tables.TemplateAfter, tmpl), beforePos + before.len, at);
   int blanks = 0;  // blanks before the name, which stay
   while (blanks < raw.len && TrimSet().Has(raw.At(blanks + 1))) ++blanks;
   ShortStr name = Trim(raw);
@@ -241,8 +243,7 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
   }
   Reports reports;
   // What the reply's charset cannot write goes in as '?'.
-  const std::string form =
-      charset::Writable(NewName(st, name, reports), st.run.MessageFormat.Charset);
+  const std::string form = charset::Writable(NewName(st, name, reports), st.message.Format.Charset);
   if (reports.empty()) return false;
   at += blanks;
   if (Chars(line) - Chars(name) + static_cast<int>(units::Count(form)) > kMaxLen) {
@@ -252,7 +253,7 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
   }
   for (const auto& [from, to] : reports) {
     writer::Writer->Info(tr::Say("Changed: %s to %s!", {from, to}));
-    ++st.run.NamesChanged;
+    ++st.changed;
   }
   ShortStr changed = Insert(ShortStr(form), Delete(line, at, name.len), at);
   if (changed == line) return false;
@@ -265,15 +266,20 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
 // the whole of it is part of the receiver's name.
 constexpr int kSignatureSlack = 9;
 
-// Whether a line may be a quoted line that only repeats the receiver's
-// name, read in place: false for most quoted lines, the sentences. Exact:
-// the text and first word lengths are those ReceiverCause works out (the
-// quote prefix stripped, trimmed, dots deleted), and a long text with a
-// short first word that is longer than the name never stands in it.
-bool MayRepeatReceiver(const Stage& st, std::string_view line) {
-  if (st.receiver.Empty() || line.empty() || st.keepReceiverLines) return false;
+// What a line may be to the receiver test, read in place: most quoted lines
+// are sentences longer than the name and are no repeat of it.
+enum class Repeat {
+  No,         // not a quoted line that may repeat the name
+  Sentence,   // longer than its first word by more than kSignatureSlack
+  Signature,  // its first word and little more
+};
+
+// The quote prefix stripped, trimmed and its dots deleted, as ReceiverCause
+// takes the line: the length of that text and of its first word decide.
+Repeat MayRepeatReceiver(const Stage& st, std::string_view line) {
+  if (st.receiver.Empty() || line.empty() || st.options.keepReceiverLines) return Repeat::No;
   const int mark = textlines::QuoteMark(line);
-  if (mark == 0) return false;
+  if (mark == 0) return Repeat::No;
   std::size_t from = static_cast<std::size_t>(mark) - 1, to = line.size();
   while (from < to && line[from] == '>') ++from;
   const CharSet& trim = TrimSet();
@@ -288,8 +294,9 @@ bool MayRepeatReceiver(const Stage& st, std::string_view line) {
     if (c == '.' || (escapes && units::IsTrail(c))) continue;
     ++text;
     if (wordDone) {
-      // The text only grows from here: once past both bounds it is a sentence.
-      if (word + kSignatureSlack < text && text > st.receiverChars) return false;
+      // The text only grows from here: a sentence longer than the name
+      // cannot stand in it (folding keeps lengths).
+      if (word + kSignatureSlack < text && text > st.receiverChars) return Repeat::No;
       continue;
     }
     if (token.Has(c)) {
@@ -299,24 +306,23 @@ bool MayRepeatReceiver(const Stage& st, std::string_view line) {
       ++word;
     }
   }
-  return !(word + kSignatureSlack < text && text > st.receiverChars);
+  if (word + kSignatureSlack >= text) return Repeat::Signature;
+  return text > st.receiverChars ? Repeat::No : Repeat::Sentence;
 }
 
 // The cause for deleting a quoted line that only repeats the receiver's
 // name, or empty when the line stays.
 ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
-  if (!MayRepeatReceiver(st, line.View())) return {};
+  const Repeat shape = MayRepeatReceiver(st, line.View());
+  if (shape == Repeat::No) return {};
   ShortStr quoted = textlines::StripQuotePrefix(line);
   static const CharSet dot(".");
   quoted = DeleteChars(Trim(quoted), dot);
+  const ShortStr& foldedName = st.foldedReceiver;
+  if (shape == Repeat::Sentence)
+    return OccursIn(FoldLookAlikes(quoted), foldedName) ? quoted : ShortStr();
   const ShortStr firstWord = ExtractToken(quoted, 1);
   const ShortStr foldedWord = FoldLookAlikes(firstWord);
-  const ShortStr& foldedName = st.foldedReceiver;
-  if (Chars(foldedWord) + kSignatureSlack < Chars(quoted)) {
-    // A text longer than the name cannot stand in it (folding keeps lengths).
-    if (Chars(quoted) > st.receiverChars) return {};
-    return OccursIn(FoldLookAlikes(quoted), foldedName) ? quoted : ShortStr();
-  }
   if (OccursIn(foldedWord, foldedName)) return firstWord;
   // A word of the name in its table form (the signature may be in Russian).
   for (int i = 1;; ++i) {
@@ -339,14 +345,13 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
   return FormIn(NameIndex(table), name);
 }
 
-void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
+std::int32_t ChangeNames(app::Message& text, const app::Tables& tables, NameOptions options) {
   writer::Writer->Heading(tr::Say("Changing names..."));
-  run.NamesChanged = 0;
-  Stage st{run, keepReceiverLines, {}, {}, 0, {}, {}};
-  List* message = run.MessageLines;
-  std::int32_t templates = lines::LineCount(run.TemplateBefore);
+  Stage st{text, tables, options, 0, {}, {}, 0, {}, {}};
+  List* message = text.Lines;
+  std::int32_t templates = lines::LineCount(tables.TemplateBefore);
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
-    st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(run.TemplateBefore, tmpl)));
+    st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(tables.TemplateBefore, tmpl)));
   }
   // Which templates a line holds, found in one pass over it (as folded): a
   // template it does not hold cannot apply. Up to 64 templates; more are
@@ -365,7 +370,7 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
       // greeting is passed over without a copy.
       const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(message, index));
       held = matcher.Occurring(stored);
-      if (held == 0 && !MayRepeatReceiver(st, stored)) {
+      if (held == 0 && MayRepeatReceiver(st, stored) == Repeat::No) {
         ++index;
         continue;
       }
@@ -402,6 +407,7 @@ void ChangeNames(app::RunContext& run, bool keepReceiverLines) {
     writer::Writer->Info(tr::Say("Deleted \"%s\" cause of \"%s\"!", {line, cause}));
     listman::ListDelete(message, index);  // the next line moves to this index
   }
+  return st.changed;
 }
 
 }  // namespace names

@@ -15,7 +15,12 @@ using shortstr::ShortStr;
 ShortStr NameLookup(const ShortStr& name, listman::List* table);
 // Н, у, р to H, y, p.
 ShortStr CyrillicToLatin(const ShortStr& text);
-// The stage over the whole message; keepReceiverLines is /FN-.
-void ChangeNames(app::RunContext& run, bool keepReceiverLines);
+struct NameOptions {
+  bool saveFullName = false;       // /SN: every word of a changed name stays
+  bool keepReceiverLines = false;  // /FN-: quoted lines repeating the name stay
+};
+// The stage over the whole message, with the templates and the names table;
+// the number of names it changed.
+std::int32_t ChangeNames(app::Message& message, const app::Tables& tables, NameOptions options);
 
 }  // namespace names

@@ -18,8 +18,8 @@ using shortstr::Cp866;
 using shortstr::ShortStr;
 
 TEST(NameLookupTest, FirstMatchingLineWins) {
-  List* table = lines::MakeLines({"; Vasily,Comment", "  ;Vasily,Indented comment", Cp866("VASILY,  Вася "),
-                      "Vasily,Second", "Petr,", "Petr,Late"});
+  List* table = lines::MakeLines({"; Vasily,Comment", "  ;Vasily,Indented comment",
+                                  Cp866("VASILY,  Вася "), "Vasily,Second", "Petr,", "Petr,Late"});
   EXPECT_EQ(NameLookup("vasily", table), Cp866("Вася"));
   EXPECT_EQ(NameLookup("Petr", table).Std(), "Petr");  // empty form ends the search
   EXPECT_EQ(NameLookup("Ivan", table).Std(), "Ivan");
@@ -60,16 +60,21 @@ TEST(MacroReplaceTest, NotInPlaceLeavesTheSourceAlone) {
 // the console lines it prints are collected.
 class NameStage : public support::StageTest {
  protected:
-  std::vector<std::string> Change(const std::vector<ShortStr>& templates, const std::vector<ShortStr>& table,
-                                  const std::vector<ShortStr>& message, bool keepReceiverLines = false) {
-    app::DisposeLists(run_);
+  std::vector<std::string> Change(const std::vector<ShortStr>& templates,
+                                  const std::vector<ShortStr>& table,
+                                  const std::vector<ShortStr>& message,
+                                  bool keepReceiverLines = false) {
+    run_.Data.Clear();
+    run_.Text.Clear();
     console_.clear();
-    run_.ConfigLines = lines::MakeLines(templates);
-    datafiles::SplitTemplates(run_.ConfigLines, run_.TemplateBefore, run_.TemplateAfter);
-    run_.NamesTable = lines::MakeLines(table);
-    run_.MessageLines = lines::MakeLines(message);
-    ChangeNames(run_, keepReceiverLines);
-    return lines::LineTexts(run_.MessageLines);
+    run_.Data.ConfigLines = lines::MakeLines(templates);
+    datafiles::SplitTemplates(run_.Data.ConfigLines, run_.Data.TemplateBefore,
+                              run_.Data.TemplateAfter);
+    run_.Data.NamesTable = lines::MakeLines(table);
+    run_.Text.Lines = lines::MakeLines(message);
+    run_.Totals.NamesChanged =
+        ChangeNames(run_.Text, run_.Data, {run_.Options.SaveFullName, keepReceiverLines});
+    return lines::LineTexts(run_.Text.Lines);
   }
 };
 
@@ -83,23 +88,25 @@ struct TemplateCase {
 TEST_F(NameStage, TemplatesFindTheNameBetweenTheirTexts) {
   const TemplateCase cases[] = {
       {"Hello, @Name!", "Hello, Vasily!", false, "Hello, Vasya!", 1},
-      {"Hello, @Name!", "Hello,  Vasily  !", false, "Hello,  Vasya  !", 1},   // blanks stay
-      {"Hi @Name", "Hi Vasily Pupkin, bye", false, "Hi Vasya, bye", 1},       // the comma ends it
+      {"Hello, @Name!", "Hello,  Vasily  !", false, "Hello,  Vasya  !", 1},  // blanks stay
+      {"Hi @Name", "Hi Vasily Pupkin, bye", false, "Hi Vasya, bye", 1},      // the comma ends it
       {"Hi @Name", "Hi Vasily Pupkin, bye", true, "Hi Vasya Pupkin, bye", 1},
       {"Dear @Name, hello", "Dear Vasily, hello", false, "Dear Vasya, hello", 1},
-      {"Hello@Name", "Hello, Vasily!", false, "Hello, Vasya!", 1},            // delimiters skipped
+      {"Hello@Name", "Hello, Vasily!", false, "Hello, Vasya!", 1},  // delimiters skipped
       {"Hello, @Name!", "Hi! Hello, Vasily!", false, "Hi! Hello, Vasya!", 1},
       {"Hello, @Name!", "Hello, Ivan Pupkin!", false, "Hello, Ivan Pupkin!", 0},
       {"Hello, @Name!", "Hello, Pupkin Vasily!", false, "Hello, Vasya!", 1},
       {"Hello, @Name!", "Hello, Pupkin Vasily!", true, "Hello, Pupkin Vasya!", 1},
       {"Hello, @Name!", "Hello, !", false, "Hello, !", 0},
       {";Hello, @Name!", "Hello, Vasily!", false, "Hello, Vasily!", 0},
-      {"Hello, @Name!", "hello, Vasily!", false, "hello, Vasily!", 0},         // the before-text's case counts
+      {"Hello, @Name!", "hello, Vasily!", false, "hello, Vasily!",
+       0},  // the before-text's case counts
   };
   for (const TemplateCase& c : cases) {
-    run_.SaveFullName = c.saveFullName;
-    EXPECT_EQ(Change({c.config}, {"Vasily,Vasya"}, {c.line}), std::vector<std::string>{c.want}) << c.line;
-    EXPECT_EQ(run_.NamesChanged, c.changes) << c.line;
+    run_.Options.SaveFullName = c.saveFullName;
+    EXPECT_EQ(Change({c.config}, {"Vasily,Vasya"}, {c.line}), std::vector<std::string>{c.want})
+        << c.line;
+    EXPECT_EQ(run_.Totals.NamesChanged, c.changes) << c.line;
   }
 }
 
@@ -108,23 +115,31 @@ TEST_F(NameStage, TemplatesFindTheNameBetweenTheirTexts) {
 TEST_F(NameStage, TemplatesApplyInOrderHoweverMany) {
   for (std::size_t filler : {0u, 70u}) {
     std::vector<ShortStr> config;
-    for (std::size_t i = 0; i < filler; ++i) config.push_back(ShortStr("Unused" + std::to_string(i) + " @Name"));
+    for (std::size_t i = 0; i < filler; ++i)
+      config.push_back(ShortStr("Unused" + std::to_string(i) + " @Name"));
     config.push_back("Hi @Name and");
     config.push_back("and @Name.");
     config.push_back("Hi Vasya and @Name.");  // holds after the first change only
     config.push_back(";and @Name.");
     EXPECT_EQ(Change(config, {"Vasily,Vasya", "Petr,Petya"}, {"Hi Vasily and Petr."}),
-              std::vector<std::string>{"Hi Vasya and Petya."}) << filler;
-    EXPECT_EQ(run_.NamesChanged, 2) << filler;
+              std::vector<std::string>{"Hi Vasya and Petya."})
+        << filler;
+    EXPECT_EQ(run_.Totals.NamesChanged, 2) << filler;
   }
 }
 
 TEST_F(NameStage, QuotedLinesThatOnlyRepeatTheReceiverGo) {
-  const std::vector<ShortStr> message = {"Hello, Vasily!", "text", " VP> Vasily.", "Vasily",
-                                         " VP> Vasily wrote a long letter about it", " VP> Vasya"};
+  const std::vector<ShortStr> message = {"Hello, Vasily!",
+                                         "text",
+                                         " VP> Vasily.",
+                                         "Vasily",
+                                         " VP> Vasily wrote a long letter about it",
+                                         " VP> Vasya"};
   EXPECT_EQ(Change({"Hello, @Name!"}, {"Vasily,Vasya"}, message),
-            (std::vector<std::string>{"Hello, Vasya!", "text", "Vasily", " VP> Vasily wrote a long letter about it"}));
-  EXPECT_NE(console_.find("Deleted \" VP> Vasily.\" cause of \"Vasily\"!\r\n"), std::string::npos) << console_;
+            (std::vector<std::string>{"Hello, Vasya!", "text", "Vasily",
+                                      " VP> Vasily wrote a long letter about it"}));
+  EXPECT_NE(console_.find("Deleted \" VP> Vasily.\" cause of \"Vasily\"!\r\n"), std::string::npos)
+      << console_;
   EXPECT_EQ(Change({"Hello, @Name!"}, {"Vasily,Vasya"}, message, true).size(), message.size());
 }
 
@@ -132,15 +147,24 @@ TEST_F(NameStage, QuotedLinesThatOnlyRepeatTheReceiverGo) {
 // line of a name, an empty form and the 36-byte limit as the table is read
 // line by line.
 TEST_F(NameStage, TheTableIsReadAsLineByLine) {
-  const std::vector<ShortStr> table = {"; Ivan,Comment", "  ;Petr,Indented comment", "IVAN,  Vanya ", "Ivan,Second",
-                                       "Oleg,", "Oleg,Late", ShortStr(std::string(30, 'x') + ",abcdefghij"),
-                                       "Gleb", "Anna,Anya"};
+  const std::vector<ShortStr> table = {"; Ivan,Comment",
+                                       "  ;Petr,Indented comment",
+                                       "IVAN,  Vanya ",
+                                       "Ivan,Second",
+                                       "Oleg,",
+                                       "Oleg,Late",
+                                       ShortStr(std::string(30, 'x') + ",abcdefghij"),
+                                       "Gleb",
+                                       "Anna,Anya"};
   const std::pair<std::string, std::string> cases[] = {
-      {"ivan", "Vanya"}, {"Petr", "Petr"}, {"Oleg", "Oleg"}, {"Gleb", "Gleb"},
-      {"anna", "Anya"},  {"Nobody", "Nobody"}, {"Comment", "Comment"}, {std::string(30, 'x'), "abcde"},
+      {"ivan", "Vanya"},      {"Petr", "Petr"},
+      {"Oleg", "Oleg"},       {"Gleb", "Gleb"},
+      {"anna", "Anya"},       {"Nobody", "Nobody"},
+      {"Comment", "Comment"}, {std::string(30, 'x'), "abcde"},
   };
   for (const auto& [name, form] : cases) {
-    EXPECT_EQ(Change({"Hi @Name!"}, table, {ShortStr("Hi " + name + "!")}), std::vector<std::string>{"Hi " + form + "!"})
+    EXPECT_EQ(Change({"Hi @Name!"}, table, {ShortStr("Hi " + name + "!")}),
+              std::vector<std::string>{"Hi " + form + "!"})
         << name;
   }
 }
@@ -149,17 +173,19 @@ TEST_F(NameStage, TheTableIsReadAsLineByLine) {
 // gone: a text with a short first word goes only when it is no longer than
 // the receiver's name and stands in it.
 TEST_F(NameStage, QuotedTextsAreMeasuredWithoutPrefixBlanksAndDots) {
-  const std::vector<ShortStr> message = {"Hello, Al Ivanovich Pupkin!",
-                                         " AP> A.l. Ivanovich Pupkin",   // 19 bytes, as long as the name: goes
-                                         " AP> Al Ivanovich Pupkin!",    // 20: stays
-                                         " AP>  Al Ivanovich  ",        // goes
-                                         " AP> Al Ivanovic",            // a short text: its first word is in the name
-                                         " AP> Al wrote this at last"};  // stays
+  const std::vector<ShortStr> message = {
+      "Hello, Al Ivanovich Pupkin!",
+      " AP> A.l. Ivanovich Pupkin",   // 19 bytes, as long as the name: goes
+      " AP> Al Ivanovich Pupkin!",    // 20: stays
+      " AP>  Al Ivanovich  ",         // goes
+      " AP> Al Ivanovic",             // a short text: its first word is in the name
+      " AP> Al wrote this at last"};  // stays
   EXPECT_EQ(Change({"Hello, @Name!"}, {"Vasily,Vasya"}, message),
             (std::vector<std::string>{"Hello, Al Ivanovich Pupkin!", " AP> Al Ivanovich Pupkin!",
                                       " AP> Al wrote this at last"}));
   EXPECT_NE(console_.find("cause of \"Al Ivanovich Pupkin\"!"), std::string::npos) << console_;
-  EXPECT_NE(console_.find("Deleted \" AP> Al Ivanovic\" cause of \"Al\"!"), std::string::npos) << console_;
+  EXPECT_NE(console_.find("Deleted \" AP> Al Ivanovic\" cause of \"Al\"!"), std::string::npos)
+      << console_;
 }
 
 }  // namespace

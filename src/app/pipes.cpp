@@ -100,13 +100,11 @@ void Setup(app::RunContext& run) {
   run.FromStdin = option::ParamN(1) == "-";
   const std::string output = option::ParamN(2);
   run.ToStdout = run.FromStdin && (output.empty() || output == "-");
-  run.ShowDiff = run.Options.ShowDiff;
-  run.DryRun = run.Options.DryRun;
   // Standard output is for the result or the diff; in the filter mode the
   // console says only what went wrong, unless asked for all of it.
-  if (run.FromStdin || run.ShowDiff) platform::OutToStandardError();
+  if (run.FromStdin || run.Options.ShowDiff) platform::OutToStandardError();
   if (run.FromStdin && !run.Options.Verbose) writer::Writer->Quiet = true;
-  if (run.DryRun) {
+  if (run.Options.DryRun) {
     logfile::State().LogEnabled = false;
     logfile::State().ErrorLogEnabled = false;
     error::ErrorWriteReport = false;
@@ -154,9 +152,9 @@ void GiveBackUnlessDelivered() {
 
 bool Deliver(const app::RunContext& run, const std::string& bytes) {
   bool written = true;
-  if (run.ShowDiff)
+  if (run.Options.ShowDiff)
     written = platform::ResultWrite(unidiff::UnifiedDiff(Pipes().input, bytes, run.InputName));
-  if (written && !run.DryRun && run.ToStdout) {
+  if (written && !run.Options.DryRun && run.ToStdout) {
     Pipes().delivered = true;  // even a part written must not be followed by the input
     written = platform::ResultWrite(bytes);
   }

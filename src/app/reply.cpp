@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -39,65 +40,64 @@ bool ChooseCharset(std::string_view bytes, const std::string_view* csOption,
 
 namespace {
 
-void Read(app::RunContext& run) {
+Reply Read(const app::RunContext& run) {
+  Reply reply;
   if (!run.FromStdin) {
-    run.ReplyRead = iolist::TextRead(run.InputName, run.ReplyBytes);
-    if (run.ShowDiff) pipes::KeepInput(run.ReplyBytes);
-    return;
+    reply.Code = iolist::TextRead(run.InputName, reply.Bytes);
+    if (run.Options.ShowDiff) pipes::KeepInput(reply.Bytes);
+    return reply;
   }
   // Standard input is kept as read, for the diff and for giving it back;
   // the run works on a copy.
-  run.ReplyRead = pipes::ReadStandardInput();
+  reply.Code = pipes::ReadStandardInput();
   try {
-    run.ReplyBytes = pipes::Input();
+    reply.Bytes = pipes::Input();
   } catch (const std::bad_alloc&) {
-    run.ReplyRead = 203;
+    reply.Code = 203;
   }
+  return reply;
 }
 
 }  // namespace
 
-bool ReadReply(app::RunContext& run) {
+std::optional<Reply> ReadReply(const app::RunContext& run) {
   const bool given = run.Options.CharsetGiven;
   const std::string& csName = run.Options.Charset;
   // Standard input is read before anything may refuse it: a refused reply
   // is given back whole.
-  if (!given || run.FromStdin) Read(run);
+  Reply reply;
+  if (!given || run.FromStdin) reply = Read(run);
   const std::string_view csView(csName);
-  charset::Charset cs;
-  if (!ChooseCharset(run.ReplyBytes, given ? &csView : nullptr, platform::LocaleCodeset(), cs)) {
+  if (!ChooseCharset(reply.Bytes, given ? &csView : nullptr, platform::LocaleCodeset(),
+                     reply.Charset)) {
     Writer->ErrorLine(tr::Say("Unknown charset %s!", {ShortStr(csName)}));
-    return false;
+    return std::nullopt;
   }
-  if (given && !run.FromStdin) Read(run);
-  run.MessageFormat.Charset = cs;
-  // The data files are read with escapes on, so that a character CP866
-  // lacks stays itself there too; LoadReply switches them off for a CP866
-  // reply when no data file needed one.
-  charset::UseEscapes(true);
-  if (cs != charset::Charset::Cp866) {
-    Writer->Info(tr::Say("Charset: %s", {ShortStr(charset::Name(cs))}));
+  if (given && !run.FromStdin) {
+    const charset::Charset cs = reply.Charset;
+    reply = Read(run);
+    reply.Charset = cs;
   }
-  return true;
+  if (reply.Charset != charset::Charset::Cp866) {
+    Writer->Info(tr::Say("Charset: %s", {ShortStr(charset::Name(reply.Charset))}));
+  }
+  return reply;
 }
 
-bool LoadReply(app::RunContext& run) {
-  if (run.ReplyRead == iolist::kErrTooManyLines) {
-    Writer->ErrorLine(tr::Say("File %s has more than 65535 lines!", {ShortStr(run.InputName)}));
+bool LoadReply(const std::string& name, Reply reply, app::Message& message) {
+  if (reply.Code == iolist::kErrTooManyLines) {
+    Writer->ErrorLine(tr::Say("File %s has more than 65535 lines!", {ShortStr(name)}));
     return false;
   }
-  if (run.ReplyRead != 0) {
-    app::ReportFileError(N_("Error reading file %s #%s!"), run.InputName, run.ReplyRead);
+  if (reply.Code != 0) {
+    app::ReportFileError(N_("Error reading file %s #%s!"), name, reply.Code);
     return false;
   }
-  if (run.MessageFormat.Charset == charset::Charset::Cp866 && !charset::EscapesMade())
-    charset::UseEscapes(false);
-  int r = iolist::TextParse(std::move(run.ReplyBytes), run.MessageLines,
-                            files::optRead | files::optWrap, run.MessageFormat);
-  run.ReplyBytes.clear();
-  run.ReplyBytes.shrink_to_fit();
+  message.Format.Charset = reply.Charset;
+  int r = iolist::TextParse(std::move(reply.Bytes), message.Lines, files::optRead | files::optWrap,
+                            message.Format);
   if (r == iolist::kErrTooManyLines) {
-    Writer->ErrorLine(tr::Say("File %s has more than 65535 lines!", {ShortStr(run.InputName)}));
+    Writer->ErrorLine(tr::Say("File %s has more than 65535 lines!", {ShortStr(name)}));
     return false;
   }
   return true;

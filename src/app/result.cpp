@@ -19,12 +19,12 @@ ShortStr KludgeLine() {
 }
 
 bool WriteResult(app::RunContext& run) {
-  lines::LineInsert(run.MessageLines, KludgeLine(), 1);
-  if (run.DryRun || run.ToStdout) {
-    return pipes::Deliver(run, iolist::TextBytes(run.MessageLines, run.MessageFormat));
+  lines::LineInsert(run.Text.Lines, KludgeLine(), 1);
+  if (run.Options.DryRun || run.ToStdout) {
+    return pipes::Deliver(run, iolist::TextBytes(run.Text.Lines, run.Text.Format));
   }
-  int r = iolist::TextWrite(run.OutputName, run.MessageLines, "",
-                            files::optRewrite | files::optBackup, run.MessageFormat);
+  int r = iolist::TextWrite(run.OutputName, run.Text.Lines, "",
+                            files::optRewrite | files::optBackup, run.Text.Format);
   if (r != 0) app::ReportFileError(N_("Error writing file %s #%s!"), run.OutputName, r);
   return r == 0;
 }

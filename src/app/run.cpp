@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/appinfo.h"
@@ -42,12 +44,9 @@ constexpr int kExitFailed = 1;
 constexpr int kExitNoReply = 2;
 constexpr std::uint16_t kEndDelayMs = 360;
 
-void ReadSettings(app::RunContext& run) {
-  run.SaveFullName = run.Options.SaveFullName;
-  run.HeaderSize = run.Options.HeaderSize;
-  run.FooterSize = run.Options.FooterSize;
+void ShowWindows(const settings::Settings& options) {
   Writer->Info(tr::Say("Max header size=%s, Max footer size=%s",
-                       {Num(run.HeaderSize), Num(run.FooterSize)}));
+                       {Num(options.HeaderSize), Num(options.FooterSize)}));
 }
 
 // The reply must be a regular file (links followed), and so must the output
@@ -90,20 +89,21 @@ void ReportUnknownOptions(const settings::Settings& options) {
 
 void Summary(const app::RunContext& run) {
   Writer->Info("--------------------------");
-  if (run.MacroChanges != 0) Writer->Info(tr::Say("Macro: %s changes!", {Num(run.MacroChanges)}));
-  Writer->Info(tr::Say("Total: %s changes!", {Num(run.NamesChanged + run.MacroChanges)}));
-  if (run.LinesSkipped != 0) {
-    Writer->Info(tr::Say("Total: %s lines skipped!", {Num(run.LinesSkipped)}));
+  if (run.Totals.MacroChanges != 0)
+    Writer->Info(tr::Say("Macro: %s changes!", {Num(run.Totals.MacroChanges)}));
+  Writer->Info(
+      tr::Say("Total: %s changes!", {Num(run.Totals.NamesChanged + run.Totals.MacroChanges)}));
+  if (run.Totals.LinesSkipped != 0) {
+    Writer->Info(tr::Say("Total: %s lines skipped!", {Num(run.Totals.LinesSkipped)}));
   }
 }
 
-// Every path of a run ends here.
-[[noreturn]] void End(app::RunContext& run, int code = 0) {
-  if (run.Options.Delay) timing::DelayMs(kEndDelayMs);
-  app::DisposeLists(run);
+// Every path of a run ends here, after the run's lists are freed.
+[[noreturn]] void End(const settings::Settings& options, int code) {
+  if (options.Delay) timing::DelayMs(kEndDelayMs);
   // A quiet run that ends well says nothing at all.
   if (Writer->Quiet && code == 0) error::ErrorShow = false;
-  if (run.DryRun) Writer->Info(tr::Say("Dry run: nothing written."));
+  if (options.DryRun) Writer->Info(tr::Say("Dry run: nothing written."));
   Writer->Info(tr::Say("Work done."));
   Writer->Release();
   delete Writer;
@@ -123,39 +123,21 @@ void Summary(const app::RunContext& run) {
   error::Halt(0);
 }
 
-}  // namespace
-
-void RunProgram() {
-  Writer = new writer::ConsoleWriter();
-  Writer->LogCopy = false;
-  Writer->ErrorCopy = false;
-  app::RunContext run;
-  run.Options = settings::Read();
+// The run from its settings to its result; the exit code.
+int Process(app::RunContext& run) {
   const settings::Settings& options = run.Options;
-  pipes::Setup(run);
-  if (run.ToStdout && !run.DryRun) pipes::GiveBackUnlessDelivered();
-  appinfo::AppInfoSet("Salvetor", "1.08", "19990827");
-  RefuseUnknownLongOptions(options);
-  if (options.Version) PrintVersion();
-  if (options.Usage) PrintUsage();
-  if (options.ReopenOutput) console::ResetOutput();
-  error::ErrorEnglish = true;
-  error::ErrorShow = true;
-  error::ErrorClearFault = !options.Debug;
-  screens::Banner();
-  ReportUnknownOptions(options);
   if (options.HelpScreen) {
     screens::HelpScreen();
-    End(run);
+    return 0;
   }
   if (options.About) {
     screens::AboutScreen();
-    End(run);
+    return 0;
   }
-  if (options.Init) End(run, run.DryRun || userdata::InitUserFolder() ? 0 : kExitFailed);
+  if (options.Init) return run.Options.DryRun || userdata::InitUserFolder() ? 0 : kExitFailed;
 
   // The reply and where the result goes.
-  ReadSettings(run);
+  ShowWindows(options);
   run.InputName = option::ParamN(1);
   run.OutputName = option::ParamN(2);
   if (run.OutputName.empty()) run.OutputName = run.InputName;
@@ -163,40 +145,75 @@ void RunProgram() {
     Writer->ErrorLine(tr::Say("Wrong file name!"));
     Writer->PlainLine("");
     screens::HelpScreen();
-    End(run, run.InputName.empty() ? kExitNoReply : kExitFailed);
+    return run.InputName.empty() ? kExitNoReply : kExitFailed;
   }
 
   // From here to its end the run is the only one that rewrites the output:
   // a second run on the same file waits for it.
-  if (!run.DryRun && !run.ToStdout && !platform::LockForRewrite(run.OutputName, kLockWaitMs)) {
+  if (!run.Options.DryRun && !run.ToStdout &&
+      !platform::LockForRewrite(run.OutputName, kLockWaitMs)) {
     Writer->ErrorLine(tr::Say("File %s is in use by another run!", {ShortStr(run.OutputName)}));
-    End(run, kExitFailed);
+    return kExitFailed;
   }
 
-  // The data files and the reply.
+  // The data files and the reply. The data files are decoded with escapes
+  // on, so that a character CP866 lacks stays itself there too; a CP866
+  // reply goes without them when no data file needed one (every byte is a
+  // character then).
   Writer->Heading(tr::Say("Loading data files..."));
-  if (!reply::ReadReply(run)) End(run, kExitFailed);
-  if (!datafiles::LoadData(run)) End(run, kExitFailed);
-  // Every data file is read before the reply's lines, which are then stored
-  // in the form the tables need (see reply::LoadReply).
+  std::optional<reply::Reply> reply = reply::ReadReply(run);
+  if (!reply) return kExitFailed;
+  charset::UseEscapes(true);
+  if (!datafiles::LoadData(run.Data)) return kExitFailed;
   run.FilterFlags = options.FilterMode;
-  if (run.FilterFlags != 0) datafiles::LoadFilters(run);
-  inserts::LoadInserts(run);
-  if (!reply::LoadReply(run)) End(run, kExitFailed);
+  if (run.FilterFlags != 0) datafiles::LoadFilters(run.Data);
+  inserts::LoadInserts(run.Data);
+  if (reply->Charset == charset::Charset::Cp866 && !charset::EscapesMade())
+    charset::UseEscapes(false);
+  if (!reply::LoadReply(run.InputName, std::move(*reply), run.Text)) return kExitFailed;
 
   // The road of the message: the quote filter, the inserts, the names, the
   // letters, the macros, the summary, and the result with its control line.
-  run.LinesSkipped = 0;
   if (run.FilterFlags != 0) {
     run.FilterFlags = filterpass::ChooseFlags(run.FilterFlags, options, !run.FromStdin);
-    filterpass::FilterPasses(run);
+    run.Totals.LinesSkipped = filterpass::FilterPasses(run.Text, run.Data, run.FilterFlags,
+                                                       options.HeaderSize, options.FooterSize);
   }
-  inserts::InsertBeginAndEnd(run);
-  names::ChangeNames(run, options.KeepReceiverLines);
-  letters::LatinHAndP(run.MessageLines);
-  macros::ChangeMacros(run, !options.Macros);
+  inserts::InsertBeginAndEnd(run.Text, run.Data);
+  run.Totals.NamesChanged =
+      names::ChangeNames(run.Text, run.Data, {options.SaveFullName, options.KeepReceiverLines});
+  letters::LatinHAndP(run.Text.Lines);
+  if (options.Macros) run.Totals.MacroChanges = macros::ChangeMacros(run.Text, run.Data);
   Summary(run);
-  End(run, result::WriteResult(run) ? 0 : kExitFailed);
+  return result::WriteResult(run) ? 0 : kExitFailed;
+}
+
+}  // namespace
+
+void RunProgram() {
+  Writer = new writer::ConsoleWriter();
+  Writer->LogCopy = false;
+  Writer->ErrorCopy = false;
+  settings::Settings options = settings::Read();
+  int code;
+  {
+    app::RunContext run;
+    run.Options = options;
+    pipes::Setup(run);
+    if (run.ToStdout && !run.Options.DryRun) pipes::GiveBackUnlessDelivered();
+    appinfo::AppInfoSet("Salvetor", "1.08", "19990827");
+    RefuseUnknownLongOptions(options);
+    if (options.Version) PrintVersion();
+    if (options.Usage) PrintUsage();
+    if (options.ReopenOutput) console::ResetOutput();
+    error::ErrorEnglish = true;
+    error::ErrorShow = true;
+    error::ErrorClearFault = !options.Debug;
+    screens::Banner();
+    ReportUnknownOptions(options);
+    code = Process(run);
+  }  // the run's lists are freed here
+  End(options, code);
 }
 
 }  // namespace run

@@ -1,5 +1,5 @@
 // Test support: a stage of the program run in process, its console lines
-// collected and its run state disposed of afterwards.
+// collected; its run state frees its lists when the test ends.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,7 +20,6 @@ class StageTest : public ::testing::Test {
     writer_.LogCopy = writer_.ErrorCopy = false;
   }
   void TearDown() override {
-    app::DisposeLists(run_);
     writer::Writer = nullptr;
     platform::OutCapture(nullptr);
   }

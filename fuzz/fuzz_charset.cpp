@@ -12,13 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const Charset kAll[] = {Charset::Cp866, Charset::Utf8, Charset::Koi8r, Charset::Cp1251};
   const Charset cs = kAll[data[0] % 4];
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-  charset::UseEscapes(true);
-  const std::string text = charset::Decode(bytes, cs);
+  units::SetEscapes(true);
+  charset::EscapeTable table;
+  const std::string text = charset::Decode(bytes, cs, &table);
   // The decoded text is whole characters: no byte of 0xB0..0xDF outside an escape.
   for (size_t i = 0; i < text.size(); i += units::Length(text, i)) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if (units::Length(text, i) == 1 && c >= units::kFirstLead && c <= units::kLastTrail) __builtin_trap();
+    if (units::Length(text, i) == 1 && c >= units::kFirstLead && c <= units::kLastTrail)
+      __builtin_trap();
   }
-  if (charset::Encode(text, cs) != bytes) __builtin_trap();
+  if (charset::Encode(text, cs, &table) != bytes) __builtin_trap();
   return 0;
 }

@@ -19,6 +19,7 @@
 #include "platform/output.h"
 #include "textlib/charset.h"
 #include "textlib/textlines.h"
+#include "textlib/units.h"
 
 namespace {
 
@@ -62,19 +63,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   app::RunContext run;
   const bool utf8 = in.ConsumeBool();
-  charset::UseEscapes(utf8);
+  units::SetEscapes(utf8);
+  if (utf8) run.Text.Format.Escapes = &run.Escapes;
   if (utf8) {
     std::string many;  // distinct characters first seen in an order of the input's choice
-    for (std::uint32_t c = 0, step = in.ConsumeIntegralInRange<std::uint32_t>(1, 97); c < 3000; ++c) {
+    for (std::uint32_t c = 0, step = in.ConsumeIntegralInRange<std::uint32_t>(1, 97); c < 3000;
+         ++c) {
       const std::uint32_t cp = 0x4E00 + (c * step) % 3001;
       many += {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
                static_cast<char>(0x80 | (cp & 0x3F))};
     }
-    charset::Decode(many, charset::Charset::Utf8);
+    charset::Decode(many, charset::Charset::Utf8, &run.Escapes);
   }
   // Text as the run stores it: UTF-8 decoded with escapes, or CP866 as it is.
-  auto text = [utf8](const std::string& bytes) {
-    return utf8 ? charset::Decode(bytes, charset::Charset::Utf8) : bytes;
+  auto text = [utf8, &run](const std::string& bytes) {
+    return utf8 ? charset::Decode(bytes, charset::Charset::Utf8, &run.Escapes) : bytes;
   };
   auto lines = [&](size_t max) { return fuzz::Lines(text(in.ConsumeRandomLengthString(max))); };
   // Bare: no tables and no filter, so the result must be the reply itself,
@@ -97,12 +100,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string reply = text(in.ConsumeRemainingBytesAsString());
   run.Text.Lines = fuzz::Lines(reply, true);
 
-  if (run.FilterFlags != 0) filterpass::FilterPasses(run.Text, run.Data, run.FilterFlags, headerSize, footerSize);
-  if (run.Data.BeginLines->Count > 0 && !inserts::MessageContains(run.Text.Lines, run.Data.BeginLines)) {
+  if (run.FilterFlags != 0)
+    filterpass::FilterPasses(run.Text, run.Data, run.FilterFlags, headerSize, footerSize);
+  if (run.Data.BeginLines->Count > 0 &&
+      !inserts::MessageContains(run.Text.Lines, run.Data.BeginLines)) {
     listman::ListInsertList(run.Data.BeginLines, run.Text.Lines, 1);
   }
-  if (run.Data.EndLines->Count > 0 && !inserts::MessageContains(run.Text.Lines, run.Data.EndLines)) {
-    listman::ListInsertList(run.Data.EndLines, run.Text.Lines, inserts::EndInsertPosition(run.Text.Lines));
+  if (run.Data.EndLines->Count > 0 &&
+      !inserts::MessageContains(run.Text.Lines, run.Data.EndLines)) {
+    listman::ListInsertList(run.Data.EndLines, run.Text.Lines,
+                            inserts::EndInsertPosition(run.Text.Lines));
   }
   names::ChangeNames(run.Text, run.Data, {saveFullName, keepReceiver});
   letters::LatinHAndP(run.Text.Lines);

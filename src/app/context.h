@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "textlib/charset.h"
 #include "textlib/iolist.h"
 #include "textlib/listman.h"
 #include "textlib/shortstr.h"
@@ -68,8 +69,10 @@ struct RunContext {
   std::string OutputName;
   bool FromStdin = false;  // the reply name is "-": the reply is standard input
   bool ToStdout = false;   // the result goes to standard output
+  // The run's escapes: its tables and its message are decoded with them.
+  charset::EscapeTable Escapes;
   Tables Data;
-  Message Text;
+  Message Text;  // its format holds the escapes while they are on
   Counts Totals;
 };
 

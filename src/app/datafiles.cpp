@@ -12,8 +12,8 @@ namespace datafiles {
 using namespace shortstr;
 using listman::List;
 
-void LoadOptional(const std::string& name, List*& lines) {
-  int r = iolist::TextLoad(name, lines, files::optRead);
+void LoadOptional(const std::string& name, List*& lines, charset::EscapeTable* escapes) {
+  int r = iolist::TextLoad(name, lines, files::optRead, nullptr, escapes);
   const bool missing = r == -2 || r == -3;
   if (r != 0 && !missing) app::ReportFileError(N_("Error reading data file %s #%s!"), name, r);
 }
@@ -21,9 +21,10 @@ void LoadOptional(const std::string& name, List*& lines) {
 namespace {
 
 // Loads a user file and puts its lines in front of the main list.
-void MergeUserFile(const std::string& name, const std::string& fallbackExt, List*& main) {
+void MergeUserFile(const std::string& name, const std::string& fallbackExt, List*& main,
+                   charset::EscapeTable* escapes) {
   List* user = nullptr;
-  LoadOptional(DataFileName(name, fallbackExt), user);
+  LoadOptional(DataFileName(name, fallbackExt), user, escapes);
   if (user != nullptr) {
     listman::ListInsertList(user, main, 1);
     listman::ListDisposeAll(user);
@@ -54,29 +55,29 @@ void SplitTemplates(List* config, List*& before, List*& after) {
   }
 }
 
-bool LoadData(app::Tables& tables) {
+bool LoadData(app::Tables& tables, charset::EscapeTable* escapes) {
   const std::string config = ProgramFile(".cfg");
-  if (iolist::TextLoad(config, tables.ConfigLines, files::optRead) != 0) {
+  if (iolist::TextLoad(config, tables.ConfigLines, files::optRead, nullptr, escapes) != 0) {
     writer::Writer->ErrorLine(tr::Say("Error reading data file %s!", {ShortStr(config)}));
     return false;
   }
   SplitTemplates(tables.ConfigLines, tables.TemplateBefore, tables.TemplateAfter);
   const std::string names = DataFileName("names.dat", ".nam");
-  int r = iolist::TextLoad(names, tables.NamesTable, files::optRead);
+  int r = iolist::TextLoad(names, tables.NamesTable, files::optRead, nullptr, escapes);
   if (r != 0) app::ReportFileError(N_("Error reading names file %s #%s!"), names, r);
-  MergeUserFile("names.usr", "", tables.NamesTable);
-  LoadOptional(DataFileName("macro.dat", ".mcr"), tables.MacroTable);
-  MergeUserFile("macro.usr", ".mcu", tables.MacroTable);
+  MergeUserFile("names.usr", "", tables.NamesTable, escapes);
+  LoadOptional(DataFileName("macro.dat", ".mcr"), tables.MacroTable, escapes);
+  MergeUserFile("macro.usr", ".mcu", tables.MacroTable, escapes);
   return true;
 }
 
-void LoadFilters(app::Tables& tables) {
+void LoadFilters(app::Tables& tables, charset::EscapeTable* escapes) {
   const std::string filter = DataFileName("filter.dat", ".flt");
-  int r = iolist::TextLoad(filter, tables.FilterList, files::optRead);
+  int r = iolist::TextLoad(filter, tables.FilterList, files::optRead, nullptr, escapes);
   if (r != 0) app::ReportFileError(N_("Error reading filter file %s #%s!"), filter, r);
-  LoadOptional(DataFileName("filter2.dat", ".fl2"), tables.Filter2List);
-  MergeUserFile("filter.usr", ".fus", tables.FilterList);
-  MergeUserFile("filter2.usr", ".fu2", tables.Filter2List);
+  LoadOptional(DataFileName("filter2.dat", ".fl2"), tables.Filter2List, escapes);
+  MergeUserFile("filter.usr", ".fus", tables.FilterList, escapes);
+  MergeUserFile("filter2.usr", ".fu2", tables.Filter2List, escapes);
 }
 
 }  // namespace datafiles

@@ -19,14 +19,15 @@ std::string ProgramFile(const std::string& ext);
 // Splits configuration lines at the first "@Name" (any letter case) into
 // before- and after-texts.
 void SplitTemplates(listman::List* config, listman::List*& before, listman::List*& after);
-// Loads configuration, names and macros. False when the configuration
-// cannot be read (its error is printed; the run goes to its end).
-bool LoadData(app::Tables& tables);
+// Loads configuration, names and macros, decoded with the run's escapes.
+// False when the configuration cannot be read (its error is printed; the
+// run goes to its end).
+bool LoadData(app::Tables& tables, charset::EscapeTable* escapes);
 // Loads an optional data file into a new list: a missing file is silent,
 // any other failure (no permission, a folder) is reported and leaves the
 // list empty.
-void LoadOptional(const std::string& name, listman::List*& lines);
+void LoadOptional(const std::string& name, listman::List*& lines, charset::EscapeTable* escapes);
 // Loads the filter lists (runs with a filter mode only).
-void LoadFilters(app::Tables& tables);
+void LoadFilters(app::Tables& tables, charset::EscapeTable* escapes);
 
 }  // namespace datafiles

@@ -30,20 +30,21 @@ bool Missing(List* lines, List* message) {
 
 }  // namespace
 
-void LoadInserts(app::Tables& tables) {
-  datafiles::LoadOptional(datafiles::ProgramFile(".beg"), tables.BeginLines);
-  datafiles::LoadOptional(datafiles::ProgramFile(".end"), tables.EndLines);
+void LoadInserts(app::Tables& tables, charset::EscapeTable* escapes) {
+  datafiles::LoadOptional(datafiles::ProgramFile(".beg"), tables.BeginLines, escapes);
+  datafiles::LoadOptional(datafiles::ProgramFile(".end"), tables.EndLines, escapes);
 }
 
 namespace {
 
 // Each line as the reply's charset will write it ('?' for what it lacks):
 // the presence test then compares what a second run finds in the result.
-void MakeWritable(List* lines, charset::Charset cs) {
+void MakeWritable(List* lines, const iolist::TextFormat& format) {
   for (std::int32_t i = 1; i <= lines::LineCount(lines); ++i) {
     const ShortStr line = lines::LineAt(lines, i);
     if (charset::HoldsEscape(line.View()))
-      lines::LineSet(lines, i, ShortStr(charset::Writable(line.View(), cs)));
+      lines::LineSet(lines, i,
+                     ShortStr(charset::Writable(line.View(), format.Charset, format.Escapes)));
   }
 }
 
@@ -79,8 +80,8 @@ std::int32_t EndInsertPosition(List* message) {
 }
 
 void InsertBeginAndEnd(app::Message& message, app::Tables& tables) {
-  MakeWritable(tables.BeginLines, message.Format.Charset);
-  MakeWritable(tables.EndLines, message.Format.Charset);
+  MakeWritable(tables.BeginLines, message.Format);
+  MakeWritable(tables.EndLines, message.Format);
   const std::string beginName = datafiles::ProgramFile(".beg");
   if (Missing(tables.BeginLines, message.Lines)) {
     listman::ListInsertList(tables.BeginLines, message.Lines, 1);

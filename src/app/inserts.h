@@ -10,7 +10,7 @@
 namespace inserts {
 
 // Loads BeginLines and EndLines; a missing file leaves its list empty.
-void LoadInserts(app::Tables& tables);
+void LoadInserts(app::Tables& tables, charset::EscapeTable* escapes);
 // True when block stands in message as consecutive lines (look-alike
 // letters folded on both sides).
 bool MessageContains(listman::List* message, listman::List* block);

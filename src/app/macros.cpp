@@ -179,7 +179,7 @@ class Candidates {
 }  // namespace
 
 listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int32_t& count,
-                            charset::Charset charset) {
+                            const iolist::TextFormat& format) {
   count = 0;
   List* result = list;
   if (!inPlace) listman::ListCreate(result);
@@ -189,7 +189,8 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
     ShortStr key = ExtractField(line, 1);
     // An expansion goes in as the reply's charset writes it ('?' for what it lacks).
     if (!key.Empty())
-      table.Add(key, ShortStr(charset::Writable(ExtractField(line, 2).View(), charset)));
+      table.Add(key, ShortStr(charset::Writable(ExtractField(line, 2).View(), format.Charset,
+                                                format.Escapes)));
   }
   Candidates candidates(table);
   // Each macro's replacement is prepared the first time a line takes it.
@@ -252,7 +253,7 @@ std::int32_t ChangeMacros(app::Message& message, app::Tables& tables) {
   // Keys match the message after its letters were made Latin.
   letters::LatinHAndP(tables.MacroTable);
   writer::Writer->Heading(tr::Say("Changing macros..."));
-  MacroReplace(message.Lines, tables.MacroTable, true, changes, message.Format.Charset);
+  MacroReplace(message.Lines, tables.MacroTable, true, changes, message.Format);
   return changes;
 }
 

@@ -243,7 +243,8 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
   }
   Reports reports;
   // What the reply's charset cannot write goes in as '?'.
-  const std::string form = charset::Writable(NewName(st, name, reports), st.message.Format.Charset);
+  const std::string form = charset::Writable(NewName(st, name, reports), st.message.Format.Charset,
+                                             st.message.Format.Escapes);
   if (reports.empty()) return false;
   at += blanks;
   if (Chars(line) - Chars(name) + static_cast<int>(units::Count(form)) > kMaxLen) {

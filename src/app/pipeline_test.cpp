@@ -125,15 +125,18 @@ class Random {
   // count unusual characters drawn from the first `spread` of them.
   Line Rare(const Alphabet& a, int count, int spread) {
     Line out;
-    for (int i = 0; i < count; ++i) out += a.unusual[static_cast<std::size_t>(Between(0, spread - 1))];
+    for (int i = 0; i < count; ++i)
+      out += a.unusual[static_cast<std::size_t>(Between(0, spread - 1))];
     return out;
   }
   // count characters, unusual ones drawn from the first `spread` of them.
   Line Text(const Alphabet& a, int count, int spread) {
     Line out;
     for (int i = 0; i < count; ++i) {
-      out += Between(0, 2) == 0 ? a.plain[static_cast<std::size_t>(Between(0, static_cast<int>(a.plain.size()) - 1))]
-                                : a.unusual[static_cast<std::size_t>(Between(0, spread - 1))];
+      out +=
+          Between(0, 2) == 0
+              ? a.plain[static_cast<std::size_t>(Between(0, static_cast<int>(a.plain.size()) - 1))]
+              : a.unusual[static_cast<std::size_t>(Between(0, spread - 1))];
     }
     return out;
   }
@@ -142,10 +145,12 @@ class Random {
   std::mt19937 rng_;
 };
 
-listman::List* Parse(const std::string& bytes, std::uint32_t options) {
+listman::List* Parse(const std::string& bytes, std::uint32_t options,
+                     charset::EscapeTable& escapes) {
   listman::List* list = nullptr;
   iolist::TextFormat format;
   format.Charset = charset::Charset::Utf8;
+  format.Escapes = &escapes;
   EXPECT_EQ(iolist::TextParse(bytes, list, options, format), 0);
   return list;
 }
@@ -153,7 +158,7 @@ listman::List* Parse(const std::string& bytes, std::uint32_t options) {
 class Pipeline : public support::StageTest {
  protected:
   void TearDown() override {
-    charset::UseEscapes(false);
+    units::SetEscapes(false);
     StageTest::TearDown();
   }
 };
@@ -163,7 +168,8 @@ TEST_F(Pipeline, StagesMatchThePlainReferenceOnDecodedCharacters) {
   std::size_t wrapped = 0, deleted = 0, replaced = 0;
   for (unsigned seed = 1; seed <= 12; ++seed) {
     Random rnd(seed);
-    charset::UseEscapes(true);
+    charset::EscapeTable escapes;
+    units::SetEscapes(true);
     // Spread: a few distinct characters, or thousands (escapes of every length).
     const int spread = seed % 3 == 0 ? 40 : static_cast<int>(a.unusual.size());
     if (spread > 40) {
@@ -171,7 +177,7 @@ TEST_F(Pipeline, StagesMatchThePlainReferenceOnDecodedCharacters) {
       // reply then take escapes of two, three and five bytes.
       std::vector<char32_t> all = a.unusual;
       std::shuffle(all.begin(), all.end(), std::mt19937(seed));
-      charset::Decode(Utf8(Line(all.begin(), all.end())), charset::Charset::Utf8);
+      charset::Decode(Utf8(Line(all.begin(), all.end())), charset::Charset::Utf8, &escapes);
     }
     // Tables first, as a run reads them: filter patterns and macro keys of
     // one to three unusual characters, expansions of any characters.
@@ -183,18 +189,20 @@ TEST_F(Pipeline, StagesMatchThePlainReferenceOnDecodedCharacters) {
     }
     std::vector<Line> macroLines;
     for (std::size_t i = 0; i < keys.size(); ++i) macroLines.push_back(keys[i] + U"," + values[i]);
-    listman::List* filter = Parse(Lf(patterns), files::optRead);
-    listman::List* macros = Parse(Lf(macroLines), files::optRead);
+    listman::List* filter = Parse(Lf(patterns), files::optRead, escapes);
+    listman::List* macros = Parse(Lf(macroLines), files::optRead, escapes);
     // The reply: quoted and plain lines of every length, some past 255.
     std::vector<Line> reply;
     for (int i = 0, n = rnd.Between(20, 60); i < n; ++i) {
       const int length = rnd.Between(0, 9) == 0 ? rnd.Between(250, 600) : rnd.Between(0, 80);
       Line head = rnd.Between(0, 2) == 0 ? Line(U" AB> ") : Line();
       reply.push_back(head + rnd.Text(a, length, spread));
-      if (rnd.Between(0, 4) == 0) reply.back() += patterns[static_cast<std::size_t>(rnd.Between(0, 5))];
-      if (rnd.Between(0, 2) == 0) reply.back().insert(0, keys[static_cast<std::size_t>(rnd.Between(0, 7))]);
+      if (rnd.Between(0, 4) == 0)
+        reply.back() += patterns[static_cast<std::size_t>(rnd.Between(0, 5))];
+      if (rnd.Between(0, 2) == 0)
+        reply.back().insert(0, keys[static_cast<std::size_t>(rnd.Between(0, 7))]);
     }
-    listman::List* message = Parse(Lf(reply), files::optRead | files::optWrap);
+    listman::List* message = Parse(Lf(reply), files::optRead | files::optWrap, escapes);
 
     // The reference: wrap, delete quoted lines holding a pattern, Н and р
     // made Latin, macros in table order.
@@ -214,13 +222,15 @@ TEST_F(Pipeline, StagesMatchThePlainReferenceOnDecodedCharacters) {
       for (std::size_t k = 0; k < keys.size(); ++k) ReplaceAll(l, keys[k], values[k], wantCount);
     }
 
-    quote_filter::QuoteFilter(message, filter, nullptr, 1, -1, quote_filter::kQuoted | quote_filter::kPatterns);
+    quote_filter::QuoteFilter(message, filter, nullptr, 1, -1,
+                              quote_filter::kQuoted | quote_filter::kPatterns);
     letters::LatinHAndP(message);
     std::int32_t count = 0;
     macros::MacroReplace(message, macros, true, count);
     iolist::TextFormat format;
     format.Charset = charset::Charset::Utf8;
     format.Ending = textlines::LineEnd::Lf;
+    format.Escapes = &escapes;
     EXPECT_EQ(iolist::TextBytes(message, format), Lf(kept)) << "seed " << seed;
     EXPECT_EQ(count, wantCount) << "seed " << seed;
     replaced += count;

@@ -31,6 +31,7 @@
 #include "textlib/lines.h"
 #include "textlib/option.h"
 #include "textlib/tr.h"
+#include "textlib/units.h"
 
 namespace run {
 
@@ -163,13 +164,18 @@ int Process(app::RunContext& run) {
   Writer->Heading(tr::Say("Loading data files..."));
   std::optional<reply::Reply> reply = reply::ReadReply(run);
   if (!reply) return kExitFailed;
-  charset::UseEscapes(true);
-  if (!datafiles::LoadData(run.Data)) return kExitFailed;
+  charset::EscapeTable* escapes = &run.Escapes;
+  units::SetEscapes(true);
+  console::ShowEscapesWith(escapes);
+  if (!datafiles::LoadData(run.Data, escapes)) return kExitFailed;
   run.FilterFlags = options.FilterMode;
-  if (run.FilterFlags != 0) datafiles::LoadFilters(run.Data);
-  inserts::LoadInserts(run.Data);
-  if (reply->Charset == charset::Charset::Cp866 && !charset::EscapesMade())
-    charset::UseEscapes(false);
+  if (run.FilterFlags != 0) datafiles::LoadFilters(run.Data, escapes);
+  inserts::LoadInserts(run.Data, escapes);
+  if (reply->Charset == charset::Charset::Cp866 && !escapes->Made()) {
+    units::SetEscapes(false);
+    escapes = nullptr;
+  }
+  run.Text.Format.Escapes = escapes;
   if (!reply::LoadReply(run.InputName, std::move(*reply), run.Text)) return kExitFailed;
 
   // The road of the message: the quote filter, the inserts, the names, the
@@ -212,7 +218,8 @@ void RunProgram() {
     screens::Banner();
     ReportUnknownOptions(options);
     code = Process(run);
-  }  // the run's lists are freed here
+    console::ShowEscapesWith(nullptr);  // the table goes with the run
+  }                                     // the run's lists are freed here
   End(options, code);
 }
 

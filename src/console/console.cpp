@@ -36,11 +36,21 @@ void ResetOutput() { platform::OutReset(); }
 
 void WriteOut(const shortstr::ShortStr& text) { platform::OutWrite(text.View()); }
 
+namespace {
+const charset::EscapeTable* shownEscapes = nullptr;
+}  // namespace
+
+void ShowEscapesWith(const charset::EscapeTable* escapes) { shownEscapes = escapes; }
+
+const charset::EscapeTable* EscapesShown() { return shownEscapes; }
+
 void WriteOutLn(const shortstr::ShortStr& text) {
   // Message text may hold characters CP866 lacks: they are shown as
   // themselves where the console can show them, never as their escapes.
-  if (charset::HoldsEscape(text.View())) platform::OutWriteLineUnicode(charset::Shown(text.View()));
-  else platform::OutWriteLine(text.View());
+  if (charset::HoldsEscape(text.View()))
+    platform::OutWriteLineUnicode(charset::Shown(text.View(), shownEscapes));
+  else
+    platform::OutWriteLine(text.View());
 }
 
 }  // namespace console

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "textlib/charset.h"
 #include "textlib/shortstr.h"
 
 namespace console {
@@ -40,5 +41,10 @@ void ResetOutput();
 void WriteOut(const shortstr::ShortStr& text);
 // A line of text and CR LF; on a terminal its control characters show as ^X.
 void WriteOutLn(const shortstr::ShortStr& text);
+// The escapes of the run's text, so that a character it holds is shown as
+// itself (the run hands its table over once it has one; none: bytes are
+// CP866).
+void ShowEscapesWith(const charset::EscapeTable* escapes);
+const charset::EscapeTable* EscapesShown();
 
 }  // namespace console

@@ -42,7 +42,7 @@ namespace {
 // The log keeps CP866 bytes: an escape goes in as its character's byte, or '?'.
 ShortStr Plain(const ShortStr& text) {
   if (!charset::HoldsEscape(text.View())) return text;
-  return ShortStr(charset::Encode(text.View(), charset::Charset::Cp866));
+  return ShortStr(charset::Encode(text.View(), charset::Charset::Cp866, console::EscapesShown()));
 }
 }  // namespace
 

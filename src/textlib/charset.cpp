@@ -24,17 +24,6 @@ constexpr std::uint32_t kRawByte = 0x110000;
 // Every code point of the three code page tables lies below this.
 constexpr std::uint32_t kTableRange = 0x2600;
 
-// The run's escapes; whether they are on is units' to say.
-struct EscapeTable {
-  std::vector<std::uint32_t> keys;
-  std::unordered_map<std::uint32_t, std::uint32_t> index;
-};
-
-EscapeTable& Escapes() {
-  static EscapeTable table;
-  return table;
-}
-
 // Bytes that stand for no character of their own while escapes are on.
 bool IsEscapeByte(unsigned char c) { return c >= units::kFirstLead && c <= units::kLastTrail; }
 
@@ -69,12 +58,15 @@ bool ToSingleByte(std::uint32_t cp, Charset cs, unsigned char& out) {
   return out != 0;
 }
 
-void AppendEscape(std::string& out, std::uint32_t key) {
-  EscapeTable& t = Escapes();
-  auto [it, added] = t.index.try_emplace(key, static_cast<std::uint32_t>(t.keys.size()));
-  if (added) t.keys.push_back(key);
+}  // namespace
+
+void EscapeTable::Append(std::string& out, std::uint32_t key) {
+  auto [it, added] = index_.try_emplace(key, static_cast<std::uint32_t>(keys_.size()));
+  if (added) keys_.push_back(key);
   std::uint32_t i = it->second;
-  auto trail = [](std::uint32_t digit) { return static_cast<char>(units::kFirstTrail + digit % kTrails); };
+  auto trail = [](std::uint32_t digit) {
+    return static_cast<char>(units::kFirstTrail + digit % kTrails);
+  };
   if (i < kTwoByte) {
     out += static_cast<char>(units::kFirstLead + i / kTrails);
     out += trail(i);
@@ -89,26 +81,31 @@ void AppendEscape(std::string& out, std::uint32_t key) {
   }
   i -= kThreeByte;
   out += static_cast<char>(units::kFiveByteLead + i / (kTrails * kTrails * kTrails * kTrails));
-  for (std::uint32_t unit = kTrails * kTrails * kTrails; unit >= 1; unit /= kTrails) out += trail(i / unit);
+  for (std::uint32_t unit = kTrails * kTrails * kTrails; unit >= 1; unit /= kTrails)
+    out += trail(i / unit);
 }
 
-// The key of the escape at text[at] (its bytes: units::Length); false when
-// there is no whole escape there or it is not in the table.
-bool EscapeKey(std::string_view text, std::size_t at, std::uint32_t& key) {
+bool EscapeTable::Key(std::string_view text, std::size_t at, std::uint32_t& key) const {
   const std::size_t n = units::Length(text, at);
   const auto lead = static_cast<unsigned char>(text[at]);
   if (!units::IsLead(lead) || n != units::LeadLength(lead)) return false;
   std::uint32_t value = 0;
-  for (std::size_t k = 1; k < n; ++k) value = value * kTrails + (static_cast<unsigned char>(text[at + k]) - units::kFirstTrail);
+  for (std::size_t k = 1; k < n; ++k)
+    value = value * kTrails + (static_cast<unsigned char>(text[at + k]) - units::kFirstTrail);
   std::uint32_t i;
-  if (n == 2) i = (lead - units::kFirstLead) * kTrails + value;
-  else if (n == 3) i = kTwoByte + (lead - units::kThreeByteLead) * kTrails * kTrails + value;
-  else i = kTwoByte + kThreeByte + (lead - units::kFiveByteLead) * kTrails * kTrails * kTrails * kTrails + value;
-  const EscapeTable& t = Escapes();
-  if (i >= t.keys.size()) return false;
-  key = t.keys[i];
+  if (n == 2)
+    i = (lead - units::kFirstLead) * kTrails + value;
+  else if (n == 3)
+    i = kTwoByte + (lead - units::kThreeByteLead) * kTrails * kTrails + value;
+  else
+    i = kTwoByte + kThreeByte +
+        (lead - units::kFiveByteLead) * kTrails * kTrails * kTrails * kTrails + value;
+  if (i >= keys_.size()) return false;
+  key = keys_[i];
   return true;
 }
+
+namespace {
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
   if (cp < 0x80) {
@@ -131,7 +128,9 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 // Length of the valid UTF-8 sequence at s[i] and its code point; 0 when
 // the bytes there are not valid UTF-8 (overlong forms and surrogates too).
 std::size_t Utf8Sequence(std::string_view s, std::size_t i, std::uint32_t& cp) {
-  auto byte = [&](std::size_t k) { return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0u; };
+  auto byte = [&](std::size_t k) {
+    return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0u;
+  };
   const unsigned c = byte(0);
   if (c < 0x80) {
     cp = c;
@@ -163,14 +162,15 @@ std::size_t Utf8Sequence(std::string_view s, std::size_t i, std::uint32_t& cp) {
   return n;
 }
 
-// Appends the CP866 form of a character (key: a code point or a raw byte).
-void PutDecoded(std::string& out, std::uint32_t key) {
+// Appends the CP866 form of a character (key: a code point or a raw byte):
+// with escapes, an escape of the table where CP866 lacks it; else '?'.
+void PutDecoded(std::string& out, std::uint32_t key, EscapeTable* escapes) {
   unsigned char b;
-  const bool on = units::EscapesOn();
+  const bool on = escapes != nullptr;
   if (key < kRawByte && ToSingleByte(key, Charset::Cp866, b) && !(on && IsEscapeByte(b))) {
     out += static_cast<char>(b);
   } else if (on) {
-    AppendEscape(out, key);
+    escapes->Append(out, key);
   } else {
     out += '?';
   }
@@ -182,9 +182,12 @@ void PutEncoded(std::string& out, std::uint32_t key, Charset cs) {
     return;
   }
   unsigned char b;
-  if (cs == Charset::Utf8) AppendUtf8(out, key);
-  else if (ToSingleByte(key, cs, b)) out += static_cast<char>(b);
-  else out += '?';
+  if (cs == Charset::Utf8)
+    AppendUtf8(out, key);
+  else if (ToSingleByte(key, cs, b))
+    out += static_cast<char>(b);
+  else
+    out += '?';
 }
 
 // The length of the run of ASCII bytes at p[0..n), tested eight at a time.
@@ -207,7 +210,8 @@ const std::array<unsigned char, 32 * 64>& TwoByteTable() {
       for (std::uint32_t next = 0x80; next <= 0xBF; ++next) {
         unsigned char b;
         const std::uint32_t cp = (lead & 0x1F) << 6 | (next & 0x3F);
-        if (ToSingleByte(cp, Charset::Cp866, b) && !IsEscapeByte(b)) t[(lead - 0xC0) * 64 + (next - 0x80)] = b;
+        if (ToSingleByte(cp, Charset::Cp866, b) && !IsEscapeByte(b))
+          t[(lead - 0xC0) * 64 + (next - 0x80)] = b;
       }
     }
     return t;
@@ -217,7 +221,7 @@ const std::array<unsigned char, 32 * 64>& TwoByteTable() {
 
 // Decode from UTF-8: ASCII and the two-byte letters through a table, into
 // a buffer written by index; everything else as PutDecoded has it.
-void DecodeUtf8(std::string_view bytes, std::string& out) {
+void DecodeUtf8(std::string_view bytes, std::string& out, EscapeTable* escapes) {
   const auto& two = TwoByteTable();
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
@@ -244,7 +248,7 @@ void DecodeUtf8(std::string_view bytes, std::string& out) {
     std::uint32_t cp;
     const std::size_t len = Utf8Sequence(bytes, i, cp);
     general.clear();
-    PutDecoded(general, len == 0 ? kRawByte + c : cp);
+    PutDecoded(general, len == 0 ? kRawByte + c : cp, escapes);
     i += len == 0 ? 1 : len;
     // An escape may take more bytes than its character did: the buffer
     // keeps room for it and for every byte still to come.
@@ -294,7 +298,8 @@ bool EncodeLineUtf8(std::string_view text, bool escapesOn, std::string& out) {
     }
     if (escapesOn && IsEscapeByte(c)) return false;
     const Utf8Form& f = forms[c - 0x80];
-    std::memcpy(buffer + w, f.bytes, 3);  // all three: the room is there, the unused ones are overwritten
+    std::memcpy(buffer + w, f.bytes,
+                3);  // all three: the room is there, the unused ones are overwritten
     w += f.len;
   }
   out.assign(buffer, w);
@@ -318,10 +323,10 @@ bool ByName(std::string_view name, Charset& out) {
     Charset cs;
   };
   static constexpr Alias kAliases[] = {
-      {"CP866", Charset::Cp866},   {"866", Charset::Cp866},          {"IBM866", Charset::Cp866},
-      {"+7_FIDO", Charset::Cp866}, {"IBMPC", Charset::Cp866},        {"UTF-8", Charset::Utf8},
-      {"UTF8", Charset::Utf8},     {"KOI8-R", Charset::Koi8r},       {"KOI8", Charset::Koi8r},
-      {"CP1251", Charset::Cp1251}, {"1251", Charset::Cp1251},        {"WINDOWS-1251", Charset::Cp1251},
+      {"CP866", Charset::Cp866},   {"866", Charset::Cp866},    {"IBM866", Charset::Cp866},
+      {"+7_FIDO", Charset::Cp866}, {"IBMPC", Charset::Cp866},  {"UTF-8", Charset::Utf8},
+      {"UTF8", Charset::Utf8},     {"KOI8-R", Charset::Koi8r}, {"KOI8", Charset::Koi8r},
+      {"CP1251", Charset::Cp1251}, {"1251", Charset::Cp1251},  {"WINDOWS-1251", Charset::Cp1251},
   };
   for (const Alias& a : kAliases) {
     if (EqualNoCase(name, a.name)) {
@@ -369,7 +374,8 @@ bool IsUtf8Text(std::string_view bytes) {
 
 bool FromControlLines(std::string_view text, Charset& out) {
   // Only lines that begin with 0x01 matter: go from one such byte to the next.
-  for (std::size_t at = text.find('\x01'); at != std::string_view::npos; at = text.find('\x01', at + 1)) {
+  for (std::size_t at = text.find('\x01'); at != std::string_view::npos;
+       at = text.find('\x01', at + 1)) {
     const bool afterBom = at == 3 && text.starts_with("\xEF\xBB\xBF");
     if (at > 0 && text[at - 1] != '\r' && text[at - 1] != '\n' && !afterBom) continue;
     std::string_view line = text.substr(at + 1);
@@ -385,39 +391,32 @@ bool FromControlLines(std::string_view text, Charset& out) {
   return false;
 }
 
-void UseEscapes(bool on) {
-  Escapes() = EscapeTable();
-  units::SetEscapes(on);
-}
-
-bool EscapesOn() { return units::EscapesOn(); }
-
-bool EscapesMade() { return !Escapes().keys.empty(); }
-
-std::string Writable(std::string_view text, Charset cs) {
-  if (!units::EscapesOn()) return std::string(text);  // nothing there but CP866
+std::string Writable(std::string_view text, Charset cs, const EscapeTable* escapes) {
+  if (escapes == nullptr) return std::string(text);  // nothing there but CP866
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t n = units::Length(text, i);
     std::uint32_t key;
     unsigned char b;
-    const bool lacked = n > 1 && EscapeKey(text, i, key) &&
+    const bool lacked = n > 1 && escapes->Key(text, i, key) &&
                         (key >= kRawByte || (cs != Charset::Utf8 && !ToSingleByte(key, cs, b)));
-    if (lacked) out += '?';
-    else out.append(text.substr(i, n));
+    if (lacked)
+      out += '?';
+    else
+      out.append(text.substr(i, n));
     i += n;
   }
   return out;
 }
 
-std::u32string Shown(std::string_view text) {
+std::u32string Shown(std::string_view text, const EscapeTable* escapes) {
   std::u32string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t n = units::Length(text, i);
     std::uint32_t key;
-    if (n > 1 && EscapeKey(text, i, key)) {
+    if (n > 1 && escapes != nullptr && escapes->Key(text, i, key)) {
       out += key >= kRawByte ? U'?' : static_cast<char32_t>(key);
       i += n;
       continue;
@@ -425,7 +424,8 @@ std::u32string Shown(std::string_view text) {
     // Bytes of no escape (a name or path shown as it is) stay CP866 bytes.
     for (std::size_t k = 0; k < n; ++k) {
       const auto c = static_cast<unsigned char>(text[i + k]);
-      out += c < 0x80 ? static_cast<char32_t>(c) : static_cast<char32_t>(platform::kCp866High[c - 0x80]);
+      out += c < 0x80 ? static_cast<char32_t>(c)
+                      : static_cast<char32_t>(platform::kCp866High[c - 0x80]);
     }
     i += n;
   }
@@ -435,22 +435,25 @@ std::u32string Shown(std::string_view text) {
 bool HoldsEscape(std::string_view text) {
   if (!units::EscapesOn()) return false;
   for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (units::IsLead(static_cast<unsigned char>(text[i])) && units::IsTrail(static_cast<unsigned char>(text[i + 1])))
+    if (units::IsLead(static_cast<unsigned char>(text[i])) &&
+        units::IsTrail(static_cast<unsigned char>(text[i + 1])))
       return true;
   }
   return false;
 }
 
-bool KeepsBytes(Charset cs) { return cs == Charset::Cp866 && !units::EscapesOn(); }
+bool KeepsBytes(Charset cs, const EscapeTable* escapes) {
+  return cs == Charset::Cp866 && escapes == nullptr;
+}
 
-std::string Decode(std::string_view bytes, Charset cs) {
+std::string Decode(std::string_view bytes, Charset cs, EscapeTable* escapes) {
   std::string out;
   if (cs == Charset::Utf8) {
-    DecodeUtf8(bytes, out);
+    DecodeUtf8(bytes, out, escapes);
     return out;
   }
   out.reserve(bytes.size());
-  if (KeepsBytes(cs)) return std::string(bytes);
+  if (KeepsBytes(cs, escapes)) return std::string(bytes);
   if (cs == Charset::Cp866) {
     // Escapes on: only the box-drawing bytes change; the runs between them
     // are taken whole.
@@ -458,7 +461,7 @@ std::string Decode(std::string_view bytes, Charset cs) {
     for (std::size_t i = 0, run = 0; i <= bytes.size(); ++i) {
       if (i < bytes.size() && !IsEscapeByte(p[i])) continue;
       out.append(bytes.substr(run, i - run));
-      if (i < bytes.size()) AppendEscape(out, platform::kCp866High[p[i] - 0x80]);
+      if (i < bytes.size()) escapes->Append(out, platform::kCp866High[p[i] - 0x80]);
       run = i + 1;
     }
     return out;
@@ -466,22 +469,25 @@ std::string Decode(std::string_view bytes, Charset cs) {
   const auto& high = HighHalf(cs);
   for (char ch : bytes) {
     unsigned char c = static_cast<unsigned char>(ch);
-    if (c < 0x80) out += ch;
-    else if (high[c - 0x80] == 0) PutDecoded(out, kRawByte + c);
-    else PutDecoded(out, high[c - 0x80]);
+    if (c < 0x80)
+      out += ch;
+    else if (high[c - 0x80] == 0)
+      PutDecoded(out, kRawByte + c, escapes);
+    else
+      PutDecoded(out, high[c - 0x80], escapes);
   }
   return out;
 }
 
-std::string Encode(std::string_view text, Charset cs) {
+std::string Encode(std::string_view text, Charset cs, const EscapeTable* escapes) {
   std::string out;
-  EncodeInto(text, cs, out);
+  EncodeInto(text, cs, escapes, out);
   return out;
 }
 
-void EncodeInto(std::string_view text, Charset cs, std::string& out) {
-  const bool on = units::EscapesOn();
-  if (KeepsBytes(cs)) {
+void EncodeInto(std::string_view text, Charset cs, const EscapeTable* escapes, std::string& out) {
+  const bool on = escapes != nullptr;
+  if (KeepsBytes(cs, escapes)) {
     out.assign(text);
     return;
   }
@@ -495,14 +501,19 @@ void EncodeInto(std::string_view text, Charset cs, std::string& out) {
     if (on && IsEscapeByte(c)) {
       std::uint32_t key;
       const std::size_t n = units::Length(text, i);
-      if (EscapeKey(text, i, key)) PutEncoded(out, key, cs);
-      else out += '?';
+      if (escapes->Key(text, i, key))
+        PutEncoded(out, key, cs);
+      else
+        out += '?';
       i += n;
       continue;
     }
-    if (c < 0x80) out += static_cast<char>(c);
-    else if (utf8) out.append(forms[c - 0x80].bytes, forms[c - 0x80].len);
-    else PutEncoded(out, platform::kCp866High[c - 0x80], cs);
+    if (c < 0x80)
+      out += static_cast<char>(c);
+    else if (utf8)
+      out.append(forms[c - 0x80].bytes, forms[c - 0x80].len);
+    else
+      PutEncoded(out, platform::kCp866High[c - 0x80], cs);
     ++i;
   }
 }

@@ -9,10 +9,26 @@
 namespace charset {
 namespace {
 
+// Decode and Encode with the fixture's table while escapes are on, without
+// one while they are off.
 class Charsets : public ::testing::Test {
  protected:
-  void TearDown() override { UseEscapes(false); }
-  std::string RoundTrip(const std::string& bytes, Charset cs) { return Encode(Decode(bytes, cs), cs); }
+  void TearDown() override { Off(); }
+  void On() {
+    table_ = EscapeTable();
+    on_ = true;
+    units::SetEscapes(true);
+  }
+  void Off() {
+    on_ = false;
+    units::SetEscapes(false);
+  }
+  EscapeTable* Table() { return on_ ? &table_ : nullptr; }
+  std::string Dec(std::string_view bytes, Charset cs) { return Decode(bytes, cs, Table()); }
+  std::string Enc(std::string_view text, Charset cs) { return Encode(text, cs, Table()); }
+  std::string RoundTrip(const std::string& bytes, Charset cs) { return Enc(Dec(bytes, cs), cs); }
+  EscapeTable table_;
+  bool on_ = false;
 };
 
 std::string AllBytes() {
@@ -23,19 +39,19 @@ std::string AllBytes() {
 
 TEST_F(Charsets, EveryByteComesBackInEverySingleByteCharset) {
   for (Charset cs : {Charset::Cp866, Charset::Koi8r, Charset::Cp1251}) {
-    UseEscapes(true);
+    On();
     EXPECT_EQ(RoundTrip(AllBytes(), cs), AllBytes()) << Name(cs);
   }
-  UseEscapes(false);
-  EXPECT_EQ(Decode(AllBytes(), Charset::Cp866), AllBytes());
+  Off();
+  EXPECT_EQ(Dec(AllBytes(), Charset::Cp866), AllBytes());
 }
 
 TEST_F(Charsets, Utf8ComesBackValidOrNot) {
-  UseEscapes(true);
+  On();
   const std::string samples[] = {
-      "Hello, \xd0\x92\xd0\xb0\xd1\x81\xd1\x8f!",                  // Вася
+      "Hello, \xd0\x92\xd0\xb0\xd1\x81\xd1\x8f!",                             // Вася
       "\xd1\x8d \xc2\xab\xe2\x80\x94\xc2\xbb \xf0\x9f\x98\x80 \xe2\x82\xac",  // э «—» 😀 €
-      "\xe2\x94\x82 box \xe2\x95\x94",                                // │ ╔: CP866 box characters
+      "\xe2\x94\x82 box \xe2\x95\x94",  // │ ╔: CP866 box characters
       "\xff\xfe bad \xc3( \xe0\x80\x80 \xed\xa0\x80 \xf4\x90\x80\x80 \xc0\xaf",  // invalid forms
       "cut at the end \xe2\x80",
   };
@@ -44,52 +60,70 @@ TEST_F(Charsets, Utf8ComesBackValidOrNot) {
 }
 
 TEST_F(Charsets, LettersDecodeToCp866AndTheRestToEscapeBytesOnly) {
-  UseEscapes(true);
+  On();
   // Н р э Ю: the program's own letters; « and 😀 become escape bytes.
-  std::string text = Decode("\xd0\x9d\xd1\x80\xd1\x8d\xd0\xae \xc2\xab\xf0\x9f\x98\x80", Charset::Utf8);
+  std::string text =
+      Dec("\xd0\x9d\xd1\x80\xd1\x8d\xd0\xae \xc2\xab\xf0\x9f\x98\x80", Charset::Utf8);
   ASSERT_EQ(text.size(), 9u);  // two two-byte escapes
   EXPECT_EQ(text.substr(0, 5), "\x8d\xe0\xed\x9e ");
-  for (char c : text.substr(5)) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF);
-  EXPECT_EQ(Decode("\xee\xd2\xe0", Charset::Koi8r), "\x8d\xe0\x9e");    // Н р Ю in KOI8-R
-  EXPECT_EQ(Encode("H\x8d", Charset::Koi8r), "H\xee");
-  UseEscapes(false);
-  EXPECT_EQ(Decode("\xc2\xab\xd0\x9d", Charset::Utf8), "?\x8d");  // a data file for a CP866 reply
+  for (char c : text.substr(5))
+    EXPECT_TRUE(static_cast<unsigned char>(c) >= 0xB0 && static_cast<unsigned char>(c) <= 0xDF);
+  EXPECT_EQ(Dec("\xee\xd2\xe0", Charset::Koi8r), "\x8d\xe0\x9e");  // Н р Ю in KOI8-R
+  EXPECT_EQ(Enc("H\x8d", Charset::Koi8r), "H\xee");
+  Off();
+  EXPECT_EQ(Dec("\xc2\xab\xd0\x9d", Charset::Utf8), "?\x8d");  // a data file for a CP866 reply
 }
 
 TEST_F(Charsets, ManyDistinctCharactersTakeLongerEscapesAndStillComeBack) {
-  UseEscapes(true);
+  On();
   std::string many;
   for (unsigned cp = 0x4E00; cp < 0x4E00 + 3000; ++cp) {
     many += static_cast<char>(0xE0 | (cp >> 12));
     many += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     many += static_cast<char>(0x80 | (cp & 0x3F));
   }
-  std::string text = Decode(many, Charset::Utf8);
-  EXPECT_EQ(Encode(text, Charset::Utf8), many);
+  std::string text = Dec(many, Charset::Utf8);
+  EXPECT_EQ(Enc(text, Charset::Utf8), many);
   EXPECT_EQ(units::Count(text), 3000u);
   // Invalid bytes after them: each takes a five-byte escape, so the text
   // grows past the bytes it came from.
   const std::string bad(200, '\xff');
-  const std::string grown = Decode("\xfe\xfd" + bad, Charset::Utf8);
+  const std::string grown = Dec("\xfe\xfd" + bad, Charset::Utf8);
   EXPECT_GT(grown.size(), bad.size() + 2);
-  EXPECT_EQ(Encode(grown, Charset::Utf8), "\xfe\xfd" + bad);
+  EXPECT_EQ(Enc(grown, Charset::Utf8), "\xfe\xfd" + bad);
 }
 
 // Escapes longer than their bytes followed by plain text: the text after
 // them comes through whole.
 TEST_F(Charsets, TextAfterLongEscapesIsKeptWhole) {
-  UseEscapes(true);
+  On();
   std::string distinct;  // past 2,432 distinct characters escapes take five bytes
   for (unsigned cp = 0x4E00; cp < 0x4E00 + 2500; ++cp) {
     distinct += static_cast<char>(0xE0 | (cp >> 12));
     distinct += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     distinct += static_cast<char>(0x80 | (cp & 0x3F));
   }
-  Decode(distinct, Charset::Utf8);
+  Dec(distinct, Charset::Utf8);
   const std::string bytes = std::string(10, '\xff') + std::string(50, 'a');
-  const std::string text = Decode(bytes, Charset::Utf8);
+  const std::string text = Dec(bytes, Charset::Utf8);
   EXPECT_EQ(text.substr(text.size() - 50), std::string(50, 'a'));
-  EXPECT_EQ(Encode(text, Charset::Utf8), bytes);
+  EXPECT_EQ(Enc(text, Charset::Utf8), bytes);
+}
+
+// A table is the run's own: the same escape bytes stand for the characters
+// of its own text, and a text without a table shows its bytes as CP866.
+TEST_F(Charsets, EachTableKeepsItsOwnCharacters) {
+  units::SetEscapes(true);
+  EscapeTable first, second;
+  const std::string a = Decode("\xc2\xab", Charset::Utf8, &first);       // «
+  const std::string b = Decode("\xe2\x9c\x93", Charset::Utf8, &second);  // ✓
+  EXPECT_EQ(a, b);  // each table's first escape
+  EXPECT_EQ(Encode(a, Charset::Utf8, &first), "\xc2\xab");
+  EXPECT_EQ(Encode(b, Charset::Utf8, &second), "\xe2\x9c\x93");
+  EXPECT_TRUE(first.Made() && second.Made() && !EscapeTable().Made());
+  EXPECT_EQ(Shown(a, &first), U"\u00AB");
+  EXPECT_EQ(Writable(a, Charset::Koi8r, &first), "?");  // KOI8-R has no «
+  units::SetEscapes(false);
 }
 
 TEST_F(Charsets, NamesAndControlLines) {
@@ -103,11 +137,21 @@ TEST_F(Charsets, NamesAndControlLines) {
   }
   EXPECT_FALSE(ByName("EBCDIC", cs));
   EXPECT_FALSE(ByName("", cs));
-  EXPECT_TRUE(FromControlLines("text\n\x01" "CHRS: LATIN-1 2\n\x01" "CHRS: KOI8-R 2\n", cs));
+  EXPECT_TRUE(
+      FromControlLines("text\n\x01"
+                       "CHRS: LATIN-1 2\n\x01"
+                       "CHRS: KOI8-R 2\n",
+                       cs));
   EXPECT_EQ(cs, Charset::Koi8r);
-  EXPECT_TRUE(FromControlLines("\x01" "CHARSET: UTF-8\r\n", cs));
+  EXPECT_TRUE(
+      FromControlLines("\x01"
+                       "CHARSET: UTF-8\r\n",
+                       cs));
   EXPECT_EQ(cs, Charset::Utf8);
-  EXPECT_FALSE(FromControlLines(" AB> \x01" "CHRS: KOI8-R 2\nCHRS: UTF-8\n", cs));
+  EXPECT_FALSE(
+      FromControlLines(" AB> \x01"
+                       "CHRS: KOI8-R 2\nCHRS: UTF-8\n",
+                       cs));
 }
 
 TEST_F(Charsets, Utf8TextNeedsAMultiByteCharacter) {

@@ -48,8 +48,8 @@ bool KeepLine(ShortStr& line, std::uint32_t options) {
 }
 
 // The options that change a line on its way to the file.
-constexpr std::uint32_t kLineChanges = optUpper | optLower | optTrimRight | optTrimLeft | optToAnsi | optToOem |
-                                       optComments | optSkipEmpty;
+constexpr std::uint32_t kLineChanges = optUpper | optLower | optTrimRight | optTrimLeft |
+                                       optToAnsi | optToOem | optComments | optSkipEmpty;
 
 std::string Numbered(const std::string& name, std::uint32_t options) {
   return (options & optNumbered) ? NumberedName(name) : name;
@@ -81,14 +81,19 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options, listma
   textlines::ForEachLine(text, [&](std::string_view line) {
     if (!fits) return false;
     if (!transform && line.size() <= static_cast<std::size_t>(kMaxLen)) {  // stored as it stands
-      if (list->Count >= kMaxLines) fits = !wrap;
+      if (list->Count >= kMaxLines)
+        fits = !wrap;
       else if (region != nullptr && line.data() != text.data())
-        lines::LineAddInPlace(list, region, const_cast<char*>(line.data()) - 1, static_cast<std::uint8_t>(line.size()));
-      else lines::LineAddBytes(list, line);
+        lines::LineAddInPlace(list, region, const_cast<char*>(line.data()) - 1,
+                              static_cast<std::uint8_t>(line.size()));
+      else
+        lines::LineAddBytes(list, line);
       return fits;
     }
-    if (wrap) textlines::WrapLine(line, store);
-    else store(ShortStr(line));  // cut at 255
+    if (wrap)
+      textlines::WrapLine(line, store);
+    else
+      store(ShortStr(line));  // cut at 255
     return fits;
   });
   return fits;
@@ -102,8 +107,10 @@ constexpr std::size_t kLineCost = 32;
 std::size_t LinesIn(std::string_view text) {
   auto count = [text](char end) {
     std::size_t n = 0;
-    for (const char* at = text.data(), *stop = at + text.size();
-         (at = static_cast<const char*>(std::memchr(at, end, static_cast<std::size_t>(stop - at)))) != nullptr; ++at)
+    for (const char *at = text.data(), *stop = at + text.size();
+         (at = static_cast<const char*>(
+              std::memchr(at, end, static_cast<std::size_t>(stop - at)))) != nullptr;
+         ++at)
       ++n;
     return n;
   };
@@ -120,7 +127,7 @@ template <class Put>
 bool ForEachWritten(List* list, std::int32_t first, std::int32_t last, const ShortStr& prefix,
                     std::uint32_t options, const TextFormat& format, Put&& put) {
   const bool asStored = prefix.Empty() && !(options & kLineChanges);
-  const bool plain = format.Charset == charset::Charset::Cp866 && !charset::EscapesOn();
+  const bool plain = charset::KeepsBytes(format.Charset, format.Escapes);
   listman::Node* node = first <= last ? listman::ListGetNode(list, first) : nullptr;
   std::string encoded;  // one buffer for every line
   for (std::int32_t i = first; i <= last && node != nullptr; ++i, node = node->Next) {
@@ -133,7 +140,7 @@ bool ForEachWritten(List* list, std::int32_t first, std::int32_t last, const Sho
       if (!KeepLine(line, options)) continue;
       text = line.View();
     }
-    if (!plain) charset::EncodeInto(text, format.Charset, encoded);
+    if (!plain) charset::EncodeInto(text, format.Charset, format.Escapes, encoded);
     if (!put(plain ? text : std::string_view(encoded))) return false;
   }
   return true;
@@ -162,21 +169,23 @@ int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat
   if ((options & optWrap) && expected > kMaxLines && textlines::MoreLinesThan(bytes, kMaxLines)) {
     return kErrTooManyLines;
   }
-  format.Bom = format.Charset == charset::Charset::Utf8 && std::string_view(bytes).starts_with(kBom);
+  format.Bom =
+      format.Charset == charset::Charset::Utf8 && std::string_view(bytes).starts_with(kBom);
   std::size_t from = format.Bom ? kBom.size() : 0;
   format.Ending = textlines::FirstLineEnd(std::string_view(bytes).substr(from));
   // The text (the bytes themselves when they are CP866) becomes a region
   // the lines are stored in: a large reply is not copied again.
   std::size_t size = textlines::WithoutEndMark(std::string_view(bytes).substr(from)).size();
-  if (!charset::KeepsBytes(format.Charset)) {
-    bytes = charset::Decode(std::string_view(bytes).substr(from, size), format.Charset);
+  if (!charset::KeepsBytes(format.Charset, format.Escapes)) {
+    bytes =
+        charset::Decode(std::string_view(bytes).substr(from, size), format.Charset, format.Escapes);
     from = 0;
     size = bytes.size();
   }
   listman::BlocksAhead((expected < kMaxLines ? expected : kMaxLines) * kLineCost);
   listman::Region* region = listman::RegionAdopt(std::move(bytes));
-  const bool fits =
-      StoreLines(std::string_view(listman::RegionBytes(region) + from, size), lines, options, region);
+  const bool fits = StoreLines(std::string_view(listman::RegionBytes(region) + from, size), lines,
+                               options, region);
   listman::RegionDone(region);
   if (fits) return 0;
   listman::ListDisposeAll(lines);
@@ -184,7 +193,8 @@ int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat
   return kErrTooManyLines;
 }
 
-int TextLoad(const std::string& rawName, List*& lines, std::uint32_t options, TextFormat* format) {
+int TextLoad(const std::string& rawName, List*& lines, std::uint32_t options, TextFormat* format,
+             charset::EscapeTable* escapes) {
   listman::ListCreate(lines);
   if (rawName.empty()) return 3;
   if (MemAvailable() < kMinMemory) return 203;
@@ -200,6 +210,7 @@ int TextLoad(const std::string& rawName, List*& lines, std::uint32_t options, Te
   int r = TextRead(name, bytes);
   if (r != 0 && bytes.empty()) return r;
   TextFormat found;
+  found.Escapes = escapes;
   if (charset::IsUtf8Text(bytes)) found.Charset = charset::Charset::Utf8;
   listman::ListDisposeAll(lines);
   int parsed = TextParse(std::move(bytes), lines, options, found);
@@ -222,7 +233,8 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
   platform::IoResult();
   if (!(options & optRewrite)) options |= optAppend;
   File file;
-  int r = FileOpen(file, kSaveBuffer, name, (options & ~optNumbered) | optText | optMakeDir | optRewrite);
+  int r = FileOpen(file, kSaveBuffer, name,
+                   (options & ~optNumbered) | optText | optMakeDir | optRewrite);
   if (r != 0) return -r;
   if (first < 0) first = 1;
   if (last < 0) last = list->Count;
@@ -233,8 +245,9 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
     return -(error != 0 ? error : 101);
   };
   if (format.Bom && first == 1 && !WriteBytes(file, kBom.data(), kBom.size())) return failed();
-  const bool written = ForEachWritten(list, first, last, prefix, options, format,
-                                      [&](std::string_view text) { return WriteText(file, text, ending); });
+  const bool written =
+      ForEachWritten(list, first, last, prefix, options, format,
+                     [&](std::string_view text) { return WriteText(file, text, ending); });
   if (!written) return failed();
   FileClose(file);
   return -platform::IoResult();
@@ -279,8 +292,13 @@ int TextCacheLoad(const std::string& name, std::uint32_t options, CacheEntry*& e
   if (TextCacheFind(name, entry)) return 0;
   if (cache == nullptr) listman::ListCreate(cache);
   void* block = listman::BlockAlloc(sizeof(CacheEntry));
-  entry = new (block) CacheEntry{new std::string(UpCaseText(name)), new std::string(name), nullptr,
-                                 new std::string(), options, options, false};
+  entry = new (block) CacheEntry{new std::string(UpCaseText(name)),
+                                 new std::string(name),
+                                 nullptr,
+                                 new std::string(),
+                                 options,
+                                 options,
+                                 false};
   // File names are case-sensitive here: the file is opened under the name
   // as given, while the key matches any letter case.
   int r = TextLoad(name, entry->Lines, options);

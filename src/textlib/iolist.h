@@ -30,6 +30,9 @@ struct TextFormat {
   charset::Charset Charset = charset::Charset::Cp866;
   bool Bom = false;  // a UTF-8 text began with a byte-order mark: kept out of
                      // its first line, written back in front of it
+  // The run's escapes the text is decoded and encoded with; none: escapes
+  // off (a CP866 text is then its bytes).
+  charset::EscapeTable* Escapes = nullptr;
 };
 
 // Loads the file into a new list stored in lines (created first, so every
@@ -38,13 +41,15 @@ struct TextFormat {
 // character. Lines longer than 255 bytes are cut, and lines past 65,535 are
 // dropped; with optWrap they are wrapped instead and more than 65,535 lines
 // (after wrapping) gives kErrTooManyLines. A read error part-way returns its
-// code negated and keeps the lines read so far.
+// code negated and keeps the lines read so far. The text is decoded with
+// escapes (the run's table), or without them when none is given.
 int TextLoad(const std::string& name, List*& lines, std::uint32_t options,
-             TextFormat* format = nullptr);
+             TextFormat* format = nullptr, charset::EscapeTable* escapes = nullptr);
 // Reads the whole file into bytes; 0, or an error code as TextLoad gives it
 // (the bytes read before a read error are kept).
 int TextRead(const std::string& name, std::string& bytes);
-// The lines of a whole file's bytes, decoded from format.Charset, into a
+// The lines of a whole file's bytes, decoded from format.Charset with
+// format.Escapes, into a
 // new list as TextLoad makes them; format.Ending receives the first line
 // end. 0 or kErrTooManyLines (then the list is empty). The bytes are kept
 // (the lines are stored in them) until the last of those lines is freed.
@@ -63,8 +68,8 @@ std::string TextBytes(List* lines, const TextFormat& format);
 // Stored in the cache list by a byte copy, so its names are held by pointer
 // (owned by the entry, released with it).
 struct CacheEntry {
-  std::string* Key;     // the name upper-cased
-  std::string* Name;    // the name as given, for writing back
+  std::string* Key;   // the name upper-cased
+  std::string* Name;  // the name as given, for writing back
   List* Lines;
   std::string* Prefix;  // for writing back; empty
   std::uint32_t LoadOptions;

@@ -10,8 +10,9 @@
 #include "runtime/error.h"
 #include "runtime/exitproc.h"
 #include "runtime/logfile.h"
-#include "textlib/option.h"
+#include "textlib/files.h"
 #include "textlib/iolist.h"
+#include "textlib/option.h"
 #include "textlib/unidiff.h"
 #include "textlib/tr.h"
 
@@ -41,10 +42,10 @@ State& Pipes() {
 // The rest of standard input to standard output as it comes, through the
 // piece buffer (whatever it held is written by then).
 void PassThrough(State& s) {
-  for (long n;
-       (n = platform::FileRead(platform::StandardInput(), s.piece.data(), s.piece.size())) > 0;) {
-    if (!platform::ResultWrite(std::string_view(s.piece.data(), static_cast<std::size_t>(n))))
-      return;
+  std::size_t n = 0;
+  while (files::ReadFrom(platform::StandardInput(), s.piece.data(), s.piece.size(), n) == 0 &&
+         n > 0) {
+    if (!platform::ResultWrite(std::string_view(s.piece.data(), n))) return;
   }
 }
 
@@ -117,13 +118,11 @@ int ReadStandardInput() {
   s.inputWhole = false;
   LineCounter lines;
   for (;;) {
-    const long n = platform::FileRead(platform::StandardInput(), s.piece.data(), s.piece.size());
+    std::size_t n = 0;
+    const int code = files::ReadFrom(platform::StandardInput(), s.piece.data(), s.piece.size(), n);
+    if (code != 0) return -code;
     if (n == 0) break;
-    if (n < 0) {
-      const int code = platform::IoResult();
-      return -(code != 0 ? code : 100);
-    }
-    const std::string_view piece(s.piece.data(), static_cast<std::size_t>(n));
+    const std::string_view piece(s.piece.data(), n);
     try {
       s.input.append(piece);
     } catch (const std::bad_alloc&) {

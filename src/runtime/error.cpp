@@ -184,7 +184,8 @@ void ReportBlock(std::int32_t code, const ShortStr& text, const ShortStr& title,
 }
 
 ShortStr ReportTitle() {
-  return InReport("reported by ErrorDone from unit Error", Cp866("сообщено ErrorDone из модуля Error"));
+  return InReport("reported by ErrorDone from unit Error",
+                  Cp866("сообщено ErrorDone из модуля Error"));
 }
 
 void ShowFault(const ShortStr& message) {
@@ -283,11 +284,11 @@ void ErrorDone() {
 
 void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
                  std::uint32_t address) {
-  platform::IoResult();
+  // A report that cannot be written is given up silently: it is the last
+  // word of a run that is failing already.
   files::File file;
   if (files::FileOpen(file, 0, paths::ProgramOutputFile(".err"),
                       files::optAppend | files::optText) != 0) {
-    platform::IoResult();
     return;
   }
   ShortStr module;
@@ -296,7 +297,6 @@ void ErrorReport(std::int32_t code, const ShortStr& text, const ShortStr& title,
   ReportBlock(code, text, title, address, TimeStamp(platform::LocalNow()), line, module, block);
   for (const ShortStr& l : block) files::WriteLine(file, l);
   files::FileClose(file);
-  platform::IoResult();
 }
 
 std::int32_t MapLineLookup(const std::string& name, std::uint32_t x, ShortStr& module) {
@@ -307,7 +307,6 @@ std::int32_t MapLineLookup(const std::string& name, std::uint32_t x, ShortStr& m
   if (r != 0 && text.empty()) return r;
   std::int32_t result = 0;
   if (!MapLookupIn(text, x, result, module)) result = r;
-  platform::IoResult();
   return result;
 }
 

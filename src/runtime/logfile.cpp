@@ -54,19 +54,22 @@ void LogInit() {
 void LogWrite(const ShortStr& record, std::uint8_t level) {
   LogState& s = State();
   if (!s.LogEnabled || level > s.LogLevelLimit) return;
-  if (s.LogDirect) LogAppendLine(s.LogFileName, record);
-  else lines::LineAdd(s.LogLines, record);
+  if (s.LogDirect)
+    LogAppendLine(s.LogFileName, record);
+  else
+    lines::LineAdd(s.LogLines, record);
 }
 
 void ErrorLogWrite(const ShortStr& record) {
   LogState& s = State();
   if (!s.ErrorLogEnabled) return;
-  if (s.LogDirect) LogAppendLine(s.ErrorFileName, record);
-  else lines::LineAdd(s.ErrorLines, record);
+  if (s.LogDirect)
+    LogAppendLine(s.ErrorFileName, record);
+  else
+    lines::LineAdd(s.ErrorLines, record);
 }
 
 void LogAppendLine(const std::string& name, const ShortStr& record) {
-  platform::IoResult();
   files::File file;
   int r = files::FileOpen(file, 0, name, files::optAppend | files::optText | files::optMakeDir);
   if (r != 0) {
@@ -74,10 +77,11 @@ void LogAppendLine(const std::string& name, const ShortStr& record) {
     return;
   }
   // A buffered write may fail only when the close flushes it.
-  int code = files::WriteLine(file, record) ? 0 : platform::IoResult();
-  files::FileClose(file);
-  if (code == 0) code = platform::IoResult();
-  if (code != 0) ReportDirectFailure(Failure(Cp866("записи"), code, Cp866("log-record в файл "), name));
+  int code = files::WriteLine(file, record);
+  const int closed = files::FileClose(file);
+  if (code == 0) code = closed;
+  if (code != 0)
+    ReportDirectFailure(Failure(Cp866("записи"), code, Cp866("log-record в файл "), name));
 }
 
 void LogFlush() {
@@ -95,7 +99,8 @@ void LogFlush() {
   if (s.ErrorLines != nullptr && s.ErrorLines->Count > 0) {
     int r = iolist::TextWrite(s.ErrorFileName, s.ErrorLines, "", 0);
     if (r != 0) {
-      console::WriteOutLn(Failure(Cp866("записи"), r, Cp866("протокола ошибок в файл "), s.ErrorFileName));
+      console::WriteOutLn(
+          Failure(Cp866("записи"), r, Cp866("протокола ошибок в файл "), s.ErrorFileName));
     }
     listman::ListClearAll(s.ErrorLines);
   }

@@ -54,13 +54,23 @@ void ReleaseBuffer(File& file) {
   file.BufferSize = file.BufferPos = file.BufferLen = 0;
 }
 
-bool Writing(const File& file) { return (file.Options & (optAppend | optRewrite)) != 0 && (file.Options & optRead) == 0; }
+bool Writing(const File& file) {
+  return (file.Options & (optAppend | optRewrite)) != 0 && (file.Options & optRead) == 0;
+}
+
+// Records the first error of a read or a write: the pending one, else
+// fallback. The file's error, which is never left pending.
+int Failure(File& file, int fallback) {
+  const int code = platform::IoResult();
+  if (file.Error == 0) file.Error = code != 0 ? code : fallback;
+  return file.Error;
+}
 
 bool Flush(File& file) {
   if (file.BufferLen == 0) return true;
   bool ok = platform::FileWrite(file.Handle, file.Buffer, file.BufferLen);
   file.BufferLen = 0;
-  if (!ok) file.Failed = true;
+  if (!ok) Failure(file, 101);
   return ok;
 }
 
@@ -123,7 +133,8 @@ int OpenFileCount() { return registry == nullptr ? 0 : registry->Count; }
 std::string BackupName(const std::string& name) {
   const std::string file = paths::FileNameOf(name);
   const std::size_t dot = file.rfind('.');
-  const std::string stem = name.substr(0, name.size() - file.size() + (dot == std::string::npos ? file.size() : dot));
+  const std::string stem =
+      name.substr(0, name.size() - file.size() + (dot == std::string::npos ? file.size() : dot));
   return stem + ".~" + (dot == std::string::npos ? "" : file.substr(dot + 1));
 }
 
@@ -146,9 +157,12 @@ int FileOpen(File& file, std::uint16_t size, const std::string& rawName, std::ui
   }
   // Reading unless optRead is absent and optAppend or optRewrite asks to write.
   const bool reading = (options & optRead) || !(options & (optAppend | optRewrite));
-  if (reading) platform::FileOpenRead(name, file.Handle);
-  else if (options & optAppend) OpenForAppend(file, name);
-  else OpenForRewrite(file, name);
+  if (reading)
+    platform::FileOpenRead(name, file.Handle);
+  else if (options & optAppend)
+    OpenForAppend(file, name);
+  else
+    OpenForRewrite(file, name);
   int error = platform::IoResult();
   if (error == 0 && file.Handle == platform::kNoHandle) error = 102;
   if (error == 0) {
@@ -164,26 +178,29 @@ int FileOpen(File& file, std::uint16_t size, const std::string& rawName, std::ui
 int FileClose(File& file) {
   platform::IoResult();
   if (file.Handle == platform::kNoHandle || !Unregister(file.Handle)) return 0;
+  const bool failedBefore = file.Error != 0;
   bool ok = true;
   if (Writing(file)) ok = Flush(file);
   // A safe rewrite reaches the disk before it takes the target's name.
-  if (ok && !file.TempName.empty()) ok = platform::FileSync(file.Handle);
-  int error = ok ? 0 : platform::IoResult();
+  int error = ok ? 0 : file.Error;
+  if (ok && !file.TempName.empty() && !platform::FileSync(file.Handle))
+    error = platform::IoResult();
   if (!platform::FileClose(file.Handle) && error == 0) error = platform::IoResult();
+  platform::IoResult();
   file.Handle = platform::kNoHandle;
   ReleaseBuffer(file);
   if (!file.TempName.empty()) {
-    if (error == 0 && !file.Failed) {
+    if (error == 0 && !failedBefore) {
       CommitRewrite(file);
       error = platform::IoResult();
     } else {
       platform::FileDelete(file.TempName);
+      platform::IoResult();
       if (error == 0) error = 101;
     }
     file.TempName.clear();
   }
-  platform::IoSet(error);
-  return 0;
+  return error;
 }
 
 void FileDiscard(File& file) {
@@ -200,9 +217,8 @@ void FileDiscard(File& file) {
 bool FileExists(const std::string& name) {
   if (name.empty()) return false;
   File file;
-  bool exists = FileOpen(file, 1, name, optRead) == 0 && platform::IoResult() == 0;
+  const bool exists = FileOpen(file, 1, name, optRead) == 0;
   if (exists) FileClose(file);
-  platform::IoResult();
   return exists;
 }
 
@@ -233,7 +249,7 @@ void ReadInto(File& file, std::string& bytes, std::size_t size) {
   std::size_t got = 0;
   while (got < size) {
     long n = platform::FileRead(file.Handle, bytes.data() + had + got, size - got);
-    if (n < 0) file.Failed = true;
+    if (n < 0) Failure(file, 100);
     if (n <= 0) break;
     got += static_cast<std::size_t>(n);
   }
@@ -242,39 +258,51 @@ void ReadInto(File& file, std::string& bytes, std::size_t size) {
 
 }  // namespace
 
-bool ReadAll(File& file, std::string& bytes) {
+int ReadFrom(platform::Handle handle, char* buffer, std::size_t size, std::size_t& got) {
+  got = 0;
+  const long n = platform::FileRead(handle, buffer, size);
+  if (n >= 0) {
+    got = static_cast<std::size_t>(n);
+    return 0;
+  }
+  const int code = platform::IoResult();
+  return code != 0 ? code : 100;
+}
+
+int ReadAll(File& file, std::string& bytes) {
   // One read of the size the file has, straight into the string; the end is
   // then seen through a small buffer, so a file that did not grow is never
   // copied into a larger string (every fresh page costs a fault).
   long long size = platform::FileSize(file.Handle);
   if (size > 0) ReadInto(file, bytes, static_cast<std::size_t>(size));
   char probe[4096];
-  while (!file.AtEnd && !file.Failed) {
+  while (!file.AtEnd && file.Error == 0) {
     long n = platform::FileRead(file.Handle, probe, sizeof probe);
     if (n > 0) bytes.append(probe, static_cast<std::size_t>(n));
-    if (n < 0) file.Failed = true;
+    if (n < 0) Failure(file, 100);
     if (n <= 0) file.AtEnd = true;
   }
-  return !file.Failed;
+  return file.Error;
 }
 
-bool WriteLine(File& file, const ShortStr& text, std::string_view lineEnd) {
+int WriteLine(File& file, const ShortStr& text, std::string_view lineEnd) {
   return WriteText(file, text.View(), lineEnd);
 }
 
-bool WriteText(File& file, std::string_view text, std::string_view lineEnd) {
-  return WriteBytes(file, text.data(), text.size()) && WriteBytes(file, lineEnd.data(), lineEnd.size());
+int WriteText(File& file, std::string_view text, std::string_view lineEnd) {
+  const int error = WriteBytes(file, text.data(), text.size());
+  return error != 0 ? error : WriteBytes(file, lineEnd.data(), lineEnd.size());
 }
 
-bool WriteBytes(File& file, const void* data, std::size_t size) {
-  if (file.Failed) return false;
+int WriteBytes(File& file, const void* data, std::size_t size) {
+  if (file.Error != 0) return file.Error;
   if (file.Buffer == nullptr) {
-    if (!platform::FileWrite(file.Handle, data, size)) file.Failed = true;
-    return !file.Failed;
+    if (!platform::FileWrite(file.Handle, data, size)) Failure(file, 101);
+    return file.Error;
   }
   const auto* p = static_cast<const unsigned char*>(data);
   while (size > 0) {
-    if (file.BufferLen == file.BufferSize && !Flush(file)) return false;
+    if (file.BufferLen == file.BufferSize && !Flush(file)) return file.Error;
     std::size_t room = file.BufferSize - file.BufferLen;
     std::size_t n = size < room ? size : room;
     std::memcpy(file.Buffer + file.BufferLen, p, n);
@@ -282,7 +310,7 @@ bool WriteBytes(File& file, const void* data, std::size_t size) {
     p += n;
     size -= n;
   }
-  return true;
+  return 0;
 }
 
 }  // namespace files

@@ -1,6 +1,7 @@
 // The file layer: every file is opened through FileOpen under an open-file
 // registry that releases a file's text buffer at close. Results are the I/O
-// error codes (0 = success); names are used whole, never cut. A rewrite with
+// error codes (0 = success), and no error is ever left pending for a caller
+// to fetch; names are used whole, never cut. A rewrite with
 // optBackup goes to a temporary file beside the target that replaces it in
 // one step at a clean close, the old file becoming the backup.
 #pragma once
@@ -40,21 +41,21 @@ inline constexpr std::uint32_t optWrap = 0x20000;
 struct File {
   platform::Handle Handle = platform::kNoHandle;
   std::uint32_t Options = 0;
-  std::string Name;          // the name as opened
-  std::string TempName;      // safe rewrite: where the new text goes first
-  std::string Target;        // safe rewrite: the file it replaces, links followed
+  std::string Name;      // the name as opened
+  std::string TempName;  // safe rewrite: where the new text goes first
+  std::string Target;    // safe rewrite: the file it replaces, links followed
   unsigned char* Buffer = nullptr;
   std::uint16_t BufferSize = 0;
   std::uint16_t BufferPos = 0;
   std::uint16_t BufferLen = 0;
-  bool AtEnd = false;        // physical end or Ctrl-Z reached
-  bool Failed = false;       // a read or write failed since the open
+  bool AtEnd = false;  // physical end or Ctrl-Z reached
+  int Error = 0;       // the first read or write error since the open
 };
 
 // Opens file under name. size: text buffer bytes (0 = default).
 int FileOpen(File& file, std::uint16_t size, const std::string& name, std::uint32_t options);
-// Closes a registered file (a safe rewrite is put in place here); returns 0,
-// an error of the close itself is left pending.
+// Closes a registered file (a safe rewrite is put in place here, unless a
+// write failed); 0, or the error of a write or of the close itself.
 int FileClose(File& file);
 // Closes a registered file and throws away what a safe rewrite wrote.
 void FileDiscard(File& file);
@@ -71,16 +72,20 @@ int FileMoveTo(const std::string& name, const std::string& newName);
 // notes.a.~txt, notes -> notes.~). Never the name itself.
 std::string BackupName(const std::string& name);
 
-// Reads the rest of the file into bytes; false on an error (left pending),
-// with the bytes read so far kept.
-bool ReadAll(File& file, std::string& bytes);
-// Writes the bytes through the text buffer; false on an error (left pending).
-bool WriteBytes(File& file, const void* data, std::size_t size);
-// Writes the text and the line end (CR LF unless given); false on an error
-// (left pending).
-bool WriteLine(File& file, const ShortStr& text, std::string_view lineEnd = "\r\n");
-// Writes bytes of any length and the line end; false on an error.
-bool WriteText(File& file, std::string_view text, std::string_view lineEnd);
+// Reads the rest of the file into bytes; 0, or the read error's code (100
+// when the system names none), with the bytes read so far kept.
+int ReadAll(File& file, std::string& bytes);
+// Writes the bytes through the text buffer; 0, or the file's first write
+// error (101 when the system names none): after one, nothing more is written.
+int WriteBytes(File& file, const void* data, std::size_t size);
+// Writes the text and the line end (CR LF unless given), as WriteBytes.
+int WriteLine(File& file, const ShortStr& text, std::string_view lineEnd = "\r\n");
+// Writes bytes of any length and the line end, as WriteBytes.
+int WriteText(File& file, std::string_view text, std::string_view lineEnd);
+// Reads up to size bytes from an open handle (standard input) into buffer:
+// 0 with got (0 at its end), or the read error's code (100 when the system
+// names none).
+int ReadFrom(platform::Handle handle, char* buffer, std::size_t size, std::size_t& got);
 
 // The name with its extension replaced by a numbered one (optNumbered).
 std::string NumberedName(const std::string& name);

@@ -152,11 +152,8 @@ int TextRead(const std::string& name, std::string& bytes) {
   File file;
   int r = FileOpen(file, kTextBuffer, name, optText | optRead);
   if (r != 0) return -r;
-  ReadAll(file, bytes);
-  int readError = file.Failed ? platform::IoResult() : 0;
-  if (file.Failed && readError == 0) readError = 100;
-  FileClose(file);
-  int closeError = platform::IoResult();
+  const int readError = ReadAll(file, bytes);
+  const int closeError = FileClose(file);
   return -(readError != 0 ? readError : closeError);
 }
 
@@ -240,17 +237,16 @@ int TextSave(const std::string& rawName, List* list, std::int32_t first, std::in
   if (last < 0) last = list->Count;
   const std::string_view ending = textlines::LineEndBytes(format.Ending);
   auto failed = [&file] {
-    int error = platform::IoResult();
+    const int error = file.Error;
     FileDiscard(file);
     return -(error != 0 ? error : 101);
   };
-  if (format.Bom && first == 1 && !WriteBytes(file, kBom.data(), kBom.size())) return failed();
+  if (format.Bom && first == 1 && WriteBytes(file, kBom.data(), kBom.size()) != 0) return failed();
   const bool written =
       ForEachWritten(list, first, last, prefix, options, format,
-                     [&](std::string_view text) { return WriteText(file, text, ending); });
+                     [&](std::string_view text) { return WriteText(file, text, ending) == 0; });
   if (!written) return failed();
-  FileClose(file);
-  return -platform::IoResult();
+  return -FileClose(file);
 }
 
 int TextWrite(const std::string& name, List* list, const ShortStr& prefix, std::uint32_t options,

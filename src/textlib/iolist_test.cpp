@@ -22,7 +22,8 @@ using namespace files;
 class TextFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = support::TempFolder(std::string("io-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = support::TempFolder(std::string("io-") +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -70,7 +71,10 @@ TEST_F(TextFiles, ReadingRules) {
   const std::string long300(300, 'x');
   const ReadCase cases[] = {
       {"", {}},
-      {"\x1A" "abc\r\n", {"\x1A" "abc"}},
+      {"\x1A"
+       "abc\r\n",
+       {"\x1A"
+        "abc"}},
       {"\x1A\r\n\x1A", {}},
       {"a\r\nb\r\n", {"a", "b"}},
       {"a\r\nlast", {"a", "last"}},
@@ -79,7 +83,11 @@ TEST_F(TextFiles, ReadingRules) {
       {"a\nb\nc\n", {"a", "b", "c"}},
       {"a\n\nb", {"a", "", "b"}},
       {"a\n\rb\r\n", {"a", "", "b"}},
-      {"ab\x1A" "cd\r\nef", {"ab\x1A" "cd", "ef"}},
+      {"ab\x1A"
+       "cd\r\nef",
+       {"ab\x1A"
+        "cd",
+        "ef"}},
       {"ab\r\n\x1A", {"ab"}},
       {"ab\x1A\x1A\r\n\x1A\n", {"ab"}},
       {long300 + "\r\nnext", {std::string(255, 'x'), "next"}},
@@ -106,10 +114,12 @@ TEST_F(TextFiles, WrappedLoadKeepsEveryCharacter) {
       {unbroken, {unbroken.substr(0, 255), unbroken.substr(255, 255), unbroken.substr(510)}},
       {quoted + "\r\n", {quoted.substr(0, 252), " SK>> " + quoted.substr(252)}},
       // Only blanks inside the quote prefix: split after exactly 255.
-      {" AB> " + unbroken, {" AB> " + unbroken.substr(0, 250), " AB> " + unbroken.substr(250, 250),
-                             " AB> " + unbroken.substr(500)}},
+      {" AB> " + unbroken,
+       {" AB> " + unbroken.substr(0, 250), " AB> " + unbroken.substr(250, 250),
+        " AB> " + unbroken.substr(500)}},
       // An arrow is no quote mark: its blanks are split points, the pieces get no prefix.
-      {"x => " + unbroken, {"x => ", unbroken.substr(0, 255), unbroken.substr(255, 255), unbroken.substr(510)}},
+      {"x => " + unbroken,
+       {"x => ", unbroken.substr(0, 255), unbroken.substr(255, 255), unbroken.substr(510)}},
   };
   for (const ReadCase& c : cases) {
     Put("w.txt", c.bytes);
@@ -123,8 +133,10 @@ TEST_F(TextFiles, WrappedLoadKeepsEveryCharacter) {
 
 TEST_F(TextFiles, FirstLineEndIsReported) {
   const std::pair<std::string, textlines::LineEnd> cases[] = {
-      {"a\nb\r\n", textlines::LineEnd::Lf},     {"a\rb\n", textlines::LineEnd::Cr},
-      {"a\r\nb\n", textlines::LineEnd::CrLf},   {"no end", textlines::LineEnd::CrLf},
+      {"a\nb\r\n", textlines::LineEnd::Lf},
+      {"a\rb\n", textlines::LineEnd::Cr},
+      {"a\r\nb\n", textlines::LineEnd::CrLf},
+      {"no end", textlines::LineEnd::CrLf},
   };
   for (const auto& [bytes, ending] : cases) {
     Put("e.txt", bytes);
@@ -174,6 +186,34 @@ TEST_F(TextFiles, LoadFailuresLeaveAnEmptyList) {
   EXPECT_EQ(OpenFileCount(), 0);
 }
 
+// Every failure comes back as the result, and nothing is left for a caller
+// to fetch and clear.
+TEST_F(TextFiles, FailuresAreResultsAndLeaveNothingPending) {
+  fs::create_directories(dir_ / "sub");
+  List* list = nullptr;
+  listman::ListCreate(list);
+  lines::LineAdd(list, "a line");
+  struct Case {
+    const char* what;
+    int got, want;
+  };
+  std::string bytes;
+  File file;
+  const int openMissing = FileOpen(file, 0, Path("missing.txt"), optRead);
+  const int writeFolder = TextWrite(Path("sub"), list, "", optRewrite | optBackup);
+  const Case cases[] = {
+      {"open a missing file", openMissing, 2},
+      {"read a missing file", TextRead(Path("missing.txt"), bytes), -2},
+      {"read a folder", TextRead(Path("sub"), bytes), -5},
+      {"write over a folder", writeFolder, -5},
+      {"erase a missing file", FileErase(Path("missing.txt")), 2},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
+  EXPECT_EQ(platform::IoResult(), 0);
+  EXPECT_EQ(OpenFileCount(), 0);
+  listman::ListDisposeAll(list);
+}
+
 TEST_F(TextFiles, LoadTransformationsInOrder) {
   Put("t.txt", "  Text ; note\r\n;comment\r\n\r\n   \r\nabc\r\n");
   EXPECT_EQ(Load("t.txt", nullptr, optRead | optComments),
@@ -209,10 +249,14 @@ TEST_F(TextFiles, RenameNeverReplacesAndCreatesTheDirectory) {
 
 TEST_F(TextFiles, BackupNames) {
   const std::pair<std::string, std::string> cases[] = {
-      {"reply.txt", "reply.~txt"},        {"page.html", "page.~html"},
-      {"notes.a.txt", "notes.a.~txt"},    {"notes.b.txt", "notes.b.~txt"},
-      {"notes", "notes.~"},               {"/x.y/REPLY.TXT", "/x.y/REPLY.~TXT"},
-      {"/x.y/notes", "/x.y/notes.~"},     {".profile", ".~profile"},
+      {"reply.txt", "reply.~txt"},
+      {"page.html", "page.~html"},
+      {"notes.a.txt", "notes.a.~txt"},
+      {"notes.b.txt", "notes.b.~txt"},
+      {"notes", "notes.~"},
+      {"/x.y/REPLY.TXT", "/x.y/REPLY.~TXT"},
+      {"/x.y/notes", "/x.y/notes.~"},
+      {".profile", ".~profile"},
   };
   for (const auto& [name, backup] : cases) EXPECT_EQ(BackupName(name), backup) << name;
 }
@@ -220,8 +264,9 @@ TEST_F(TextFiles, BackupNames) {
 TEST_F(TextFiles, BackupNameDiffersFromTheNameAndFromOtherNamesBackups) {
   std::map<std::string, std::string> seen;  // backup -> name
   for (std::size_t length = 1; length <= 300; ++length) {
-    for (const std::string& name : {std::string(length, 'n'), std::string(length - 1, 'n') + ".",
-                                    "d/" + std::string(length, 'x') + ".t", std::string(length, 'a') + ".b.c"}) {
+    for (const std::string& name :
+         {std::string(length, 'n'), std::string(length - 1, 'n') + ".",
+          "d/" + std::string(length, 'x') + ".t", std::string(length, 'a') + ".b.c"}) {
       const std::string backup = BackupName(name);
       EXPECT_NE(backup, name);
       auto [it, added] = seen.emplace(backup, name);
@@ -254,7 +299,8 @@ TEST_F(TextFiles, AppendCreatesOrFollowsTheTextBeforeCtrlZ) {
 TEST_F(TextFiles, RewriteWithBackupReplacesTheOlderBackup) {
   Put("reply.txt", "current\r\n");
   Put("reply.~txt", "older\r\n");
-  fs::permissions(dir_ / "reply.txt", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::permissions(dir_ / "reply.txt",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   List* list = lines::MakeLines({"new"});
   EXPECT_EQ(TextWrite(Path("reply.txt"), list, "", optRewrite | optBackup), 0);
   EXPECT_EQ(Get("reply.txt"), "new\r\n");

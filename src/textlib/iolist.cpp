@@ -59,11 +59,72 @@ std::string Numbered(const std::string& name, std::uint32_t options) {
 
 namespace {
 
+// The line store: a text's bytes, handed over whole, in which its lines are
+// stored where they lie (a large reply is then not copied line by line).
+// A line freed by its list is counted off here; the bytes go with the last
+// of their lines, or at once when none was stored in them.
+struct StoredText {
+  std::string bytes;
+  std::size_t live = 0;  // lines stored in it and not yet freed
+};
+
+struct LineStore {
+  std::vector<StoredText*> texts;
+  std::uintptr_t from = 0, to = 0;  // an address range holding every text
+};
+
+LineStore& Store() {
+  static LineStore* store = new LineStore();  // never destroyed: lines may be freed at exit
+  return *store;
+}
+
+void Release(LineStore& store, std::size_t i) {
+  delete store.texts[i];
+  store.texts.erase(store.texts.begin() + static_cast<std::ptrdiff_t>(i));
+  if (store.texts.empty()) store.from = store.to = 0;
+}
+
+// listman's claim: counts off a line stored in one of the texts.
+bool Claim(void* block) {
+  LineStore& store = Store();
+  const auto at = reinterpret_cast<std::uintptr_t>(block);
+  if (at < store.from || at >= store.to) return false;
+  // The newest first: the reply's text comes after the data files'.
+  for (std::size_t i = store.texts.size(); i-- > 0;) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(store.texts[i]->bytes.data());
+    if (at < begin || at >= begin + store.texts[i]->bytes.size()) continue;
+    if (--store.texts[i]->live == 0) Release(store, i);
+    return true;
+  }
+  return false;
+}
+
+StoredText* Adopt(std::string bytes) {
+  LineStore& store = Store();
+  listman::SetBlockStore(Claim);
+  auto* text = new StoredText{std::move(bytes)};
+  const auto from = reinterpret_cast<std::uintptr_t>(text->bytes.data());
+  const std::uintptr_t to = from + text->bytes.size();
+  if (store.texts.empty() || from < store.from) store.from = from;
+  if (store.texts.empty() || to > store.to) store.to = to;
+  store.texts.push_back(text);
+  return text;
+}
+
+// Releases the text when no line was stored in it.
+void Done(StoredText* text) {
+  if (text->live > 0) return;
+  LineStore& store = Store();
+  for (std::size_t i = 0; i < store.texts.size(); ++i) {
+    if (store.texts[i] == text) return Release(store, i);
+  }
+}
+
 // Appends the lines of text to list, each through the load options; false
 // when optWrap finds more lines than a list may hold.
 // Lines of text up to 255 bytes are stored in place when text lies in
-// region (each takes the line end before it as its length byte).
-bool StoreLines(std::string_view text, List* list, std::uint32_t options, listman::Region* region) {
+// stored (each takes the line end before it as its length byte).
+bool StoreLines(std::string_view text, List* list, std::uint32_t options, StoredText* stored) {
   const bool wrap = (options & optWrap) != 0;
   bool fits = true;
   const bool transform = (options & kLineChanges) != 0;  // the options ask for changes
@@ -83,10 +144,11 @@ bool StoreLines(std::string_view text, List* list, std::uint32_t options, listma
     if (!transform && line.size() <= static_cast<std::size_t>(kMaxLen)) {  // stored as it stands
       if (list->Count >= kMaxLines)
         fits = !wrap;
-      else if (region != nullptr && line.data() != text.data())
-        lines::LineAddInPlace(list, region, const_cast<char*>(line.data()) - 1,
+      else if (stored != nullptr && line.data() != text.data()) {
+        ++stored->live;
+        lines::LineAddInPlace(list, const_cast<char*>(line.data()) - 1,
                               static_cast<std::uint8_t>(line.size()));
-      else
+      } else
         lines::LineAddBytes(list, line);
       return fits;
     }
@@ -180,10 +242,10 @@ int TextParse(std::string bytes, List*& lines, std::uint32_t options, TextFormat
     size = bytes.size();
   }
   listman::BlocksAhead((expected < kMaxLines ? expected : kMaxLines) * kLineCost);
-  listman::Region* region = listman::RegionAdopt(std::move(bytes));
-  const bool fits = StoreLines(std::string_view(listman::RegionBytes(region) + from, size), lines,
-                               options, region);
-  listman::RegionDone(region);
+  StoredText* stored = Adopt(std::move(bytes));
+  const bool fits =
+      StoreLines(std::string_view(stored->bytes.data() + from, size), lines, options, stored);
+  Done(stored);
   if (fits) return 0;
   listman::ListDisposeAll(lines);
   listman::ListCreate(lines);

@@ -186,6 +186,23 @@ TEST_F(TextFiles, LoadFailuresLeaveAnEmptyList) {
   EXPECT_EQ(OpenFileCount(), 0);
 }
 
+// Lines stored where they lie in the text's bytes live until the last of
+// them is freed, replaced, deleted or copied (the sanitizers watch).
+TEST_F(TextFiles, LinesStoredInPlaceLiveUntilTheLastIsFreed) {
+  List* list = nullptr;
+  TextFormat format;
+  ASSERT_EQ(TextParse("ab\ncde\n\nf", list, optRead, format), 0);
+  lines::LineSet(list, 1, ShortStr("new"));
+  listman::ListDelete(list, 2);
+  List* copy = nullptr;
+  listman::ListCopy(list, copy);
+  listman::ListDisposeAll(list);
+  EXPECT_EQ(lines::LineTexts(copy), (std::vector<std::string>{"new", "", "f"}));
+  listman::ListDisposeAll(copy);
+  ASSERT_EQ(TextParse("", list, optRead, format), 0);  // nothing stored: the bytes go at once
+  listman::ListDisposeAll(list);
+}
+
 // Every failure comes back as the result, and nothing is left for a caller
 // to fetch and clear.
 TEST_F(TextFiles, FailuresAreResultsAndLeaveNothingPending) {

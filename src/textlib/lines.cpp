@@ -49,10 +49,10 @@ void LineAddBytes(List* list, std::string_view text) {
   InsertBytes(list, text, static_cast<std::uint16_t>(list->Count + 1));
 }
 
-void LineAddInPlace(List* list, Region* region, char* at, std::uint8_t len) {
+void LineAddInPlace(List* list, char* at, std::uint8_t len) {
   if (ListCheck(list) != 0) return;
   *at = static_cast<char>(len);
-  ListAddAt(list, RegionBlock(region, at), static_cast<std::uint16_t>(len + 1), list->Count + 1);
+  ListAddAt(list, at, static_cast<std::uint16_t>(len + 1), list->Count + 1);
 }
 
 ShortStr LineOfNode(const Node* node) {

@@ -1,6 +1,6 @@
 // Line lists: ListMan lists whose items are short strings, stored as blocks of
-// one byte and the text (the node's size is the text's length + 1). Inserting operations take 16-bit positions, so a list of
-// 65,535 lines refuses LineAdd with 904; reads take any position.
+// one byte and the text (the node's size is the text's length + 1). Inserting operations take
+// 16-bit positions, so a list of 65,535 lines refuses LineAdd with 904; reads take any position.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +21,11 @@ void LineInsert(List* list, const ShortStr& text, std::uint16_t position);
 void LineAdd(List* list, const ShortStr& text);
 // LineAdd of bytes as they stand (cut at 255 characters), without a copy first.
 void LineAddBytes(List* list, std::string_view text);
-// LineAdd of the len (at most 255) bytes after `at`, stored where they lie
-// in the region: the byte at `at` becomes the length. The caller gives up
-// that byte, which must belong to no other line.
-void LineAddInPlace(List* list, listman::Region* region, char* at, std::uint8_t len);
+// LineAdd of the len (at most 255) bytes after `at`, stored where they lie:
+// the byte at `at` becomes the length. The caller gives up that byte, which
+// must belong to no other line, and the block is a store's (listman
+// SetBlockStore), which takes it back when the line goes.
+void LineAddInPlace(List* list, char* at, std::uint8_t len);
 // The stored line at position (wrapping), empty when the list is empty;
 // with no list, ListError = 906 and out stays as it was.
 void LineGet(List* list, std::int32_t position, ShortStr& out);

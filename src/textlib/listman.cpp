@@ -28,17 +28,11 @@ constexpr std::size_t kLargestChunk = 2 * 1024 * 1024;
 
 }  // namespace
 
-struct Region {
-  std::string bytes;
-  std::size_t live = 0;  // blocks made in it and not yet freed
-};
-
 namespace {
 
 struct Pool {
-  std::size_t total = 0;  // bytes in all chunks
-  std::vector<Region*> regions;
-  std::uintptr_t regionsFrom = 0, regionsTo = 0;  // an address range holding every region
+  std::size_t total = 0;       // bytes in all chunks
+  BlockClaim claim = nullptr;  // the store of blocks made elsewhere
   std::vector<char*> chunks;
   char* next = nullptr;
   char* end = nullptr;
@@ -85,25 +79,6 @@ void* PoolAlloc(std::size_t size) {
   return raw + kHeader;
 }
 
-void RegionRelease(Pool& p, std::size_t i) {
-  delete p.regions[i];
-  p.regions.erase(p.regions.begin() + static_cast<std::ptrdiff_t>(i));
-  if (p.regions.empty()) p.regionsFrom = p.regionsTo = 0;
-}
-
-// Counts off a block made in a region; false when it lies in none.
-bool RegionFree(Pool& p, const void* block) {
-  const auto at = reinterpret_cast<std::uintptr_t>(block);
-  // The newest first: the reply's region comes after the data files'.
-  for (std::size_t i = p.regions.size(); i-- > 0;) {
-    const auto begin = reinterpret_cast<std::uintptr_t>(p.regions[i]->bytes.data());
-    if (at < begin || at >= begin + p.regions[i]->bytes.size()) continue;
-    if (--p.regions[i]->live == 0) RegionRelease(p, i);
-    return true;
-  }
-  return false;
-}
-
 // Gives a block made by PoolAlloc back.
 void PoolGiveBack(Pool& p, void* block) {
   char* raw = static_cast<char*>(block) - kHeader;
@@ -117,15 +92,16 @@ void PoolGiveBack(Pool& p, void* block) {
   p.free[cls] = raw;
 }
 
-// Frees a block, which may lie in a region.
+// Frees a block, which the store may claim as its own.
 void PoolFree(void* block) {
   Pool& pool = ThePool();
-  const auto at = reinterpret_cast<std::uintptr_t>(block);
-  if (at >= pool.regionsFrom && at < pool.regionsTo && RegionFree(pool, block)) return;
+  if (pool.claim != nullptr && pool.claim(block)) return;
   PoolGiveBack(pool, block);
 }
 
-Node* NewNode(void* block, std::uint16_t size) { return new (PoolAlloc(sizeof(Node))) Node{block, nullptr, size}; }
+Node* NewNode(void* block, std::uint16_t size) {
+  return new (PoolAlloc(sizeof(Node))) Node{block, nullptr, size};
+}
 
 void DeleteNode(Node* node) {
   node->~Node();
@@ -145,33 +121,7 @@ void BlocksAhead(std::size_t bytes) {
   platform::Prefault(p.next, bytes);
 }
 
-Region* RegionAdopt(std::string bytes) {
-  auto* region = new Region{std::move(bytes)};
-  Pool& p = ThePool();
-  const auto from = reinterpret_cast<std::uintptr_t>(region->bytes.data());
-  const std::uintptr_t to = from + region->bytes.size();
-  if (p.regions.empty() || from < p.regionsFrom) p.regionsFrom = from;
-  if (p.regions.empty() || to > p.regionsTo) p.regionsTo = to;
-  p.regions.push_back(region);
-  return region;
-}
-
-char* RegionBytes(Region* region) { return region->bytes.data(); }
-
-void* RegionBlock(Region* region, char* at) {
-  ++region->live;
-  return at;
-}
-
-void RegionDone(Region* region) {
-  if (region->live > 0) return;
-  Pool& p = ThePool();
-  for (std::size_t i = 0; i < p.regions.size(); ++i) {
-    if (p.regions[i] != region) continue;
-    RegionRelease(p, i);
-    return;
-  }
-}
+BlockClaim SetBlockStore(BlockClaim claim) { return std::exchange(ThePool().claim, claim); }
 
 namespace {
 
@@ -330,9 +280,10 @@ void ListDeleteNode(List* list, std::int32_t position, bool freeBlock) {
   } else {
     // Deleting at the cursor needs the node before it, which the cursor
     // remembers when it got there by a forward step.
-    Node* before = list->CursorIndex == position && list->CursorPrevKnown && list->CursorPrev != nullptr
-                       ? list->CursorPrev
-                       : ListGetNode(list, position - 1);
+    Node* before =
+        list->CursorIndex == position && list->CursorPrevKnown && list->CursorPrev != nullptr
+            ? list->CursorPrev
+            : ListGetNode(list, position - 1);
     gone = before->Next;
     before->Next = gone->Next;
     if (gone == list->Last) list->Last = before;
@@ -387,8 +338,10 @@ void ListCopy(List* source, List*& destination) {
   if (NoList(source)) return;
   ListCreate(destination);
   for (Node* node = source->First; node != nullptr; node = node->Next) {
-    if (node->Size > 0) ListAppendCopy(destination, node->Data, node->Size);
-    else ListAppend(destination, node->Data, 0);
+    if (node->Size > 0)
+      ListAppendCopy(destination, node->Data, node->Size);
+    else
+      ListAppend(destination, node->Data, 0);
   }
 }
 

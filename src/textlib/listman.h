@@ -10,7 +10,7 @@
 
 namespace listman {
 
-inline constexpr int kErrChain = 900;      // ListClearAll met fewer nodes than Count
+inline constexpr int kErrChain = 900;       // ListClearAll met fewer nodes than Count
 inline constexpr int kErrAboveCount = 901;  // delete position above Count
 inline constexpr int kErrEmpty = 902;       // lookup or delete on an empty list
 inline constexpr int kErrNoNode = 903;      // insert given no node
@@ -69,16 +69,11 @@ void BlockFree(void* block);
 // made ready at once: a caller about to store a large text says so first.
 void BlocksAhead(std::size_t bytes);
 
-// A buffer handed over whole, in which blocks are made where their bytes
-// already lie (a large reply is then not copied line by line). BlockFree of
-// such a block counts it off; the buffer goes with the last one, or at once
-// when none was made in it.
-struct Region;
-Region* RegionAdopt(std::string bytes);
-char* RegionBytes(Region* region);
-// Counts the block at `at` (inside the region) as made; returns it.
-void* RegionBlock(Region* region, char* at);
-// Releases the region if no block was made in it.
-void RegionDone(Region* region);
+// Blocks a list owns may also be made by a store of another module (lines
+// kept where a file's bytes lie): when such a block is freed, the store's
+// claim takes it back and answers true; it answers false for every other
+// block. One store at a time; the one before is returned.
+using BlockClaim = bool (*)(void* block);
+BlockClaim SetBlockStore(BlockClaim claim);
 
 }  // namespace listman

@@ -14,8 +14,6 @@ using lines::LineAdd;
 using lines::LineAt;
 using shortstr::ShortStr;
 
-
-
 TEST(ListPositions, ReadsWrapAroundAndBelowOneMeansFirst) {
   List* list = lines::MakeLines({"a", "b", "c"});
   EXPECT_EQ(LineAt(list, 0).Std(), "a");
@@ -115,28 +113,32 @@ TEST(ListCopying, CopiesAreIndependent) {
   ListDisposeAll(fresh);
 }
 
-TEST(ListRegions, LinesStoredInPlaceLiveUntilTheLastIsFreed) {
-  // Three lines stored where they lie: each takes the line end before it.
-  Region* region = RegionAdopt(std::string("\nab\ncde\n\nf"));
-  char* bytes = RegionBytes(region);
+// Blocks a store made go back to the store when their lines go; every
+// other block goes back to the pool.
+char storeBytes[16];
+int claimed = 0;
+bool ClaimStore(void* block) {
+  auto* at = static_cast<char*>(block);
+  if (at < storeBytes || at >= storeBytes + sizeof storeBytes) return false;
+  ++claimed;
+  return true;
+}
+
+TEST(BlockStore, ItsBlocksGoBackToItAndTheRestToThePool) {
+  const BlockClaim before = SetBlockStore(ClaimStore);
   List* list = nullptr;
   ListCreate(list);
-  lines::LineAddInPlace(list, region, bytes + 0, 2);
-  lines::LineAddInPlace(list, region, bytes + 3, 3);
-  lines::LineAddInPlace(list, region, bytes + 8, 1);
+  storeBytes[0] = 2;
+  storeBytes[1] = 'a';
+  storeBytes[2] = 'b';
+  ListAppend(list, storeBytes, 3);
   lines::LineAdd(list, ShortStr("pooled"));
-  RegionDone(region);  // lines were made in it: it stays
-  EXPECT_EQ(LineAt(list, 2).Std(), "cde");
-  lines::LineSet(list, 1, ShortStr("new"));  // the in-place block is counted off
-  ListDelete(list, 2);
-  List* copy = nullptr;
-  ListCopy(list, copy);
-  ListDisposeAll(list);  // the region goes with its last line
-  EXPECT_EQ(lines::LineTexts(copy), (std::vector<std::string>{"new", "f", "pooled"}));
-  ListDisposeAll(copy);
-
-  Region* unused = RegionAdopt(std::string(100, 'x'));
-  RegionDone(unused);  // nothing made in it: released at once (the sanitizers see a leak otherwise)
+  EXPECT_EQ(LineAt(list, 1).Std(), "ab");
+  lines::LineSet(list, 1, ShortStr("new"));
+  EXPECT_EQ(claimed, 1);
+  ListDisposeAll(list);
+  EXPECT_EQ(claimed, 1);
+  SetBlockStore(before);
 }
 
 TEST(LineReplaceCharTest, CountsEvenWhenFromEqualsTo) {
@@ -154,8 +156,10 @@ TEST(ListPasses, DeletingWhileWalkingStaysCorrect) {
   for (int i = 1; i <= 1000; ++i) LineAdd(list, std::to_string(i));
   // Remove every even number in one front-to-back pass.
   for (int i = 1; i <= list->Count;) {
-    if (std::stoi(LineAt(list, i).Std()) % 2 == 0) ListDelete(list, i);
-    else ++i;
+    if (std::stoi(LineAt(list, i).Std()) % 2 == 0)
+      ListDelete(list, i);
+    else
+      ++i;
   }
   ASSERT_EQ(list->Count, 500);
   for (int i = 1; i <= 500; ++i) EXPECT_EQ(LineAt(list, i).Std(), std::to_string(2 * i - 1));
@@ -171,8 +175,10 @@ TEST(ListPasses, ConsecutiveDeletesAtTheCursor) {
   for (int i = 1; i <= 10; ++i) LineAdd(list, std::to_string(i));
   for (int i = 1; i <= list->Count;) {
     int value = std::stoi(LineAt(list, i).Std());
-    if (value >= 3 && value <= 7) ListDelete(list, i);
-    else ++i;
+    if (value >= 3 && value <= 7)
+      ListDelete(list, i);
+    else
+      ++i;
   }
   EXPECT_EQ(lines::LineTexts(list), (std::vector<std::string>{"1", "2", "8", "9", "10"}));
   ListDelete(list, 5);  // the last line, then appends still land at the end

@@ -1,6 +1,5 @@
 #include "app/names.h"
 
-#include <bit>
 #include <optional>
 #include <string>
 #include <vector>
@@ -355,50 +354,34 @@ std::int32_t ChangeNames(app::Message& text, const app::Tables& tables, NameOpti
     st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(tables.TemplateBefore, tmpl)));
   }
   // Which templates a line holds, found in one pass over it (as folded): a
-  // template it does not hold cannot apply. Up to 64 templates; more are
-  // tried one by one.
+  // template it does not hold cannot apply.
   std::vector<std::string_view> texts;
   texts.reserve(st.foldedBefore.size());
   for (const ShortStr& before : st.foldedBefore)
     texts.push_back(IsComment(before) ? "" : before.View());
   const multimatch::Matcher matcher(texts, FoldTable());
-  const bool byMatcher = matcher.Usable() && templates <= 64;
+  std::vector<std::uint32_t> held;
   std::int32_t index = 1;
   while (index <= lines::LineCount(message)) {
-    std::uint64_t held = 0;
-    if (byMatcher) {
-      // A line that holds no template and is no quoted line after a
-      // greeting is passed over without a copy.
-      const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(message, index));
-      held = matcher.Occurring(stored);
-      if (held == 0 && MayRepeatReceiver(st, stored) == Repeat::No) {
-        ++index;
-        continue;
-      }
+    // A line that holds no template and is no quoted line after a greeting
+    // is passed over without a copy.
+    const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(message, index));
+    matcher.Occurring(stored, held);
+    if (held.empty() && MayRepeatReceiver(st, stored) == Repeat::No) {
+      ++index;
+      continue;
     }
     ShortStr line = lines::LineAt(message, index);
-    if (byMatcher) {
-      // In template order; after a change only the later templates are
-      // looked for, in the changed line.
-      ShortStr folded = held != 0 ? FoldLookAlikes(line) : ShortStr();
-      while (held != 0) {
-        const int k = std::countr_zero(held);
-        held &= held - 1;
-        if (!ApplyTemplate(st, index, k + 1, line, folded)) continue;
-        lines::LineSet(message, index, line);
-        folded = FoldLookAlikes(line);
-        held = matcher.Occurring(line.View()) & ~((std::uint64_t{2} << k) - 1);
-      }
-    } else {
-      ShortStr folded = FoldLookAlikes(line);
-      ByteSet bytes(folded);
-      for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
-        if (!bytes.MayHold(st.foldedBefore[static_cast<std::size_t>(tmpl - 1)])) continue;
-        if (!ApplyTemplate(st, index, tmpl, line, folded)) continue;
-        lines::LineSet(message, index, line);
-        folded = FoldLookAlikes(line);
-        bytes = ByteSet(folded);
-      }
+    // In template order; after a change only the later templates are looked
+    // for, in the changed line.
+    ShortStr folded = !held.empty() ? FoldLookAlikes(line) : ShortStr();
+    for (std::size_t h = 0; h < held.size(); ++h) {
+      const std::uint32_t k = held[h];
+      if (!ApplyTemplate(st, index, static_cast<std::int32_t>(k) + 1, line, folded)) continue;
+      lines::LineSet(message, index, line);
+      folded = FoldLookAlikes(line);
+      matcher.Occurring(line.View(), held, k + 1);
+      h = static_cast<std::size_t>(-1);  // from the first of the new list
     }
     ShortStr cause = ReceiverCause(st, line);
     if (cause.Empty()) {

@@ -1,7 +1,6 @@
 #include "filter/quote_filter.h"
 
 #include <array>
-#include <bitset>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -70,7 +69,6 @@ bool IsServiceLine(std::string_view line) {
 struct Pattern {
   std::int32_t entry;
   ShortStr text;
-  std::bitset<256> bytes;  // every byte the pattern holds
 };
 
 // A list's patterns and one matcher for all of them.
@@ -94,9 +92,7 @@ std::vector<Pattern> Patterns(List* list, bool unquote) {
     ShortStr entry = lines::LineAt(list, e);
     ShortStr pattern = Normalise(unquote ? Unquote(entry) : entry);
     if (pattern.Empty() || Trim(pattern).At(1) == ';') continue;
-    std::bitset<256> bytes;
-    for (int i = 0; i < pattern.len; ++i) bytes.set(pattern.s[i]);
-    out.push_back({e, pattern, bytes});
+    out.push_back({e, pattern});
   }
   return out;
 }
@@ -108,23 +104,11 @@ PatternList MakePatternList(List* list, bool unquote) {
   return {std::move(patterns), std::move(matcher)};
 }
 
-// The entry that matches the line (normalised) first, or 0: through the
-// matcher, or, for lists too large for its table, one pattern after the
-// other (a pattern with a byte the line lacks is passed over at once).
+// The entry that matches the line (normalised) first, or 0.
 std::int32_t MatchingEntry(const PatternList& list, std::string_view line) {
-  const std::vector<Pattern>& patterns = list.patterns;
-  if (patterns.empty()) return 0;
-  if (list.matcher.Usable()) {
-    const int k = list.matcher.First(line);
-    return k < 0 ? 0 : patterns[static_cast<std::size_t>(k)].entry;
-  }
-  const ShortStr normalised = Normalise(ShortStr(line));
-  std::bitset<256> has;
-  for (int i = 0; i < normalised.len; ++i) has.set(normalised.s[i]);
-  for (const Pattern& p : patterns) {
-    if ((p.bytes & ~has).none() && OccursIn(p.text, normalised)) return p.entry;
-  }
-  return 0;
+  if (list.patterns.empty()) return 0;
+  const int k = list.matcher.First(line);
+  return k < 0 ? 0 : list.patterns[static_cast<std::size_t>(k)].entry;
 }
 
 void RemoveLine(List* list, std::int32_t i, const ShortStr& line, Report report,

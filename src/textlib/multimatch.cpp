@@ -1,101 +1,18 @@
 #include "textlib/multimatch.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
-#include <deque>
+#include <cstring>
+#include <utility>
 
 namespace multimatch {
 
-Matcher::Matcher(const std::vector<std::string_view>& patterns) {
-  // The trie: state 0 is the root; a missing transition is -1 until the
-  // failure links fill it in. Bytes no pattern holds share class 0, so a
-  // row has one entry per distinct pattern byte and one for all the rest.
-  std::size_t total = 1;
-  for (std::string_view p : patterns) total += p.size();
-  if (total > kMaxStates) {
-    usable_ = false;
-    return;
-  }
-  class_.fill(0);
-  width_ = 1;
-  for (std::string_view p : patterns) {
-    for (char ch : p) {
-      auto& c = class_[static_cast<unsigned char>(ch)];
-      if (c == 0) c = static_cast<std::uint16_t>(width_++);
-    }
-  }
-  next_.reserve(total * width_);
-  next_.assign(width_, -1);
-  first_.assign(1, INT32_MAX);
-  ends_.assign(1, 0);
-  for (std::size_t k = 0; k < patterns.size(); ++k) {
-    if (patterns[k].empty()) continue;
-    std::int32_t s = 0;
-    for (char ch : patterns[k]) {
-      const std::size_t at = static_cast<std::size_t>(s) * width_ + class_[static_cast<unsigned char>(ch)];
-      if (next_[at] < 0) {
-        next_[at] = static_cast<std::int32_t>(first_.size());
-        first_.push_back(INT32_MAX);
-        ends_.push_back(0);
-        next_.resize(next_.size() + width_, -1);
-      }
-      s = next_[at];
-    }
-    first_[static_cast<std::size_t>(s)] = std::min(first_[static_cast<std::size_t>(s)], static_cast<std::int32_t>(k));
-    if (k < 64) ends_[static_cast<std::size_t>(s)] |= std::uint64_t{1} << k;
-  }
-  // Breadth first: each state's missing transitions are those of its
-  // failure state, and it ends every pattern its failure state ends.
-  std::vector<std::int32_t> fail(first_.size(), 0);
-  std::deque<std::int32_t> queue;
-  for (std::size_t b = 0; b < width_; ++b) {
-    std::int32_t& t = next_[b];
-    if (t < 0) {
-      t = 0;
-    } else {
-      fail[static_cast<std::size_t>(t)] = 0;
-      queue.push_back(t);
-    }
-  }
-  while (!queue.empty()) {
-    const std::int32_t s = queue.front();
-    queue.pop_front();
-    const auto su = static_cast<std::size_t>(s);
-    first_[su] = std::min(first_[su], first_[static_cast<std::size_t>(fail[su])]);
-    ends_[su] |= ends_[static_cast<std::size_t>(fail[su])];
-    for (std::size_t b = 0; b < width_; ++b) {
-      std::int32_t& t = next_[su * width_ + b];
-      const std::int32_t viaFail = next_[static_cast<std::size_t>(fail[su]) * width_ + b];
-      if (t < 0) {
-        t = viaFail;
-      } else {
-        fail[static_cast<std::size_t>(t)] = viaFail;
-        queue.push_back(t);
-      }
-    }
-  }
-  Encode();
-}
+Matcher::Matcher(const std::vector<std::string_view>& patterns) { Build(patterns); }
 
-void Matcher::MarkStays() {
-  for (std::size_t b = 0; b < 256; ++b) stays_[b] = next_[class_[b]] == 0;  // row 0, to state 0, ends nothing
-}
-
-void Matcher::Encode() {
-  // Each transition becomes its target's row offset, doubled, with the low
-  // bit set when the target ends a pattern: the search loop then needs no
-  // multiplication, and looks a state up only where something ends.
-  for (std::int32_t& t : next_) {
-    const auto su = static_cast<std::size_t>(t);
-    const bool ends = first_[su] != INT32_MAX;
-    t = static_cast<std::int32_t>((su * width_) << 1 | (ends ? 1u : 0u));
-  }
-  MarkStays();
-}
-
-Matcher::Matcher(const std::vector<std::string_view>& patterns, const std::array<unsigned char, 256>& map)
-    : Matcher(patterns) {
-  if (!usable_) return;
+Matcher::Matcher(const std::vector<std::string_view>& patterns,
+                 const std::array<unsigned char, 256>& map) {
+  Build(patterns);
   // A text byte goes through the map first, then to its class.
   std::array<std::uint16_t, 256> mapped;
   for (std::size_t b = 0; b < 256; ++b) mapped[b] = class_[map[b]];
@@ -103,36 +20,297 @@ Matcher::Matcher(const std::vector<std::string_view>& patterns, const std::array
   MarkStays();
 }
 
-// Bytes that leave the root where they stand are skipped by a loop of
-// independent loads; the automaton itself (one load after the other) runs
-// only from a byte that may start a pattern.
-std::size_t Matcher::SkipAtRoot(std::string_view text, std::size_t i) const {
-  while (i < text.size() && stays_[static_cast<unsigned char>(text[i])]) ++i;
+void Matcher::Build(const std::vector<std::string_view>& patterns) {
+  // Bytes no pattern holds share class 0, so a row has one entry per
+  // distinct pattern byte and one for all the rest (MakeTrie numbers them).
+  class_.fill(0);
+  width_ = 1;
+  Trie trie = MakeTrie(patterns);
+  const std::size_t states = trie.parent.size();
+  Renumber(trie);
+  // Breadth first: a state's failure is the longest proper suffix that is a
+  // state; it inherits the first pattern and the nearest suffix that ends
+  // one. The rows of the states nearest the root, where a search spends its
+  // time, are kept whole; past kDenseCells cells the deeper states keep only
+  // the transitions they have.
+  denseStates_ = states * width_ <= kDenseCells ? states : kDenseCells / width_;
+  fail_.assign(states, 0);
+  first_.assign(states, INT32_MAX);
+  suffix_.assign(states, -1);
+  for (std::size_t s = 0; s < states; ++s) {
+    if (outFrom_[s] < outFrom_[s + 1]) first_[s] = static_cast<std::int32_t>(outs_[outFrom_[s]]);
+  }
+  next_.assign(denseStates_ * width_, 0);
+  building_ = true;
+  for (std::size_t s = 0; s < states; ++s) {
+    const auto f = static_cast<std::size_t>(fail_[s]);
+    if (s != 0) {
+      first_[s] = std::min(first_[s], first_[f]);
+      suffix_[s] = outFrom_[f] < outFrom_[f + 1] ? static_cast<std::int32_t>(f) : suffix_[f];
+    }
+    if (s < denseStates_) {
+      // A kept row: every class, missing moves through the failure.
+      std::uint32_t e = edgeFrom_[s];
+      for (std::size_t c = 0; c < width_; ++c) {
+        const bool has = e < edgeFrom_[s + 1] && edgeClass_[e] == c;
+        // A failure is shallower: its moves are known by now.
+        const std::int32_t viaFail = s == 0 ? 0 : Step(fail_[s], c);
+        const std::int32_t t = has ? edgeTarget_[e++] : viaFail;
+        if (has) fail_[static_cast<std::size_t>(t)] = viaFail;
+        next_[s * width_ + c] = t;
+      }
+    } else {
+      for (std::uint32_t e = edgeFrom_[s]; e < edgeFrom_[s + 1]; ++e)
+        fail_[static_cast<std::size_t>(edgeTarget_[e])] = Step(fail_[s], edgeClass_[e]);
+    }
+  }
+  building_ = false;
+  // Each kept move becomes its target, doubled, with the low bit set when
+  // the target ends a pattern: the search looks a state up only there.
+  for (std::int32_t& t : next_) t = Encoded(t);
+  seen_.assign(states, 0);
+  search_ = 0;
+  MarkStays();
+}
+
+namespace {
+
+// The length of the common start of a and b, compared eight bytes at a time.
+std::size_t CommonStart(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y) return i + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+  }
+  while (i < n && a[i] == b[i]) ++i;
   return i;
 }
 
-int Matcher::First(std::string_view text) const {
-  std::size_t row = 0;
-  std::int32_t best = INT32_MAX;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (row == 0 && (i = SkipAtRoot(text, i)) == text.size()) break;
-    const auto v = static_cast<std::size_t>(next_[row + class_[static_cast<unsigned char>(text[i])]]);
-    row = v >> 1;
-    if (v & 1) best = std::min(best, first_[row / width_]);
+}  // namespace
+
+// The trie: node 0 is the root, and every node comes after its parent. A
+// node's children are chained (first child, next sibling): most nodes of a
+// table of keys have one child, so finding a child costs a step or two.
+Matcher::Trie Matcher::MakeTrie(const std::vector<std::string_view>& patterns) {
+  std::size_t most = 1;
+  for (std::string_view p : patterns) most += p.size();
+  Trie trie;
+  trie.parent.reserve(most);
+  trie.via.reserve(most);
+  trie.ends.reserve(patterns.size());
+  trie.parent = {-1};
+  trie.via = {0};
+  std::vector<std::int32_t> firstChild, sibling;
+  firstChild.reserve(most);
+  sibling.reserve(most);
+  firstChild = {-1};
+  sibling = {-1};
+  // A pattern that starts as the one before it (keys of a table often do)
+  // takes that one's nodes for the common start.
+  std::vector<std::int32_t> path = {0};  // the nodes of the pattern before, by depth
+  std::string_view before;
+  for (std::uint32_t k = 0; k < patterns.size(); ++k) {
+    const std::string_view p = patterns[k];
+    if (p.empty()) continue;
+    const std::size_t common = CommonStart(p, before);
+    path.resize(common + 1);
+    std::int32_t n = path.back();
+    for (std::size_t d = common; d < p.size(); ++d) {
+      std::uint16_t& byteClass = class_[static_cast<unsigned char>(p[d])];
+      if (byteClass == 0) byteClass = static_cast<std::uint16_t>(width_++);
+      const std::uint16_t c = byteClass;
+      std::int32_t child = firstChild[static_cast<std::size_t>(n)];
+      while (child >= 0 && trie.via[static_cast<std::size_t>(child)] != c)
+        child = sibling[static_cast<std::size_t>(child)];
+      if (child < 0) {
+        child = static_cast<std::int32_t>(trie.parent.size());
+        trie.parent.push_back(n);
+        trie.via.push_back(c);
+        firstChild.push_back(-1);
+        sibling.push_back(firstChild[static_cast<std::size_t>(n)]);
+        firstChild[static_cast<std::size_t>(n)] = child;
+      }
+      n = child;
+      path.push_back(n);
+    }
+    trie.ends.emplace_back(n, k);
+    before = p;
   }
+  return trie;
+}
+
+// Numbers the states breadth first (a node's children by class) and keeps
+// each state's transitions and the patterns ending at it in that numbering.
+void Matcher::Renumber(Trie& trie) {
+  const std::size_t states = trie.parent.size();
+  std::vector<std::uint32_t> childFrom(states + 1, 0);
+  for (std::size_t n = 1; n < states; ++n)
+    ++childFrom[static_cast<std::size_t>(trie.parent[n]) + 1];
+  for (std::size_t n = 0; n < states; ++n) childFrom[n + 1] += childFrom[n];
+  std::vector<std::int32_t> children(states - 1);
+  std::vector<std::uint32_t> fill(childFrom.begin(), childFrom.end() - 1);
+  for (std::size_t n = 1; n < states; ++n)
+    children[fill[static_cast<std::size_t>(trie.parent[n])]++] = static_cast<std::int32_t>(n);
+  auto byClass = [&trie](std::int32_t a, std::int32_t b) {
+    return trie.via[static_cast<std::size_t>(a)] < trie.via[static_cast<std::size_t>(b)];
+  };
+  for (std::size_t n = 0; n < states; ++n) {
+    if (childFrom[n + 1] - childFrom[n] > 1)
+      std::sort(children.begin() + childFrom[n], children.begin() + childFrom[n + 1], byClass);
+  }
+  std::vector<std::int32_t> bfs = {0};      // new number -> node
+  std::vector<std::int32_t> id(states, 0);  // node -> new number
+  for (std::size_t i = 0; i < bfs.size(); ++i) {
+    const auto n = static_cast<std::size_t>(bfs[i]);
+    for (std::uint32_t c = childFrom[n]; c < childFrom[n + 1]; ++c) {
+      id[static_cast<std::size_t>(children[c])] = static_cast<std::int32_t>(bfs.size());
+      bfs.push_back(children[c]);
+    }
+  }
+  edgeFrom_.assign(states + 1, 0);
+  edgeClass_.assign(states - 1, 0);
+  edgeTarget_.assign(states - 1, 0);
+  for (std::size_t i = 0, e = 0; i < states; ++i) {
+    const auto n = static_cast<std::size_t>(bfs[i]);
+    for (std::uint32_t c = childFrom[n]; c < childFrom[n + 1]; ++c, ++e) {
+      edgeClass_[e] = trie.via[static_cast<std::size_t>(children[c])];
+      edgeTarget_[e] = id[static_cast<std::size_t>(children[c])];
+    }
+    edgeFrom_[i + 1] = static_cast<std::uint32_t>(e);
+  }
+  // The patterns ending at each state, ascending.
+  outFrom_.assign(states + 1, 0);
+  for (auto& [node, k] : trie.ends) {
+    node = id[static_cast<std::size_t>(node)];
+    ++outFrom_[static_cast<std::size_t>(node) + 1];
+  }
+  for (std::size_t s = 0; s < states; ++s) outFrom_[s + 1] += outFrom_[s];
+  // trie.ends is in pattern order already.
+  outs_.assign(trie.ends.size(), 0);
+  fill.assign(outFrom_.begin(), outFrom_.end() - 1);
+  for (const auto& [node, k] : trie.ends) outs_[fill[static_cast<std::size_t>(node)]++] = k;
+}
+
+// The move from state on a byte of class c: through the state's kept row,
+// or through the transitions it has and its failure links. Encoded (see
+// Encoded) once the matcher is built; a plain state while it is built.
+std::int32_t Matcher::Step(std::int32_t state, std::size_t c) const {
+  for (;;) {
+    // The root keeps its row always, so the loop ends there at the latest.
+    const auto s = static_cast<std::size_t>(state);
+    if (s < denseStates_) return next_[s * width_ + c];
+    const auto from = edgeClass_.begin() + edgeFrom_[s], to = edgeClass_.begin() + edgeFrom_[s + 1];
+    const auto it = std::lower_bound(from, to, c);
+    if (it != to && *it == c) {
+      const std::int32_t t = edgeTarget_[static_cast<std::size_t>(it - edgeClass_.begin())];
+      return building_ ? t : Encoded(t);
+    }
+    state = fail_[s];
+  }
+}
+
+// A move's target for the search: a state that keeps a row as the row's
+// offset, doubled, plus 1 when it ends a pattern (no multiplication in the
+// search loop); a deeper state as its number, doubled, plus that 1, all
+// inverted (negative).
+std::int32_t Matcher::Encoded(std::int32_t state) const {
+  const auto s = static_cast<std::size_t>(state);
+  const std::int32_t ends = first_[s] != INT32_MAX ? 1 : 0;
+  if (s < denseStates_) return static_cast<std::int32_t>(s * width_) << 1 | ends;
+  return ~(state << 1 | ends);
+}
+
+void Matcher::MarkStays() {
+  // The root's row: bytes that lead back to the root and end nothing. When
+  // few bytes leave it, they are looked for eight at a time.
+  starters_.clear();
+  for (std::size_t b = 0; b < 256; ++b) {
+    stays_[b] = next_[class_[b]] == 0;
+    if (!stays_[b]) starters_.push_back(static_cast<unsigned char>(b));
+  }
+  if (starters_.size() > kFewStarters) starters_.clear();
+}
+
+namespace {
+
+// A word with each byte of x that equals b marked by its high bit.
+std::uint64_t BytesEqual(std::uint64_t x, unsigned char b) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  const std::uint64_t y = x ^ (0x0101010101010101ULL * b);  // a zero byte where x holds b
+  return ~(((y & kLow7) + kLow7) | y | kLow7);
+}
+
+}  // namespace
+
+// Bytes that leave the root where they stand are skipped without running
+// the automaton (one load after the other): eight at a time when one or
+// two bytes may start a pattern (the rest one by one through a table).
+std::size_t Matcher::SkipByWords(std::string_view text, std::size_t i) const {
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    std::uint64_t hits = 0;
+    for (unsigned char b : starters_) hits |= BytesEqual(word, b);
+    if (hits != 0) return i + static_cast<std::size_t>(std::countr_zero(hits)) / 8;
+  }
+  return i;
+}
+
+template <class Visit>
+void Matcher::Walk(std::string_view text, Visit&& visit) const {
+  std::int32_t at = 0;  // the row's offset of a state that keeps one, else ~state
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (at == 0) {
+      if (!starters_.empty()) i = SkipByWords(text, i);
+      while (i < text.size() && stays_[static_cast<unsigned char>(text[i])]) ++i;
+      if (i == text.size()) break;
+    }
+    const std::size_t c = class_[static_cast<unsigned char>(text[i])];
+    const std::int32_t v = at >= 0 ? next_[static_cast<std::size_t>(at) + c] : Step(~at, c);
+    if (v >= 0) {
+      at = v >> 1;
+      if ((v & 1) && !visit(static_cast<std::size_t>(at) / width_)) return;
+    } else {
+      const std::int32_t u = ~v;
+      at = ~(u >> 1);
+      if ((u & 1) && !visit(static_cast<std::size_t>(u >> 1))) return;
+    }
+  }
+}
+
+int Matcher::First(std::string_view text) const {
+  std::int32_t best = INT32_MAX;
+  Walk(text, [&](std::size_t s) {
+    best = std::min(best, first_[s]);
+    return best != 0;  // nothing comes before the first pattern
+  });
   return best == INT32_MAX ? -1 : best;
 }
 
-std::uint64_t Matcher::Occurring(std::string_view text) const {
-  std::size_t row = 0;
-  std::uint64_t found = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (row == 0 && (i = SkipAtRoot(text, i)) == text.size()) break;
-    const auto v = static_cast<std::size_t>(next_[row + class_[static_cast<unsigned char>(text[i])]]);
-    row = v >> 1;
-    if (v & 1) found |= ends_[row / width_];
+void Matcher::Occurring(std::string_view text, std::vector<std::uint32_t>& out,
+                        std::uint32_t from) const {
+  out.clear();
+  if (++search_ == 0) {
+    std::fill(seen_.begin(), seen_.end(), 0);
+    search_ = 1;
   }
-  return found;
+  Walk(text, [&](std::size_t s) {
+    // The state and its suffixes that end patterns, each once a search: a
+    // state seen before had its suffixes collected with it.
+    for (auto t = static_cast<std::int32_t>(s); t >= 0; t = suffix_[static_cast<std::size_t>(t)]) {
+      const auto tu = static_cast<std::size_t>(t);
+      if (seen_[tu] == search_) break;
+      seen_[tu] = search_;
+      for (std::uint32_t o = outFrom_[tu]; o < outFrom_[tu + 1]; ++o) {
+        if (outs_[o] >= from) out.push_back(outs_[o]);
+      }
+    }
+    return true;
+  });
+  if (out.size() > 1) std::sort(out.begin(), out.end());
 }
 
 }  // namespace multimatch

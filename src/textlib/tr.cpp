@@ -76,6 +76,7 @@ bool LoadLanguage(const std::string& folder, std::string_view language, bool& en
 }
 
 const char* Shown(const char* english) {
+  if (Catalogue().empty()) return english;  // English: nothing to look up
   const auto found = Catalogue().find(english);
   return found == Catalogue().end() ? english : found->second.c_str();
 }
@@ -83,24 +84,31 @@ const char* Shown(const char* english) {
 ShortStr Fill(std::string_view format, std::initializer_list<ShortStr> args) {
   ShortStr out;
   std::size_t next = 0;
-  auto argument = [&args](std::size_t i) {
-    return i < args.size() ? *(args.begin() + i) : ShortStr();
+  auto argument = [&args](std::size_t i) -> const ShortStr* {
+    return i < args.size() ? args.begin() + i : nullptr;
   };
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    const std::string_view rest = format.substr(i);
+  while (!format.empty()) {
+    // The text up to the next directive goes in whole.
+    const std::size_t percent = format.find('%');
+    out.Append(format.substr(0, percent));
+    if (percent == std::string_view::npos) break;
+    const std::string_view rest = format.substr(percent);
+    const ShortStr* arg = nullptr;
+    std::size_t used = 1;
     if (rest.starts_with("%%")) {
       out.Append(std::string_view("%"));
-      ++i;
+      used = 2;
     } else if (rest.starts_with("%s")) {
-      out.Append(argument(next++));
-      ++i;
-    } else if (rest.size() >= 4 && rest[0] == '%' && rest[1] >= '1' && rest[1] <= '9' &&
-               rest.substr(2, 2) == "$s") {
-      out.Append(argument(static_cast<std::size_t>(rest[1] - '1')));
-      i += 3;
+      arg = argument(next++);
+      used = 2;
+    } else if (rest.size() >= 4 && rest[1] >= '1' && rest[1] <= '9' && rest.substr(2, 2) == "$s") {
+      arg = argument(static_cast<std::size_t>(rest[1] - '1'));
+      used = 4;
     } else {
-      out.Append(rest.substr(0, 1));
+      out.Append(std::string_view("%"));
     }
+    if (arg != nullptr) out.Append(*arg);
+    format.remove_prefix(percent + used);
   }
   return out;
 }
@@ -126,7 +134,9 @@ ShortStr Format(const char* format, std::initializer_list<ShortStr> args) {
 Text Say(const char* english) { return Text(ShortStr(english), Tr(english)); }
 
 Text Say(const char* format, std::initializer_list<ShortStr> args) {
-  return Text(Fill(format, args), Fill(Shown(format), args));
+  const char* shown = Shown(format);
+  const ShortStr english = Fill(format, args);
+  return Text(english, shown == format ? english : Fill(shown, args));
 }
 
 }  // namespace tr

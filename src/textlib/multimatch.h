@@ -1,10 +1,10 @@
 // Many byte patterns searched in one pass over a text (Aho-Corasick): which
 // of them occur, or the first in their own order, found at once, so a list
 // of patterns costs no more than one. Any number of patterns: the states
-// nearest the root keep a table row each (up to 65,536 cells in all), the
-// deeper ones of a large automaton only the transitions they have. A pattern matches bytes; a
-// character is never matched in part, because no byte of an escape (units.h) can start or end
-// another character.
+// nearest the root keep a table row each (up to 4,096 cells in all, a table that stays in the
+// fastest cache), the deeper ones of a large automaton only the transitions they have. A pattern
+// matches bytes; a character is never matched in part, because no byte of an escape (units.h) can
+// start or end another character.
 #pragma once
 
 #include <array>
@@ -34,7 +34,7 @@ class Matcher {
   bool Dense() const { return denseStates_ == fail_.size(); }
 
  private:
-  static constexpr std::size_t kDenseCells = std::size_t{1} << 16;
+  static constexpr std::size_t kDenseCells = std::size_t{1} << 12;
   struct Trie {
     std::vector<std::int32_t> parent;  // node -> its parent, -1 for the root
     std::vector<std::uint16_t> via;    // node -> the class of the byte from its parent
@@ -54,7 +54,7 @@ class Matcher {
 
   std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row
   std::array<bool, 256> stays_{};           // bytes that keep the root at the root
-  static constexpr std::size_t kFewStarters = 2;
+  static constexpr std::size_t kFewStarters = 6;
   std::vector<unsigned char> starters_;  // the others, when there are few
   std::size_t width_ = 1;                // columns in a row
   std::size_t denseStates_ = 1;          // the states (nearest the root) that keep a whole row

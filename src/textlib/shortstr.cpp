@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-
 namespace shortstr {
 
 ShortStr::ShortStr(std::string_view text) {
@@ -40,22 +39,21 @@ ShortStr operator+(ShortStr a, const ShortStr& b) {
   return a;
 }
 
-const CharSet& BlankSet() {
-  static const CharSet set("\t ");
+namespace {
+// The set of the given characters, made once.
+template <const char* Chars>
+const CharSet& SetOf() {
+  static const CharSet set(Chars);
   return set;
 }
-const CharSet& TokenSet() {
-  static const CharSet set("\t ,/;");
-  return set;
-}
-const CharSet& FieldSet() {
-  static const CharSet set(",;");
-  return set;
-}
-const CharSet& TrimSet() {
-  static const CharSet set("\t\n\r ");
-  return set;
-}
+constexpr char kBlanks[] = "\t ", kTokenEnds[] = "\t ,/;", kFieldEnds[] = ",;",
+               kTrimmed[] = "\t\n\r ";
+}  // namespace
+
+const CharSet& BlankSet() { return SetOf<kBlanks>(); }
+const CharSet& TokenSet() { return SetOf<kTokenEnds>(); }
+const CharSet& FieldSet() { return SetOf<kFieldEnds>(); }
+const CharSet& TrimSet() { return SetOf<kTrimmed>(); }
 
 const ShortStr& LatinToCyrillic() {
   // H Н, Y У, C С, y у, p р, a а, c с, k к, u и, m т, o о, n п, e е, x х
@@ -97,14 +95,16 @@ ShortStr Copy(const ShortStr& text, int index, int count) {
   if (index > text.len || count <= 0) return {};
   int avail = text.len - index + 1;
   if (count > avail) count = avail;
-  return ShortStr(text.View().substr(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count)));
+  return ShortStr(
+      text.View().substr(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count)));
 }
 
 ShortStr Delete(ShortStr text, int index, int count) {
   if (index < 1 || index > text.len || count <= 0) return text;
   int avail = text.len - index + 1;
   if (count > avail) count = avail;
-  std::memmove(text.s + index - 1, text.s + index - 1 + count, static_cast<std::size_t>(avail - count));
+  std::memmove(text.s + index - 1, text.s + index - 1 + count,
+               static_cast<std::size_t>(avail - count));
   text.len = static_cast<std::uint16_t>(text.len - count);
   return text;
 }
@@ -135,13 +135,9 @@ ShortStr ExtractWord(const ShortStr& text, int& n, const CharSet& set) {
   return {};
 }
 
-ShortStr ExtractToken(const ShortStr& text, int n) {
-  return ExtractWord(text, n, TokenSet());
-}
+ShortStr ExtractToken(const ShortStr& text, int n) { return ExtractWord(text, n, TokenSet()); }
 
-ShortStr ExtractBlankWord(const ShortStr& text, int n) {
-  return ExtractWord(text, n, BlankSet());
-}
+ShortStr ExtractBlankWord(const ShortStr& text, int n) { return ExtractWord(text, n, BlankSet()); }
 
 ShortStr ExtractField(const ShortStr& text, int n) {
   const CharSet& fields = FieldSet();
@@ -155,8 +151,10 @@ ShortStr ExtractField(const ShortStr& text, int n) {
     int j = pos;
     for (; j <= len; ++j) {
       unsigned char c = text.At(j);
-      if (c == '"') quoted = !quoted;
-      else if (fields.Has(c) && !quoted) break;
+      if (c == '"')
+        quoted = !quoted;
+      else if (fields.Has(c) && !quoted)
+        break;
     }
     int end;
     if (j <= len) {
@@ -259,9 +257,7 @@ ShortStr ReplaceChar(ShortStr text, unsigned char from, unsigned char to) {
   return text;
 }
 
-bool OccursIn(const ShortStr& pattern, const ShortStr& text) {
-  return Pos(pattern, text) > 0;
-}
+bool OccursIn(const ShortStr& pattern, const ShortStr& text) { return Pos(pattern, text) > 0; }
 
 int PosNth(const ShortStr& pattern, const ShortStr& text, std::uint16_t n) {
   if (n == 0) n = 1;
@@ -309,8 +305,8 @@ namespace {
 
 // The replacement loop of ReplaceAll over a text that may grow: a step that
 // takes it past 255 bytes cuts it (cut), or else ends the loop with false.
-bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replacement,
-                 int& count, bool cut) {
+bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replacement, int& count,
+                 bool cut) {
   constexpr int kMaxReplacements = 1000;
   count = 0;
   if (find.len == 0) return true;
@@ -330,7 +326,8 @@ bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replac
     text.replace(at, find.len, replacement.View());
     upper.replace(at, find.len, upperReplacement.View());
     ++count;
-    if (text.size() > static_cast<std::size_t>(kMaxLen) && units::Count(text) > static_cast<std::size_t>(kMaxLen)) {
+    if (text.size() > static_cast<std::size_t>(kMaxLen) &&
+        units::Count(text) > static_cast<std::size_t>(kMaxLen)) {
       if (!cut) return false;
       const std::size_t keep = units::Head(text, kMaxLen);
       text.resize(keep);
@@ -344,13 +341,15 @@ bool ReplaceLoop(std::string& text, const ShortStr& find, const ShortStr& replac
 
 }  // namespace
 
-ShortStr ReplaceAll(const ShortStr& text, const ShortStr& find, const ShortStr& replacement, int& count) {
+ShortStr ReplaceAll(const ShortStr& text, const ShortStr& find, const ShortStr& replacement,
+                    int& count) {
   std::string work = text.Std();
   ReplaceLoop(work, find, replacement, count, true);
   return ShortStr(work);
 }
 
-bool ReplaceAllWhole(ShortStr& text, const ShortStr& find, const ShortStr& replacement, int& count) {
+bool ReplaceAllWhole(ShortStr& text, const ShortStr& find, const ShortStr& replacement,
+                     int& count) {
   return ReplaceAllWhole(text, PrepareReplacement(find, replacement), count);
 }
 
@@ -380,7 +379,8 @@ bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, 
   std::size_t from = 0;
   int made = 0;
   while (made < kMaxReplacements) {
-    const std::size_t at = std::string_view(reinterpret_cast<const char*>(upper), n).find(key, from);
+    const std::size_t at =
+        std::string_view(reinterpret_cast<const char*>(upper), n).find(key, from);
     if (at == std::string_view::npos) break;
     if (n - f + w > static_cast<std::size_t>(kMaxBytes)) return false;  // never cut: text stays
     std::memmove(work + at + w, work + at + f, n - at - f);
@@ -393,15 +393,16 @@ bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, 
     if (from >= n) break;
   }
   const std::string_view result(reinterpret_cast<const char*>(work), n);
-  if (n > static_cast<std::size_t>(kMaxLen) && units::Count(result) > static_cast<std::size_t>(kMaxLen)) return false;
+  if (n > static_cast<std::size_t>(kMaxLen) &&
+      units::Count(result) > static_cast<std::size_t>(kMaxLen))
+    return false;
   text = ShortStr(result);
   upperText = ShortStr(std::string_view(reinterpret_cast<const char*>(upper), n));
   count = made;
   return true;
 }
 
-ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,
-                     const ShortStr& replacement) {
+ShortStr ReplaceText(const ShortStr& text, const ShortStr& find, const ShortStr& replacement) {
   int count = 0;
   return ReplaceAll(text, find, replacement, count);
 }
@@ -482,7 +483,8 @@ std::string FixedText(double x, int decimals) {
 ShortStr RightAlign(const std::string& digits, int width) {
   std::string out;
   if (width > kMaxLen) width = kMaxLen;
-  if (static_cast<int>(digits.size()) < width) out.assign(static_cast<std::size_t>(width) - digits.size(), ' ');
+  if (static_cast<int>(digits.size()) < width)
+    out.assign(static_cast<std::size_t>(width) - digits.size(), ' ');
   out += digits;
   return ShortStr(out);
 }
@@ -519,7 +521,8 @@ ShortStr NumTextOrDash(int width, int decimals, double x) {
 ShortStr HexStr8(std::uint32_t x) {
   static const char kDigits[] = "0123456789ABCDEF";
   ShortStr r;
-  for (int shift = 28; shift >= 0; shift -= 4) r.AppendChar(static_cast<unsigned char>(kDigits[(x >> shift) & 0xF]));
+  for (int shift = 28; shift >= 0; shift -= 4)
+    r.AppendChar(static_cast<unsigned char>(kDigits[(x >> shift) & 0xF]));
   return r;
 }
 
@@ -529,8 +532,10 @@ std::int32_t HexVal(const ShortStr& text) {
   for (int i = 1; i <= n; ++i) {
     unsigned char c = text.At(i);
     unsigned digit = 0;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
     value = value * 16 + digit;
   }
   return static_cast<std::int32_t>(value);
@@ -551,8 +556,6 @@ std::uint32_t ParseSegOfs(const ShortStr& text) {
   return s * 16 + o;
 }
 
-ShortStr Num(long long x) {
-  return ShortStr(std::to_string(x));
-}
+ShortStr Num(long long x) { return ShortStr(std::to_string(x)); }
 
 }  // namespace shortstr

@@ -120,9 +120,9 @@ TEST_F(FileSafety, AKillAtAnyMomentLeavesAWholeReply) {
   EXPECT_EQ(r.out, "");
   // The next run removes what killed runs left behind.
   WriteFile(dir() / "reply.txt", text);
-  Process("reply.txt");
-  EXPECT_EQ(ReadFile(dir() / "reply.txt"), result);
-  EXPECT_TRUE(Temporaries(dir()).empty());
+  const RunResult last = Process("reply.txt");
+  EXPECT_EQ(ReadFile(dir() / "reply.txt"), result) << last.out << last.err;
+  EXPECT_TRUE(Temporaries(dir()).empty()) << Temporaries(dir()).size() << " left; " << last.out;
 }
 
 TEST_F(FileSafety, LeftoversOfTheSameTargetOnlyAreRemoved) {

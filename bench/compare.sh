@@ -50,6 +50,20 @@ for set in hard easy; do
   done
 done
 
+# The random table sets of the speed runs (generate.py --set random).
+for seed in ${SEEDS:-1 2 3 4 5}; do
+  python3 "$here/generate.py" --set random --seed "$seed" "$work/bench-seed$seed" 2000
+  mkdir -p "$work/data-seed$seed"
+  cp "$work/bench-seed$seed"/*.dat "$work/bench-seed$seed"/salvetor.cfg "$work/data-seed$seed/"
+  iconv -f CP866 -t UTF-8 "$work/bench-seed$seed/reply-2000.txt" | tr -d '\r' >"$work/bench-seed$seed/reply-utf8.txt"
+  for file in reply-2000.txt reply-utf8.txt; do
+    for options in "/F /Key-" "/F /Key- /IF /SN" "/M- /FN-"; do
+      # shellcheck disable=SC2086
+      compare "$work/data-seed$seed" "$work/bench-seed$seed/$file" $options
+    done
+  done
+done
+
 # The example with the shipped data.
 mkdir -p "$work/data-shipped"
 cp "$here/../data"/* "$work/data-shipped/"

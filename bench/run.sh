@@ -3,9 +3,11 @@
 # on the same reply (the I/O floor), in one interleaved run per case (the two
 # alternate, the first round is dropped, medians of ROUNDS rounds, default
 # 11; sed under LC_ALL=C). Cases: the hard and the easy table sets at 1,000,
-# 10,000 and 65,535 lines, in CP866 and in UTF-8 (LF line ends), and the
-# 10,000-macro and 10,000-name sets at 65,535 lines. Prints a table with
-# the ratios, then the targets.
+# 10,000 and 65,535 lines, in CP866 and in UTF-8 (LF line ends), the
+# 10,000-macro and 10,000-name sets, and the random table sets of SEEDS
+# (default 1 to 5: generate.py --set random) at 65,535 lines in both
+# charsets. Prints a table with the ratios and the worst of them, then the
+# targets. bench/ipb.sh counts the instructions per byte of the same sets.
 # Usage: bench/run.sh [build dir] (default build/default).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,28 +34,51 @@ measure() {
   echo "$times $(wc -c <"$reply")"
 }
 
-for set in hard easy macros10k names10k; do
+seeds=${SEEDS:-1 2 3 4 5}
+rows="hard 1000 CP866
+hard 10000 CP866
+hard 65535 CP866
+hard 1000 UTF-8
+hard 10000 UTF-8
+hard 65535 UTF-8
+easy 1000 CP866
+easy 10000 CP866
+easy 65535 CP866
+easy 65535 UTF-8
+macros10k 65535 CP866
+names10k 65535 CP866"
+for n in $seeds; do rows="$rows
+seed$n 65535 CP866
+seed$n 65535 UTF-8"; done
+
+for set in hard easy macros10k names10k $(for n in $seeds; do echo "seed$n"; done); do
   mkdir -p "$work/$set"
   case $set in hard|easy) counts="1000 10000 65535" ;; *) counts=65535 ;; esac
   # shellcheck disable=SC2086
-  python3 "$here/generate.py" --set "$set" "$work/$set" $counts
+  case $set in
+    seed*) python3 "$here/generate.py" --set random --seed "${set#seed}" "$work/$set" $counts ;;
+    *) python3 "$here/generate.py" --set "$set" "$work/$set" $counts ;;
+  esac
   cp "$build/salvetor" "$work/$set/"
 done
 
 printf '%-10s %6s %-6s %9s %10s %8s %7s %9s %9s\n' set lines chars bytes salvetor_ms sed_ms ratio peak_KiB limit_KiB
-for row in "hard 1000 CP866" "hard 10000 CP866" "hard 65535 CP866" "hard 1000 UTF-8" "hard 10000 UTF-8" \
-           "hard 65535 UTF-8" "easy 1000 CP866" "easy 10000 CP866" "easy 65535 CP866" "easy 65535 UTF-8" \
-           "macros10k 65535 CP866" "names10k 65535 CP866"; do
+worst="0 -"
+while read -r row; do
   # shellcheck disable=SC2086
   set -- $row
-  result=$(measure "$1" "$2" "$3")
+  result=$(measure "$1" "$2" "$3" </dev/null)
   # shellcheck disable=SC2086
   set -- "$1" "$2" "$3" $result
   ratio=$(awk -v a="$4" -v b="$5" 'BEGIN {printf "%.2f", a / b}')
   limit=$(( $7 * 4 / 1024 + 8192 ))
   printf '%-10s %6s %-6s %9s %10s %8s %7s %9s %9s\n' "$1" "$2" "$3" "$7" "$4" "$5" "$ratio" "$6" "$limit"
   eval "t_$1_$2_$(echo "$3" | tr -d '-')=$4"
-done
+  worst=$(awk -v w="$worst" -v r="$ratio" -v c="$1 $2 $3" 'BEGIN {split(w, a, " "); print (r + 0 > a[1] + 0) ? r " (" c ")" : w}')
+done <<ROWS
+$rows
+ROWS
+echo "the worst ratio to sed: $worst"
 
 # A ten-line reply against a statically linked program that only reads and
 # rewrites it.

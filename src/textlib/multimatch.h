@@ -34,7 +34,7 @@ class Matcher {
   bool Dense() const { return denseStates_ == fail_.size(); }
 
  private:
-  static constexpr std::size_t kDenseCells = std::size_t{1} << 12;
+  static constexpr std::size_t kDenseCells = std::size_t{1} << 14;
   struct Trie {
     std::vector<std::int32_t> parent;  // node -> its parent, -1 for the root
     std::vector<std::uint16_t> via;    // node -> the class of the byte from its parent

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int headerSize = in.ConsumeIntegralInRange(1, 40);
   const int footerSize = in.ConsumeIntegralInRange(1, 40);
   const bool saveFullName = in.ConsumeBool();
-  run.FilterFlags = bare ? 0 : in.ConsumeIntegral<int>() & 0x41D;
+  const int filterFlags = bare ? 0 : in.ConsumeIntegral<int>() & 0x41D;
   bool keepReceiver = in.ConsumeBool(), skipMacros = in.ConsumeBool();
   const size_t table = bare ? 0 : 1;
   run.Data.ConfigLines = lines(400 * table);
@@ -100,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string reply = text(in.ConsumeRemainingBytesAsString());
   run.Text.Lines = fuzz::Lines(reply, true);
 
-  if (run.FilterFlags != 0)
-    filterpass::FilterPasses(run.Text, run.Data, run.FilterFlags, headerSize, footerSize);
+  if (filterFlags != 0)
+    filterpass::FilterPasses(run.Text, run.Data, filterFlags, headerSize, footerSize);
   if (run.Data.BeginLines->Count > 0 &&
       !inserts::MessageContains(run.Text.Lines, run.Data.BeginLines)) {
     listman::ListInsertList(run.Data.BeginLines, run.Text.Lines, 1);

@@ -64,8 +64,7 @@ struct Counts {
 
 struct RunContext {
   settings::Settings Options;  // the command line, read once
-  std::int32_t FilterFlags = 0;
-  std::string InputName;  // paths are used whole, never cut
+  std::string InputName;       // paths are used whole, never cut
   std::string OutputName;
   bool FromStdin = false;  // the reply name is "-": the reply is standard input
   bool ToStdout = false;   // the result goes to standard output

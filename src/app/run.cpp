@@ -135,7 +135,7 @@ int Process(app::RunContext& run) {
     screens::AboutScreen();
     return 0;
   }
-  if (options.Init) return run.Options.DryRun || userdata::InitUserFolder() ? 0 : kExitFailed;
+  if (options.Init) return options.DryRun || userdata::InitUserFolder() ? 0 : kExitFailed;
 
   // The reply and where the result goes.
   ShowWindows(options);
@@ -151,8 +151,7 @@ int Process(app::RunContext& run) {
 
   // From here to its end the run is the only one that rewrites the output:
   // a second run on the same file waits for it.
-  if (!run.Options.DryRun && !run.ToStdout &&
-      !platform::LockForRewrite(run.OutputName, kLockWaitMs)) {
+  if (!options.DryRun && !run.ToStdout && !platform::LockForRewrite(run.OutputName, kLockWaitMs)) {
     Writer->ErrorLine(tr::Say("File %s is in use by another run!", {ShortStr(run.OutputName)}));
     return kExitFailed;
   }
@@ -168,8 +167,7 @@ int Process(app::RunContext& run) {
   units::SetEscapes(true);
   console::ShowEscapesWith(escapes);
   if (!datafiles::LoadData(run.Data, escapes)) return kExitFailed;
-  run.FilterFlags = options.FilterMode;
-  if (run.FilterFlags != 0) datafiles::LoadFilters(run.Data, escapes);
+  if (options.FilterMode != 0) datafiles::LoadFilters(run.Data, escapes);
   inserts::LoadInserts(run.Data, escapes);
   if (reply->Charset == charset::Charset::Cp866 && !escapes->Made()) {
     units::SetEscapes(false);
@@ -180,10 +178,10 @@ int Process(app::RunContext& run) {
 
   // The road of the message: the quote filter, the inserts, the names, the
   // letters, the macros, the summary, and the result with its control line.
-  if (run.FilterFlags != 0) {
-    run.FilterFlags = filterpass::ChooseFlags(run.FilterFlags, options, !run.FromStdin);
-    run.Totals.LinesSkipped = filterpass::FilterPasses(run.Text, run.Data, run.FilterFlags,
-                                                       options.HeaderSize, options.FooterSize);
+  if (options.FilterMode != 0) {
+    const std::int32_t flags = filterpass::ChooseFlags(options.FilterMode, options, !run.FromStdin);
+    run.Totals.LinesSkipped =
+        filterpass::FilterPasses(run.Text, run.Data, flags, options.HeaderSize, options.FooterSize);
   }
   inserts::InsertBeginAndEnd(run.Text, run.Data);
   run.Totals.NamesChanged =

@@ -73,8 +73,15 @@ struct LineStore {
   std::uintptr_t from = 0, to = 0;  // an address range holding every text
 };
 
+bool Claim(void* block);
+
+// The store, made at the first text and never destroyed (lines may be freed
+// at exit); listman hands it back the blocks it made from then on.
 LineStore& Store() {
-  static LineStore* store = new LineStore();  // never destroyed: lines may be freed at exit
+  static LineStore* store = [] {
+    listman::SetBlockStore(Claim);
+    return new LineStore();
+  }();
   return *store;
 }
 
@@ -101,7 +108,6 @@ bool Claim(void* block) {
 
 StoredText* Adopt(std::string bytes) {
   LineStore& store = Store();
-  listman::SetBlockStore(Claim);
   auto* text = new StoredText{std::move(bytes)};
   const auto from = reinterpret_cast<std::uintptr_t>(text->bytes.data());
   const std::uintptr_t to = from + text->bytes.size();

@@ -8,19 +8,15 @@
 
 namespace multimatch {
 
-Matcher::Matcher(const std::vector<std::string_view>& patterns) { Build(patterns); }
+Matcher::Matcher(const std::vector<std::string_view>& patterns) { Build(patterns, nullptr); }
 
 Matcher::Matcher(const std::vector<std::string_view>& patterns,
                  const std::array<unsigned char, 256>& map) {
-  Build(patterns);
-  // A text byte goes through the map first, then to its class.
-  std::array<std::uint16_t, 256> mapped;
-  for (std::size_t b = 0; b < 256; ++b) mapped[b] = class_[map[b]];
-  class_ = mapped;
-  MarkStays();
+  Build(patterns, &map);
 }
 
-void Matcher::Build(const std::vector<std::string_view>& patterns) {
+void Matcher::Build(const std::vector<std::string_view>& patterns,
+                    const std::array<unsigned char, 256>* map) {
   // Bytes no pattern holds share class 0, so a row has one entry per
   // distinct pattern byte and one for all the rest (MakeTrie numbers them).
   class_.fill(0);
@@ -70,6 +66,12 @@ void Matcher::Build(const std::vector<std::string_view>& patterns) {
   for (std::int32_t& t : next_) t = Encoded(t);
   seen_.assign(states, 0);
   search_ = 0;
+  if (map != nullptr) {
+    // A text byte goes through the map first, then to its class.
+    std::array<std::uint16_t, 256> mapped;
+    for (std::size_t b = 0; b < 256; ++b) mapped[b] = class_[(*map)[b]];
+    class_ = mapped;
+  }
   MarkStays();
 }
 
@@ -98,16 +100,14 @@ Matcher::Trie Matcher::MakeTrie(const std::vector<std::string_view>& patterns) {
   std::size_t most = 1;
   for (std::string_view p : patterns) most += p.size();
   Trie trie;
-  trie.parent.reserve(most);
-  trie.via.reserve(most);
-  trie.ends.reserve(patterns.size());
-  trie.parent = {-1};
-  trie.via = {0};
   std::vector<std::int32_t> firstChild, sibling;
-  firstChild.reserve(most);
-  sibling.reserve(most);
-  firstChild = {-1};
-  sibling = {-1};
+  for (auto* v : {&trie.parent, &firstChild, &sibling}) {
+    v->reserve(most);
+    v->push_back(-1);
+  }
+  trie.via.reserve(most);
+  trie.via.push_back(0);
+  trie.ends.reserve(patterns.size());
   // A pattern that starts as the one before it (keys of a table often do)
   // takes that one's nodes for the common start.
   std::vector<std::int32_t> path = {0};  // the nodes of the pattern before, by depth

@@ -40,7 +40,8 @@ class Matcher {
     std::vector<std::uint16_t> via;    // node -> the class of the byte from its parent
     std::vector<std::pair<std::int32_t, std::uint32_t>> ends;  // (node, pattern) for each pattern
   };
-  void Build(const std::vector<std::string_view>& patterns);
+  void Build(const std::vector<std::string_view>& patterns,
+             const std::array<unsigned char, 256>* map);
   Trie MakeTrie(const std::vector<std::string_view>& patterns);
   void Renumber(Trie& trie);
   void MarkStays();

@@ -116,17 +116,23 @@ std::string StateFolder() {
   return home.empty() ? "" : AddBackslash(AddBackslash(home) + "salvetor");
 }
 
+namespace {
+// "../share/<name>/" from the program's folder, as an installation lays it out.
+std::string ShareFolder(std::string_view name) {
+  return AddBackslash(AddBackslash(AddBackslash(DirOf(ProgramPath()) + "..") + "share") +
+                      std::string(name));
+}
+}  // namespace
+
 std::string InstalledDataFolder() {
-  const std::string folder =
-      AddBackslash(AddBackslash(AddBackslash(DirOf(ProgramPath()) + "..") + "share") + "salvetor");
+  const std::string folder = ShareFolder("salvetor");
   return platform::IsDirectory(folder) ? folder : "";
 }
 
 std::string LocaleFolder() {
   std::string beside = AddBackslash(DirOf(ProgramPath()) + "locale");
   if (platform::IsDirectory(beside)) return beside;
-  const std::string installed =
-      AddBackslash(AddBackslash(AddBackslash(DirOf(ProgramPath()) + "..") + "share") + "locale");
+  const std::string installed = ShareFolder("locale");
   return !InstalledDataFolder().empty() && platform::IsDirectory(installed) ? installed : "";
 }
 

@@ -5,7 +5,6 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/files.h"
 #include "platform/locale.h"
 #include "textlib/iolist.h"
 #include "textlib/paths.h"
@@ -67,10 +66,7 @@ bool LoadLanguage(const std::string& folder, std::string_view language, bool& en
     const std::string file =
         paths::AddBackslash(paths::AddBackslash(folder + std::string(name)) + "LC_MESSAGES") +
         "salvetor.mo";
-    if (platform::KindOf(file) == platform::Kind::Regular && iolist::TextRead(file, bytes) == 0 &&
-        UseCatalogue(bytes)) {
-      return true;
-    }
+    if (iolist::TextRead(file, bytes) == 0 && UseCatalogue(bytes)) return true;
   }
   return false;
 }

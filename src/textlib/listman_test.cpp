@@ -125,6 +125,7 @@ bool ClaimStore(void* block) {
 }
 
 TEST(BlockStore, ItsBlocksGoBackToItAndTheRestToThePool) {
+  claimed = 0;
   const BlockClaim before = SetBlockStore(ClaimStore);
   List* list = nullptr;
   ListCreate(list);

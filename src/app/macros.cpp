@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -51,6 +52,15 @@ class MacroTable {
   std::string pool_;
 };
 
+// The part of text between the bytes a change left at its ends, widened
+// on each side by margin - 1 bytes: every occurrence of a key of at most
+// margin bytes that the change made lies inside it.
+std::string_view AroundChange(std::string_view text, Untouched kept, std::size_t margin) {
+  const std::size_t from = kept.head >= margin ? kept.head - margin + 1 : 0;
+  const std::size_t end = text.size() - std::min(kept.tail, text.size());
+  return text.substr(from, std::min(text.size(), end + margin - 1) - from);
+}
+
 }  // namespace
 
 listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int32_t& count,
@@ -73,6 +83,9 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
   keys.reserve(table.size());
   for (std::uint32_t j = 0; j < table.size(); ++j) keys.push_back(table.UpperKey(j));
   const multimatch::Matcher matcher(keys, UpperTable());
+  std::size_t longest = 0;
+  for (std::string_view key : keys) longest = std::max(longest, key.size());
+  longest = std::max<std::size_t>(longest, 1);
   // Each macro's replacement is prepared the first time a line takes it.
   std::vector<std::unique_ptr<Replacement>> prepared(table.size());
   auto replacement = [&](std::uint32_t j) -> const Replacement& {
@@ -80,7 +93,7 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       prepared[j] = std::make_unique<Replacement>(PrepareReplacement(table.Key(j), table.Value(j)));
     return *prepared[j];
   };
-  std::vector<std::uint32_t> pending;
+  std::vector<std::uint32_t> pending, found, merged;
   std::int32_t i = 0;
   for (listman::Node* node = list->First; node != nullptr; node = node->Next) {
     ++i;
@@ -106,12 +119,21 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       copied = true;
       // A macro that would take the line past 255 characters is left out
       // of this line; the line is never cut.
-      if (!ReplaceAllWhole(changed, upper, replacement(j), n)) {
+      Untouched kept;
+      if (!ReplaceAllWhole(changed, upper, replacement(j), n, &kept)) {
         tooLong = true;
         continue;
       }
       count += n;
-      matcher.Occurring(upper.View(), pending, j + 1);
+      if (n == 0) continue;
+      // The keys still to come: those found before (one that is gone no
+      // longer matches and changes nothing) and those the change made, which
+      // lie across the bytes it changed.
+      matcher.Occurring(AroundChange(upper.View(), kept, longest), found, j + 1);
+      merged.clear();
+      std::set_union(pending.begin() + static_cast<std::ptrdiff_t>(c) + 1, pending.end(),
+                     found.begin(), found.end(), std::back_inserter(merged));
+      pending.swap(merged);
       c = static_cast<std::size_t>(-1);  // from the first of the new list
     }
     if (tooLong) {

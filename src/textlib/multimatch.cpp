@@ -259,16 +259,35 @@ std::size_t Matcher::SkipByWords(std::string_view text, std::size_t i) const {
   return i;
 }
 
-template <class Visit>
+// The same through the table, eight bytes to a test: most text bytes start
+// nothing, and one branch for eight of them costs less than one for each.
+std::size_t Matcher::SkipByTable(std::string_view text, std::size_t i) const {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  for (; i + 8 <= text.size(); i += 8) {
+    const bool all = stays_[p[i]] & stays_[p[i + 1]] & stays_[p[i + 2]] & stays_[p[i + 3]] &
+                     stays_[p[i + 4]] & stays_[p[i + 5]] & stays_[p[i + 6]] & stays_[p[i + 7]];
+    if (!all) break;
+  }
+  return i;
+}
+
+template <bool kAllRows, class Visit>
 void Matcher::Walk(std::string_view text, Visit&& visit) const {
   std::int32_t at = 0;  // the row's offset of a state that keeps one, else ~state
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (at == 0) {
-      if (!starters_.empty()) i = SkipByWords(text, i);
+      i = starters_.empty() ? SkipByTable(text, i) : SkipByWords(text, i);
       while (i < text.size() && stays_[static_cast<unsigned char>(text[i])]) ++i;
       if (i == text.size()) break;
     }
     const std::size_t c = class_[static_cast<unsigned char>(text[i])];
+    if constexpr (kAllRows) {
+      // Every state keeps a row: one load a byte.
+      const std::int32_t v = next_[static_cast<std::size_t>(at) + c];
+      at = v >> 1;
+      if ((v & 1) && !visit(static_cast<std::size_t>(at) / width_)) return;
+      continue;
+    }
     const std::int32_t v = at >= 0 ? next_[static_cast<std::size_t>(at) + c] : Step(~at, c);
     if (v >= 0) {
       at = v >> 1;
@@ -279,6 +298,14 @@ void Matcher::Walk(std::string_view text, Visit&& visit) const {
       if ((u & 1) && !visit(static_cast<std::size_t>(u >> 1))) return;
     }
   }
+}
+
+template <class Visit>
+void Matcher::Walk(std::string_view text, Visit&& visit) const {
+  if (Dense())
+    Walk<true>(text, visit);
+  else
+    Walk<false>(text, visit);
 }
 
 int Matcher::First(std::string_view text) const {

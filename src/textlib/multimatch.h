@@ -46,11 +46,14 @@ class Matcher {
   void Renumber(Trie& trie);
   void MarkStays();
   std::size_t SkipByWords(std::string_view text, std::size_t i) const;
+  std::size_t SkipByTable(std::string_view text, std::size_t i) const;
   std::int32_t Step(std::int32_t state, std::size_t byteClass) const;
   std::int32_t Encoded(std::int32_t state) const;
   // Calls visit(state) for every state the text reaches that ends a
   // pattern, until visit gives false.
   template <class Visit>
+  void Walk(std::string_view text, Visit&& visit) const;
+  template <bool kAllRows, class Visit>
   void Walk(std::string_view text, Visit&& visit) const;
 
   std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row

@@ -40,20 +40,14 @@ ShortStr operator+(ShortStr a, const ShortStr& b) {
 }
 
 namespace {
-// The set of the given characters, made once.
-template <const char* Chars>
-const CharSet& SetOf() {
-  static const CharSet set(Chars);
-  return set;
-}
-constexpr char kBlanks[] = "\t ", kTokenEnds[] = "\t ,/;", kFieldEnds[] = ",;",
-               kTrimmed[] = "\t\n\r ";
+// The sets, made by the compiler: no guard to test at each use.
+constexpr CharSet kBlanks("\t "), kTokenEnds("\t ,/;"), kFieldEnds(",;"), kTrimmed("\t\n\r ");
 }  // namespace
 
-const CharSet& BlankSet() { return SetOf<kBlanks>(); }
-const CharSet& TokenSet() { return SetOf<kTokenEnds>(); }
-const CharSet& FieldSet() { return SetOf<kFieldEnds>(); }
-const CharSet& TrimSet() { return SetOf<kTrimmed>(); }
+const CharSet& BlankSet() { return kBlanks; }
+const CharSet& TokenSet() { return kTokenEnds; }
+const CharSet& FieldSet() { return kFieldEnds; }
+const CharSet& TrimSet() { return kTrimmed; }
 
 const ShortStr& LatinToCyrillic() {
   // H Н, Y У, C С, y у, p р, a а, c с, k к, u и, m т, o о, n п, e е, x х
@@ -365,7 +359,8 @@ bool ReplaceAllWhole(ShortStr& text, const Replacement& r, int& count) {
   return ReplaceAllWhole(text, upper, r, count);
 }
 
-bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, int& count) {
+bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, int& count,
+                     Untouched* kept) {
   constexpr int kMaxReplacements = 1000;
   count = 0;
   if (r.find.empty()) return true;
@@ -378,11 +373,14 @@ bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, 
   const std::size_t f = r.find.size(), w = r.with.size();
   std::size_t from = 0;
   int made = 0;
+  Untouched ends{n, n};
   while (made < kMaxReplacements) {
     const std::size_t at =
         std::string_view(reinterpret_cast<const char*>(upper), n).find(key, from);
     if (at == std::string_view::npos) break;
     if (n - f + w > static_cast<std::size_t>(kMaxBytes)) return false;  // never cut: text stays
+    // What lies before the key and after it stays (the end counted from the end).
+    ends = {std::min(ends.head, at), std::min(ends.tail, n - at - f)};
     std::memmove(work + at + w, work + at + f, n - at - f);
     std::memmove(upper + at + w, upper + at + f, n - at - f);
     r.with.copy(reinterpret_cast<char*>(work + at), w);
@@ -399,6 +397,7 @@ bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, 
   text = ShortStr(result);
   upperText = ShortStr(std::string_view(reinterpret_cast<const char*>(upper), n));
   count = made;
+  if (kept != nullptr) *kept = ends;
   return true;
 }
 

@@ -104,8 +104,8 @@ consteval ShortStr Cp866(const char* utf8) {
 struct CharSet {
   // A flag a byte value: one load a test, for loops over every byte.
   std::array<bool, 256> members{};
-  CharSet() = default;
-  CharSet(std::string_view text) {
+  constexpr CharSet() = default;
+  constexpr CharSet(std::string_view text) {
     for (char c : text) members[static_cast<unsigned char>(c)] = true;
   }
   bool Has(unsigned char c) const { return members[c]; }
@@ -200,9 +200,15 @@ struct Replacement {
 Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with);
 // ReplaceAllWhole with a prepared replacement; allocates nothing.
 bool ReplaceAllWhole(ShortStr& text, const Replacement& r, int& count);
+// The bytes at either end of a text that a change left as they were.
+struct Untouched {
+  std::size_t head = 0, tail = 0;
+};
 // The same given upper, the text upper-cased, which it keeps in step: both
-// change together or not at all.
-bool ReplaceAllWhole(ShortStr& text, ShortStr& upper, const Replacement& r, int& count);
+// change together or not at all. When count > 0, kept (if given) receives
+// the bytes at each end of the result that no replacement touched.
+bool ReplaceAllWhole(ShortStr& text, ShortStr& upper, const Replacement& r, int& count,
+                     Untouched* kept = nullptr);
 ShortStr ReplaceText(const ShortStr& text, const ShortStr& find,
                      const ShortStr& replacement);
 // First count bytes from start, with the leading-tilde rule of the library.

@@ -290,6 +290,16 @@ int WriteLine(File& file, const ShortStr& text, std::string_view lineEnd) {
 }
 
 int WriteText(File& file, std::string_view text, std::string_view lineEnd) {
+  // Most lines fit in the buffer's room: copied in at once.
+  if (file.Error == 0 && file.Buffer != nullptr &&
+      static_cast<std::size_t>(file.BufferSize - file.BufferLen) >= text.size() + lineEnd.size()) {
+    unsigned char* at = file.Buffer + file.BufferLen;
+    if (!text.empty()) std::memcpy(at, text.data(), text.size());  // an empty view may have no data
+    at += text.size();
+    for (char c : lineEnd) *at++ = static_cast<unsigned char>(c);
+    file.BufferLen = static_cast<std::uint16_t>(file.BufferLen + text.size() + lineEnd.size());
+    return 0;
+  }
   const int error = WriteBytes(file, text.data(), text.size());
   return error != 0 ? error : WriteBytes(file, lineEnd.data(), lineEnd.size());
 }

@@ -151,18 +151,22 @@ TEST_F(Stages, UserNamesOverrideTheTable) {
 }
 
 TEST_F(Stages, ReceiverLines) {
+  // A signature in the name's table form goes too, each time it stands.
   std::vector<std::string> message = {"Hello, Vasily Pupkin!", " VP> Vasily.", "Vasily",
-                                      " VP> Vasily wrote a long letter about it", " VP> Pupkin", " VP> Ok"};
+                                      " VP> Vasily wrote a long letter about it", " VP> Pupkin",
+                                      Cp(" VP> Вася"), " VP> Ok", Cp(" VP> Вася")};
   std::string out = Process(message);
   EXPECT_EQ(out, Console({"Changing names...", "Changed: Vasily to Вася!",
                        "Deleted \" VP> Vasily.\" cause of \"Vasily\"!",
-                       "Deleted \" VP> Pupkin\" cause of \"Pupkin\"!", "--------------------------",
-                       "Total: 1 changes!"}));
+                       "Deleted \" VP> Pupkin\" cause of \"Pupkin\"!",
+                       "Deleted \" VP> Вася\" cause of \"Вася\"!", "Deleted \" VP> Вася\" cause of \"Вася\"!",
+                       "--------------------------", "Total: 1 changes!"}));
   EXPECT_EQ(result_, Result({Cp("Hello, Вася!"), "Vasily", " VP> Vasily wrote a long letter about it",
                              " VP> Ok"}));
   Process(message, "/FN-");
   EXPECT_EQ(result_, Result({Cp("Hello, Вася!"), " VP> Vasily.", "Vasily",
-                             " VP> Vasily wrote a long letter about it", " VP> Pupkin", " VP> Ok"}));
+                             " VP> Vasily wrote a long letter about it", " VP> Pupkin", Cp(" VP> Вася"),
+                             " VP> Ok", Cp(" VP> Вася")}));
 }
 
 TEST_F(Stages, ReceiverComesFromTheFirstGreeting) {

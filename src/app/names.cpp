@@ -106,6 +106,9 @@ struct Stage {
   ShortStr foldedReceiver;             // the receiver's name, folded once
   int receiverChars = 0;               // and its length in characters
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
+  // The words of the receiver's name in their table forms, folded: made at
+  // the first signature that needs them (the receiver, once set, stays).
+  std::optional<std::vector<ShortStr>> foldedReceiverForms;
   // The table does not change during the stage: it is read once, at the
   // first lookup.
   std::optional<NameIndex> index;
@@ -325,11 +328,18 @@ ShortStr ReceiverCause(Stage& st, const ShortStr& line) {
   const ShortStr foldedWord = FoldLookAlikes(firstWord);
   if (OccursIn(foldedWord, foldedName)) return firstWord;
   // A word of the name in its table form (the signature may be in Russian).
-  for (int i = 1;; ++i) {
-    ShortStr nameWord = ExtractToken(st.receiver, i);
-    if (nameWord.Empty()) return {};
-    if (OccursIn(FoldLookAlikes(Lookup(st, nameWord)), foldedWord)) return firstWord;
+  if (!st.foldedReceiverForms) {
+    st.foldedReceiverForms.emplace();
+    for (int i = 1;; ++i) {
+      ShortStr nameWord = ExtractToken(st.receiver, i);
+      if (nameWord.Empty()) break;
+      st.foldedReceiverForms->push_back(FoldLookAlikes(Lookup(st, nameWord)));
+    }
   }
+  for (const ShortStr& form : *st.foldedReceiverForms) {
+    if (OccursIn(form, foldedWord)) return firstWord;
+  }
+  return {};
 }
 
 }  // namespace
@@ -347,7 +357,7 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
 
 std::int32_t ChangeNames(app::Message& text, const app::Tables& tables, NameOptions options) {
   writer::Writer->Heading(tr::Say("Changing names..."));
-  Stage st{text, tables, options, 0, {}, {}, 0, {}, {}};
+  Stage st{text, tables, options, 0, {}, {}, 0, {}, {}, {}};
   List* message = text.Lines;
   std::int32_t templates = lines::LineCount(tables.TemplateBefore);
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {

@@ -45,15 +45,14 @@ void Matcher::Build(const std::vector<std::string_view>& patterns,
       suffix_[s] = outFrom_[f] < outFrom_[f + 1] ? static_cast<std::int32_t>(f) : suffix_[f];
     }
     if (s < denseStates_) {
-      // A kept row: every class, missing moves through the failure.
-      std::uint32_t e = edgeFrom_[s];
-      for (std::size_t c = 0; c < width_; ++c) {
-        const bool has = e < edgeFrom_[s + 1] && edgeClass_[e] == c;
-        // A failure is shallower: its moves are known by now.
-        const std::int32_t viaFail = s == 0 ? 0 : Step(fail_[s], c);
-        const std::int32_t t = has ? edgeTarget_[e++] : viaFail;
-        if (has) fail_[static_cast<std::size_t>(t)] = viaFail;
-        next_[s * width_ + c] = t;
+      // A kept row: the failure's row (a failure is shallower, so its row
+      // is kept and complete by now) with the state's own moves over it.
+      std::int32_t* row = next_.data() + s * width_;
+      if (s != 0) std::memcpy(row, next_.data() + f * width_, width_ * sizeof(std::int32_t));
+      for (std::uint32_t e = edgeFrom_[s]; e < edgeFrom_[s + 1]; ++e) {
+        const std::int32_t t = edgeTarget_[e];
+        fail_[static_cast<std::size_t>(t)] = s == 0 ? 0 : row[edgeClass_[e]];
+        row[edgeClass_[e]] = t;
       }
     } else {
       for (std::uint32_t e = edgeFrom_[s]; e < edgeFrom_[s + 1]; ++e)

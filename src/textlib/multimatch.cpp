@@ -270,41 +270,44 @@ std::size_t Matcher::SkipByTable(std::string_view text, std::size_t i) const {
   return i;
 }
 
-template <bool kAllRows, class Visit>
-void Matcher::Walk(std::string_view text, Visit&& visit) const {
-  std::int32_t at = 0;  // the row's offset of a state that keeps one, else ~state
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (at == 0) {
-      i = starters_.empty() ? SkipByTable(text, i) : SkipByWords(text, i);
-      while (i < text.size() && stays_[static_cast<unsigned char>(text[i])]) ++i;
-      if (i == text.size()) break;
-    }
-    const std::size_t c = class_[static_cast<unsigned char>(text[i])];
-    if constexpr (kAllRows) {
-      // Every state keeps a row: one load a byte.
-      const std::int32_t v = next_[static_cast<std::size_t>(at) + c];
-      at = v >> 1;
-      if ((v & 1) && !visit(static_cast<std::size_t>(at) / width_)) return;
-      continue;
-    }
-    const std::int32_t v = at >= 0 ? next_[static_cast<std::size_t>(at) + c] : Step(~at, c);
-    if (v >= 0) {
-      at = v >> 1;
-      if ((v & 1) && !visit(static_cast<std::size_t>(at) / width_)) return;
-    } else {
-      const std::int32_t u = ~v;
-      at = ~(u >> 1);
-      if ((u & 1) && !visit(static_cast<std::size_t>(u >> 1))) return;
-    }
-  }
-}
-
 template <class Visit>
 void Matcher::Walk(std::string_view text, Visit&& visit) const {
-  if (Dense())
-    Walk<true>(text, visit);
-  else
-    Walk<false>(text, visit);
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  std::int32_t at = 0;  // the row's offset of a state that keeps one, else ~state
+  // A move to a deeper state (negative) or to one that ends a pattern (low
+  // bit) leaves the quick loop.
+  constexpr std::int32_t kSlow = INT32_MIN | 1;
+  // Takes the move v: false when visit asks to stop.
+  auto take = [&](std::int32_t v) {
+    if (v >= 0) {
+      at = v >> 1;
+      return (v & 1) == 0 || visit(static_cast<std::size_t>(at) / width_);
+    }
+    const std::int32_t u = ~v;
+    at = ~(u >> 1);
+    return (u & 1) == 0 || visit(static_cast<std::size_t>(u >> 1));
+  };
+  while (i < n) {
+    if (at == 0) {
+      i = starters_.empty() ? SkipByTable(text, i) : SkipByWords(text, i);
+      while (i < n && stays_[p[i]]) ++i;
+      if (i == n) return;
+    }
+    if (at < 0) {
+      if (!take(Step(~at, class_[p[i++]]))) return;
+      continue;
+    }
+    // Between kept rows that end nothing: one load and one test a byte.
+    std::int32_t v;
+    do {
+      v = next_[static_cast<std::size_t>(at) + class_[p[i++]]];
+      if ((v & kSlow) != 0) break;
+      at = v >> 1;
+    } while (at != 0 && i < n);
+    if ((v & kSlow) != 0 && !take(v)) return;
+  }
 }
 
 int Matcher::First(std::string_view text) const {

@@ -53,8 +53,6 @@ class Matcher {
   // pattern, until visit gives false.
   template <class Visit>
   void Walk(std::string_view text, Visit&& visit) const;
-  template <bool kAllRows, class Visit>
-  void Walk(std::string_view text, Visit&& visit) const;
 
   std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row
   std::array<bool, 256> stays_{};           // bytes that keep the root at the root

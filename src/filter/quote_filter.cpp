@@ -1,6 +1,7 @@
 #include "filter/quote_filter.h"
 
 #include <array>
+#include <cstdint>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -45,16 +46,19 @@ bool IsServiceLine(std::string_view line) {
     for (std::size_t m = 0; m < marks.size(); ++m) marks[m] = Normalise(kServiceMarks[m]);
     return marks;
   }();
+  // Each byte to the marks that start with it (a bit each).
   static const auto kStarts = [] {
-    std::array<bool, 256> starts{};
-    for (const ShortStr& mark : kMarks) starts[mark.s[0]] = true;
+    std::array<std::uint8_t, 256> starts{};
+    for (std::size_t m = 0; m < kMarks.size(); ++m) starts[kMarks[m].s[0]] |= 1u << m;
     return starts;
   }();
   const std::size_t window = units::Head(line, kQuoteWindow);  // its first 12 characters
   for (std::size_t at = 0; at < window; ++at) {
-    if (!kStarts[table[static_cast<unsigned char>(line[at])]]) continue;
-    for (const ShortStr& mark : kMarks) {
-      if (at + mark.len > line.size()) continue;
+    const std::uint8_t starting = kStarts[table[static_cast<unsigned char>(line[at])]];
+    if (starting == 0) continue;
+    for (std::size_t m = 0; m < kMarks.size(); ++m) {
+      const ShortStr& mark = kMarks[m];
+      if (!(starting & (1u << m)) || at + mark.len > line.size()) continue;
       std::size_t i = 0;
       while (i < mark.len && table[static_cast<unsigned char>(line[at + i])] == mark.s[i]) ++i;
       if (i == mark.len) return true;

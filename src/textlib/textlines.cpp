@@ -1,5 +1,7 @@
 #include "textlib/textlines.h"
 
+#include <cstring>
+
 namespace textlines {
 
 namespace {
@@ -45,10 +47,13 @@ bool MoreLinesThan(std::string_view text, std::size_t most) {
 
 int QuoteMark(std::string_view line) {
   const std::size_t window = units::Head(line, kQuoteWindow);
-  for (std::size_t i = 0; i < window; ++i) {
-    if (line[i] != '>') continue;
-    if (i > 0 && (line[i - 1] == '-' || line[i - 1] == '=')) continue;
-    return static_cast<int>(i + 1);
+  const char* p = line.data();
+  for (std::size_t from = 0; from < window;) {
+    const void* hit = std::memchr(p + from, '>', window - from);
+    if (hit == nullptr) return 0;
+    const auto i = static_cast<std::size_t>(static_cast<const char*>(hit) - p);
+    if (i == 0 || (p[i - 1] != '-' && p[i - 1] != '=')) return static_cast<int>(i + 1);
+    from = i + 1;  // an arrow, not a quote
   }
   return 0;
 }

@@ -220,6 +220,11 @@ void ListInsertNode(List* list, Node* node, std::int32_t position) {
   } else if (position == 1) {
     node->Next = list->First;
     list->First = node;
+  } else if (position == list->Count + 1) {  // an append: no walk to the node before
+    before = list->Last;
+    node->Next = nullptr;
+    before->Next = node;
+    list->Last = node;
   } else {
     if (list->CursorIndex >= position) DropCursor(list);
     before = ListGetNode(list, position - 1);

@@ -348,9 +348,10 @@ bool ReplaceAllWhole(ShortStr& text, const ShortStr& find, const ShortStr& repla
 }
 
 Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with) {
-  Replacement r{find.Std(), UpCaseStr(find).Std(), with.Std(), UpCaseStr(with).Std(), false};
+  Replacement r{find.Std(), UpCaseStr(find).Std(), with.Std(), UpCaseStr(with).Std(), false, false};
   // A replacement that holds the key would be found again without end.
   r.onward = !r.upperFind.empty() && r.upperWith.find(r.upperFind) != std::string::npos;
+  r.grows = r.with.size() > r.find.size() || units::Count(r.with) > units::Count(r.find);
   return r;
 }
 
@@ -364,38 +365,44 @@ bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, 
   constexpr int kMaxReplacements = 1000;
   count = 0;
   if (r.find.empty()) return true;
-  // The text and its upper-cased form, spliced in step.
-  unsigned char work[kMaxBytes], upper[kMaxBytes];
-  std::size_t n = text.len;
-  std::memcpy(work, text.s, n);
-  std::memcpy(upper, upperText.s, n);
   const std::string_view key = r.upperFind;
+  std::size_t at = upperText.View().find(key);
+  if (at == std::string_view::npos) return true;
+  // The text and its upper-cased form are spliced in step, in place. A text
+  // that may grow is kept first, to be put back when the result would pass
+  // 255 characters: the text is never cut.
+  ShortStr oldText, oldUpper;
+  if (r.grows) {
+    oldText = text;
+    oldUpper = upperText;
+  }
+  auto undo = [&] {
+    text = oldText;
+    upperText = oldUpper;
+    return false;
+  };
   const std::size_t f = r.find.size(), w = r.with.size();
-  std::size_t from = 0;
+  std::size_t n = text.len;
   int made = 0;
   Untouched ends{n, n};
-  while (made < kMaxReplacements) {
-    const std::size_t at =
-        std::string_view(reinterpret_cast<const char*>(upper), n).find(key, from);
-    if (at == std::string_view::npos) break;
-    if (n - f + w > static_cast<std::size_t>(kMaxBytes)) return false;  // never cut: text stays
+  for (;;) {
+    if (n - f + w > static_cast<std::size_t>(kMaxBytes)) return undo();
     // What lies before the key and after it stays (the end counted from the end).
     ends = {std::min(ends.head, at), std::min(ends.tail, n - at - f)};
-    std::memmove(work + at + w, work + at + f, n - at - f);
-    std::memmove(upper + at + w, upper + at + f, n - at - f);
-    r.with.copy(reinterpret_cast<char*>(work + at), w);
-    r.upperWith.copy(reinterpret_cast<char*>(upper + at), w);
+    std::memmove(text.s + at + w, text.s + at + f, n - at - f);
+    std::memmove(upperText.s + at + w, upperText.s + at + f, n - at - f);
+    r.with.copy(reinterpret_cast<char*>(text.s + at), w);
+    r.upperWith.copy(reinterpret_cast<char*>(upperText.s + at), w);
     n = n - f + w;
-    ++made;
-    from = r.onward ? at + w : 0;
-    if (from >= n) break;
+    text.len = upperText.len = static_cast<std::uint16_t>(n);
+    const std::size_t from = r.onward ? at + w : 0;
+    if (++made == kMaxReplacements || from >= n) break;
+    at = upperText.View().find(key, from);
+    if (at == std::string_view::npos) break;
   }
-  const std::string_view result(reinterpret_cast<const char*>(work), n);
   if (n > static_cast<std::size_t>(kMaxLen) &&
-      units::Count(result) > static_cast<std::size_t>(kMaxLen))
-    return false;
-  text = ShortStr(result);
-  upperText = ShortStr(std::string_view(reinterpret_cast<const char*>(upper), n));
+      units::Count(text.View()) > static_cast<std::size_t>(kMaxLen))
+    return undo();
   count = made;
   if (kept != nullptr) *kept = ends;
   return true;

@@ -196,6 +196,7 @@ bool ReplaceAllWhole(ShortStr& text, const ShortStr& find,
 struct Replacement {
   std::string find, upperFind, with, upperWith;
   bool onward = false;  // the search goes on after each inserted text
+  bool grows = false;   // the text may get more bytes or characters
 };
 Replacement PrepareReplacement(const ShortStr& find, const ShortStr& with);
 // ReplaceAllWhole with a prepared replacement; allocates nothing.

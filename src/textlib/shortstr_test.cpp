@@ -194,6 +194,20 @@ TEST(ReplaceAllTest, WholeFormKeepsTheUpperCaseInStep) {
   EXPECT_EQ(text.len, 254);
   EXPECT_EQ(upper, UpCaseStr(text));
   EXPECT_EQ(count, 0);
+  // A character of two bytes made two characters of one byte: as long in
+  // bytes, one character longer each time.
+  units::SetEscapes(true);
+  const std::string escape = "\xB0\xC0", letters(252, 'a');
+  for (const auto& [tail, fits] : {std::pair{escape, true}, std::pair{escape + escape, false}}) {
+    const ShortStr before(letters + tail);
+    ShortStr grown = before, grownUpper = UpCaseStr(before);
+    count = -1;
+    EXPECT_EQ(ReplaceAllWhole(grown, grownUpper, PrepareReplacement(ShortStr(escape), "xy"), count), fits);
+    EXPECT_EQ(count, fits ? 1 : 0);
+    EXPECT_EQ(grown, fits ? ShortStr(letters + "xy") : before);
+    EXPECT_EQ(grownUpper, UpCaseStr(grown));
+  }
+  units::SetEscapes(false);
 }
 
 TEST(TildeCopyTest, LeadingTildesRule) {

@@ -1,5 +1,6 @@
 #include "textlib/textlines.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace textlines {
@@ -46,12 +47,17 @@ bool MoreLinesThan(std::string_view text, std::size_t most) {
 }
 
 int QuoteMark(std::string_view line) {
-  const std::size_t window = units::Head(line, kQuoteWindow);
+  // The first 12 characters take at most 12 escapes' bytes. A '>' is never
+  // part of an escape, and one among the first 12 bytes is among the first
+  // 12 characters: only one further on needs the characters before it counted.
+  const std::size_t most = kQuoteWindow * (units::EscapesOn() ? units::kLongest : 1);
+  const std::size_t window = std::min(line.size(), most);
   const char* p = line.data();
   for (std::size_t from = 0; from < window;) {
     const void* hit = std::memchr(p + from, '>', window - from);
     if (hit == nullptr) return 0;
     const auto i = static_cast<std::size_t>(static_cast<const char*>(hit) - p);
+    if (i >= kQuoteWindow && units::Count(line.substr(0, i)) >= kQuoteWindow) return 0;
     if (i == 0 || (p[i - 1] != '-' && p[i - 1] != '=')) return static_cast<int>(i + 1);
     from = i + 1;  // an arrow, not a quote
   }

@@ -1,6 +1,7 @@
 #include "textlib/charset.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <unordered_map>
@@ -351,17 +352,46 @@ std::string_view Name(Charset cs) {
   return "CP866";
 }
 
+namespace {
+
+// Eight bytes (the first at the low end) tested at once: ASCII and whole
+// two-byte sequences with leads 0xC2..0xDF, the most of Cyrillic text. The
+// bytes taken (8, or 7 when the last one leads a sequence), or 0 when the
+// byte-by-byte test must decide; twoByte is set when a sequence was among them.
+std::size_t TwoByteWord(std::uint64_t w, bool& twoByte) {
+  if constexpr (std::endian::native != std::endian::little) return 0;
+  constexpr std::uint64_t kLow7 = ~kHighBits, kLowNibbles = 0x1E1E1E1E1E1E1E1Eu;
+  const std::uint64_t ascii = ~w & kHighBits;                       // 0xxxxxxx
+  const std::uint64_t next = w & ~(w << 1) & kHighBits;             // 10xxxxxx
+  const std::uint64_t lead = w & (w << 1) & ~(w << 2) & kHighBits;  // 110xxxxx
+  if ((ascii | next | lead) != kHighBits) return 0;
+  // 0xC0 and 0xC1 lead no valid sequence: their bits 1 to 4 are all 0.
+  const std::uint64_t low = w & kLowNibbles;
+  if (lead & ~((((low & kLow7) + kLow7) | low) & kHighBits)) return 0;
+  const std::uint64_t last = lead & (std::uint64_t{0x80} << 56);
+  if (((lead & ~last) << 8) != next) return 0;  // each lead followed by one continuation
+  twoByte = twoByte || lead != 0;
+  return last != 0 ? 7 : 8;
+}
+
+}  // namespace
+
 bool IsUtf8Text(std::string_view bytes) {
   bool multi = false;
   std::uint32_t cp;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t size = bytes.size();
   for (std::size_t i = 0; i < size;) {
-    // ASCII and the two-byte letters of Cyrillic text, the most of it,
-    // without a call.
-    if (p[i] < 0x80) {
+    if (i + 8 <= size) {
       std::uint64_t word;
-      i += i + 8 <= size && (std::memcpy(&word, p + i, 8), (word & kHighBits) == 0) ? 8 : 1;
+      std::memcpy(&word, p + i, 8);
+      if (const std::size_t taken = TwoByteWord(word, multi)) {
+        i += taken;
+        continue;
+      }
+    }
+    if (p[i] < 0x80) {
+      ++i;
       continue;
     }
     if (p[i] >= 0xC2 && p[i] <= 0xDF && i + 1 < size && (p[i + 1] & 0xC0) == 0x80) {

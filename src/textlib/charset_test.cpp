@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "textlib/units.h"
 
@@ -154,11 +158,48 @@ TEST_F(Charsets, NamesAndControlLines) {
                        cs));
 }
 
+// UTF-8 as RFC 3629 has it, a character at a time.
+bool ValidUtf8WithAMultiByteCharacter(std::string_view s) {
+  bool multi = false;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t len = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    if (len == 0 || i + len > s.size()) return false;
+    std::uint32_t cp = c & (0x7Fu >> len);
+    for (std::size_t k = 1; k < len; ++k) {
+      const auto b = static_cast<unsigned char>(s[i + k]);
+      if ((b & 0xC0) != 0x80) return false;
+      cp = cp << 6 | (b & 0x3F);
+    }
+    const std::uint32_t least = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    multi = true;
+    i += len;
+  }
+  return multi;
+}
+
 TEST_F(Charsets, Utf8TextNeedsAMultiByteCharacter) {
   EXPECT_TRUE(IsUtf8Text("\xd0\x9d"));
   EXPECT_FALSE(IsUtf8Text("plain ASCII"));
   EXPECT_FALSE(IsUtf8Text("\xd0\x9d \xff"));
   EXPECT_FALSE(IsUtf8Text("\x8d\xa0"));  // CP866
+  // Mostly Cyrillic and blanks (tested eight bytes at a time), with now and
+  // then a longer sequence or a broken one at any offset.
+  const char* const pieces[] = {"a", " ", "\xd0\x9d", "\xd1\x80", "\xc2\xa0", "\xdf\xbf", "\xe2\x94\x80",
+                                "\xf0\x9f\x98\x80", "\xc0\x80", "\xc1\xbf", "\x80", "\xd0", "\xed\xa0\x80",
+                                "\xff", "\xe0\x80\x80"};
+  std::mt19937 random(5);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 40); n > 0; --n)
+      text += pieces[random() % 8 == 0 ? random() % std::size(pieces) : random() % 4];
+    EXPECT_EQ(IsUtf8Text(text), ValidUtf8WithAMultiByteCharacter(text)) << round;
+  }
 }
 
 }  // namespace

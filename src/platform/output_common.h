@@ -34,7 +34,8 @@ struct OutBuffer {
 
 // Hands the line and its end (CR LF, or lineEnd) to writeAll, with each
 // control character (below 32, and 127) as ^X when shown; putByte(byte,
-// put) puts one byte of text in the console's form through put. A text of
+// put) puts one byte of text in the console's form through put (printable
+// ASCII is the same in every console charset and goes as it is). A text of
 // several lines (CR LF inside) takes lineEnd between them too.
 template <class PutByte, class WriteAll>
 void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteAll&& writeAll,
@@ -50,7 +51,9 @@ void WriteShownLine(std::string_view text, bool shown, PutByte&& putByte, WriteA
   };
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);
-    if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+    if (b >= 0x20 && b < 0x7F) {
+      put(static_cast<char>(b));
+    } else if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
       for (char c : lineEnd) put(c);
       ++i;
     } else if (shown && (b < 0x20 || b == 0x7F)) {

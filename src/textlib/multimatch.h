@@ -1,10 +1,10 @@
 // Many byte patterns searched in one pass over a text (Aho-Corasick): which
 // of them occur, or the first in their own order, found at once, so a list
 // of patterns costs no more than one. Any number of patterns: the states
-// nearest the root keep a table row each (up to 4,096 cells in all, a table that stays in the
-// fastest cache), the deeper ones of a large automaton only the transitions they have. A pattern
-// matches bytes; a character is never matched in part, because no byte of an escape (units.h) can
-// start or end another character.
+// nearest the root keep a table row each (up to 16,384 cells, 64 KiB, in all), the deeper
+// ones of a large automaton only the transitions they have. A pattern matches bytes; a
+// character is never matched in part, because no byte of an escape (units.h) can start or end
+// another character.
 #pragma once
 
 #include <array>

@@ -49,7 +49,8 @@ bool IsServiceLine(std::string_view line) {
   // Each byte to the marks that start with it (a bit each).
   static const auto kStarts = [] {
     std::array<std::uint8_t, 256> starts{};
-    for (std::size_t m = 0; m < kMarks.size(); ++m) starts[kMarks[m].s[0]] |= 1u << m;
+    for (std::size_t m = 0; m < kMarks.size(); ++m)
+      starts[kMarks[m].s[0]] = static_cast<std::uint8_t>(starts[kMarks[m].s[0]] | 1u << m);
     return starts;
   }();
   const std::size_t window = units::Head(line, kQuoteWindow);  // its first 12 characters

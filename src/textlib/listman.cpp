@@ -144,6 +144,18 @@ void SetCursor(List* list, Node* node, std::int32_t index, Node* prev, bool prev
   list->CursorPrevKnown = prevKnown;
 }
 
+// Links node after the last one of a list that has nodes: no walk to the
+// node before it.
+void Append(List* list, Node* node) {
+  Node* before = list->Last;
+  node->Next = nullptr;
+  before->Next = node;
+  list->Last = node;
+  ++list->Count;
+  SetCursor(list, node, list->Count, before, true);
+  list->LastError = 0;
+}
+
 void FreeNode(Node* node, bool freeBlock) {
   if (freeBlock && node->Size > 0) BlockFree(node->Data);
   DeleteNode(node);
@@ -220,11 +232,8 @@ void ListInsertNode(List* list, Node* node, std::int32_t position) {
   } else if (position == 1) {
     node->Next = list->First;
     list->First = node;
-  } else if (position == list->Count + 1) {  // an append: no walk to the node before
-    before = list->Last;
-    node->Next = nullptr;
-    before->Next = node;
-    list->Last = node;
+  } else if (position == list->Count + 1) {
+    return Append(list, node);
   } else {
     if (list->CursorIndex >= position) DropCursor(list);
     before = ListGetNode(list, position - 1);
@@ -244,6 +253,8 @@ void ListAddAt(List* list, void* block, std::uint16_t size, std::int32_t positio
     return;
   }
   Node* node = NewNode(block, size);
+  // Positions past the end append (a text's lines are added so, one by one).
+  if (list->Count > 0 && position > list->Count) return Append(list, node);
   ListInsertNode(list, node, position);
 }
 

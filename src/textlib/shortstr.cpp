@@ -70,9 +70,25 @@ const std::array<unsigned char, 256>& FoldTable() {
   return table;
 }
 
+namespace {
+
+// Each byte of text through table, four to a test of the end.
+void MapBytes(ShortStr& text, const std::array<unsigned char, 256>& table) {
+  const int n = text.len;  // a local count: the stores below may not be taken to change it
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    text.s[i] = table[text.s[i]];
+    text.s[i + 1] = table[text.s[i + 1]];
+    text.s[i + 2] = table[text.s[i + 2]];
+    text.s[i + 3] = table[text.s[i + 3]];
+  }
+  for (; i < n; ++i) text.s[i] = table[text.s[i]];
+}
+
+}  // namespace
+
 ShortStr FoldLookAlikes(ShortStr text) {
-  const auto& table = FoldTable();
-  for (int i = 0; i < text.len; ++i) text.s[i] = table[text.s[i]];
+  MapBytes(text, FoldTable());
   return text;
 }
 
@@ -199,9 +215,7 @@ const std::array<unsigned char, 256>& UpperTable() {
 }
 
 ShortStr UpCaseStr(ShortStr text) {
-  const auto& upper = UpperTable();
-  const int n = text.len;  // a local count: the stores below may not be taken to change it
-  for (int i = 0; i < n; ++i) text.s[i] = upper[text.s[i]];
+  MapBytes(text, UpperTable());
   return text;
 }
 

@@ -228,7 +228,10 @@ void Matcher::MarkStays() {
   starters_.clear();
   for (std::size_t b = 0; b < 256; ++b) {
     stays_[b] = next_[class_[b]] == 0;
-    if (!stays_[b]) starters_.push_back(static_cast<unsigned char>(b));
+    if (!stays_[b]) {
+      starters_.emplace_back();
+      starters_.back().fill(static_cast<unsigned char>(b));
+    }
   }
   if (starters_.size() > kFewStarters) starters_.clear();
 }
@@ -248,8 +251,12 @@ std::size_t Matcher::SkipByWords(std::string_view text, std::size_t i) const {
   for (; i + 16 <= text.size(); i += 16) {
     Bytes16 block;
     std::memcpy(&block, text.data() + i, 16);
-    Bytes16 hits = block == starters_[0];
-    for (std::size_t k = 1; k < starters_.size(); ++k) hits |= block == starters_[k];
+    Bytes16 hits{};
+    for (const std::array<unsigned char, 16>& starter : starters_) {
+      Bytes16 each;
+      std::memcpy(&each, starter.data(), 16);
+      hits |= block == each;
+    }
     std::uint64_t half[2];
     std::memcpy(half, &hits, 16);
     if (half[0] != 0) return i + static_cast<std::size_t>(std::countr_zero(half[0])) / 8;

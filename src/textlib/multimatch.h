@@ -57,7 +57,9 @@ class Matcher {
   std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row
   std::array<bool, 256> stays_{};           // bytes that keep the root at the root
   static constexpr std::size_t kFewStarters = 6;
-  std::vector<unsigned char> starters_;  // the others, when there are few
+  // The others, when there are few: each repeated sixteen times, as the
+  // search compares them with sixteen text bytes at once.
+  std::vector<std::array<unsigned char, 16>> starters_;
   std::size_t width_ = 1;                // columns in a row
   std::size_t denseStates_ = 1;          // the states (nearest the root) that keep a whole row
   bool building_ = false;

@@ -1,6 +1,7 @@
 #include "filter/quote_filter.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <iterator>
 #include <string_view>
@@ -55,11 +56,11 @@ bool IsServiceLine(std::string_view line) {
   }();
   const std::size_t window = units::Head(line, kQuoteWindow);  // its first 12 characters
   for (std::size_t at = 0; at < window; ++at) {
-    const std::uint8_t starting = kStarts[table[static_cast<unsigned char>(line[at])]];
-    if (starting == 0) continue;
-    for (std::size_t m = 0; m < kMarks.size(); ++m) {
-      const ShortStr& mark = kMarks[m];
-      if (!(starting & (1u << m)) || at + mark.len > line.size()) continue;
+    // Only the marks that start with this byte, one bit each.
+    for (unsigned starting = kStarts[table[static_cast<unsigned char>(line[at])]]; starting != 0;
+         starting &= starting - 1) {
+      const ShortStr& mark = kMarks[static_cast<std::size_t>(std::countr_zero(starting))];
+      if (at + mark.len > line.size()) continue;
       std::size_t i = 0;
       while (i < mark.len && table[static_cast<unsigned char>(line[at + i])] == mark.s[i]) ++i;
       if (i == mark.len) return true;

@@ -409,7 +409,10 @@ bool ReplaceAllWhole(ShortStr& text, ShortStr& upperText, const Replacement& r, 
     r.upperWith.copy(reinterpret_cast<char*>(upperText.s + at), w);
     n = n - f + w;
     text.len = upperText.len = static_cast<std::uint16_t>(n);
-    const std::size_t from = r.onward ? at + w : 0;
+    // Searching again from the start finds the first occurrence there is
+    // now: none lies wholly before this one (it was the first), so it
+    // starts at most f - 1 bytes before it.
+    const std::size_t from = r.onward ? at + w : at + 1 > f ? at + 1 - f : 0;
     if (++made == kMaxReplacements || from >= n) break;
     at = upperText.View().find(key, from);
     if (at == std::string_view::npos) break;

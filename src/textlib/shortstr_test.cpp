@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <random>
 #include <string>
 
 namespace shortstr {
@@ -208,6 +210,49 @@ TEST(ReplaceAllTest, WholeFormKeepsTheUpperCaseInStep) {
     EXPECT_EQ(grownUpper, UpCaseStr(grown));
   }
   units::SetEscapes(false);
+}
+
+// ReplaceAll as it is defined: after each replacement the search starts
+// again at the start of the text, or after the inserted text when that
+// holds the key; case is ignored.
+std::string PlainReplaceAll(std::string text, const std::string& key, const std::string& with, int& count) {
+  auto upper = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return t;
+  };
+  count = 0;
+  const bool onward = upper(with).find(upper(key)) != std::string::npos;
+  for (std::size_t from = 0; count < 1000 && from < text.size();) {
+    const std::size_t at = upper(text).find(upper(key), from);
+    if (at == std::string::npos) break;
+    text.replace(at, key.size(), with);
+    ++count;
+    from = onward ? at + with.size() : 0;
+  }
+  return text;
+}
+
+TEST(ReplaceAllTest, WholeFormFindsWhatASearchFromTheStartFinds) {
+  std::mt19937 random(3);
+  auto word = [&](std::size_t most) {
+    std::string w;
+    for (std::size_t n = random() % most; n > 0; --n) w += "aAb"[random() % 3];
+    return w;
+  };
+  for (int round = 0; round < 5000; ++round) {
+    const std::string text = word(30), key = word(4) + "a", with = word(5);
+    int want = 0;
+    const std::string expected = PlainReplaceAll(text, key, with, want);
+    ShortStr got(text), upper = UpCaseStr(got);
+    int count = -1;
+    // A result past 255 characters (a replacement that makes the key again
+    // runs to 1,000) leaves the text as it was.
+    const bool fits = expected.size() <= 255;
+    EXPECT_EQ(ReplaceAllWhole(got, upper, PrepareReplacement(ShortStr(key), ShortStr(with)), count), fits);
+    EXPECT_EQ(S(got), fits ? expected : text) << text << " " << key << " " << with;
+    EXPECT_EQ(count, fits ? want : 0) << text << " " << key << " " << with;
+    EXPECT_EQ(upper, UpCaseStr(got));
+  }
 }
 
 TEST(TildeCopyTest, LeadingTildesRule) {

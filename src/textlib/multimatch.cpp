@@ -63,6 +63,14 @@ void Matcher::Build(const std::vector<std::string_view>& patterns,
   // Each kept move becomes its target, doubled, with the low bit set when
   // the target ends a pattern: the search looks a state up only there.
   for (std::int32_t& t : next_) t = Encoded(t);
+  // The greatest pattern ending at each state or a suffix of it (states are
+  // numbered breadth first, so a suffix comes before its state).
+  last_.assign(states, -1);
+  for (std::size_t st = 0; st < states; ++st) {
+    if (suffix_[st] >= 0) last_[st] = last_[static_cast<std::size_t>(suffix_[st])];
+    if (outFrom_[st] < outFrom_[st + 1])
+      last_[st] = std::max(last_[st], static_cast<std::int64_t>(outs_[outFrom_[st + 1] - 1]));
+  }
   seen_.assign(states, 0);
   search_ = 0;
   if (map != nullptr) {
@@ -335,10 +343,11 @@ void Matcher::Occurring(std::string_view text, std::vector<std::uint32_t>& out,
   }
   Walk(text, [&](std::size_t s) {
     // The state and its suffixes that end patterns, each once a search: a
-    // state seen before had its suffixes collected with it.
+    // state seen before had its suffixes collected with it. Patterns before
+    // `from` are not looked at.
     for (auto t = static_cast<std::int32_t>(s); t >= 0; t = suffix_[static_cast<std::size_t>(t)]) {
       const auto tu = static_cast<std::size_t>(t);
-      if (seen_[tu] == search_) break;
+      if (last_[tu] < static_cast<std::int64_t>(from) || seen_[tu] == search_) break;
       seen_[tu] = search_;
       for (std::uint32_t o = outFrom_[tu]; o < outFrom_[tu + 1]; ++o) {
         if (outs_[o] >= from) out.push_back(outs_[o]);

@@ -78,6 +78,7 @@ class Matcher {
   std::vector<std::uint32_t> outs_;  // patterns ending exactly at a state, ascending
   std::vector<std::int32_t>
       suffix_;  // state -> the longest proper suffix state that ends patterns, or -1
+  std::vector<std::int64_t> last_;  // state -> the greatest pattern it or a suffix ends, or -1
   mutable std::vector<std::uint32_t> seen_;  // state -> the search that last collected it
   mutable std::uint32_t search_ = 0;
 };

@@ -372,16 +372,19 @@ std::int32_t ChangeNames(app::Message& text, const app::Tables& tables, NameOpti
   const multimatch::Matcher matcher(texts, FoldTable());
   std::vector<std::uint32_t> held;
   std::int32_t index = 1;
-  while (index <= lines::LineCount(message)) {
+  // The pass walks the nodes; a change or a removal goes through the list by
+  // position (its cursor follows the pass, so that stays one step).
+  for (listman::Node* node = message->First; node != nullptr;) {
     // A line that holds no template and is no quoted line after a greeting
     // is passed over without a copy.
-    const std::string_view stored = lines::ViewOfNode(listman::ListGetNode(message, index));
+    const std::string_view stored = lines::ViewOfNode(node);
     matcher.Occurring(stored, held);
     if (held.empty() && MayRepeatReceiver(st, stored) == Repeat::No) {
+      node = node->Next;
       ++index;
       continue;
     }
-    ShortStr line = lines::LineAt(message, index);
+    ShortStr line = lines::LineOfNode(node);
     // In template order; after a change only the later templates are looked
     // for, in the changed line.
     ShortStr folded = !held.empty() ? FoldLookAlikes(line) : ShortStr();
@@ -394,12 +397,15 @@ std::int32_t ChangeNames(app::Message& text, const app::Tables& tables, NameOpti
       h = static_cast<std::size_t>(-1);  // from the first of the new list
     }
     ShortStr cause = ReceiverCause(st, line);
+    listman::Node* next = node->Next;  // a change keeps the node; a removal frees it
     if (cause.Empty()) {
+      node = next;
       ++index;
       continue;
     }
     writer::Writer->Info(tr::Say("Deleted \"%s\" cause of \"%s\"!", {line, cause}));
     listman::ListDelete(message, index);  // the next line moves to this index
+    node = next;
   }
   return st.changed;
 }

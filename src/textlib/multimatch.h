@@ -56,7 +56,7 @@ class Matcher {
 
   std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row
   std::array<bool, 256> stays_{};           // bytes that keep the root at the root
-  static constexpr std::size_t kFewStarters = 6;
+  static constexpr std::size_t kFewStarters = 4;
   // The others, when there are few: each repeated sixteen times, as the
   // search compares them with sixteen text bytes at once.
   std::vector<std::array<unsigned char, 16>> starters_;

@@ -235,7 +235,7 @@ void Matcher::MarkStays() {
   // few bytes leave it, they are looked for sixteen at a time.
   starters_.clear();
   for (std::size_t b = 0; b < 256; ++b) {
-    stays_[b] = next_[class_[b]] == 0;
+    stays_[b] = next_[class_[b]] == 0 ? 1 : 0;
     if (!stays_[b]) {
       starters_.emplace_back();
       starters_.back().fill(static_cast<unsigned char>(b));
@@ -278,9 +278,9 @@ std::size_t Matcher::SkipByWords(std::string_view text, std::size_t i) const {
 std::size_t Matcher::SkipByTable(std::string_view text, std::size_t i) const {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   for (; i + 8 <= text.size(); i += 8) {
-    const bool all = stays_[p[i]] & stays_[p[i + 1]] & stays_[p[i + 2]] & stays_[p[i + 3]] &
-                     stays_[p[i + 4]] & stays_[p[i + 5]] & stays_[p[i + 6]] & stays_[p[i + 7]];
-    if (!all) break;
+    const unsigned all = stays_[p[i]] & stays_[p[i + 1]] & stays_[p[i + 2]] & stays_[p[i + 3]] &
+                         stays_[p[i + 4]] & stays_[p[i + 5]] & stays_[p[i + 6]] & stays_[p[i + 7]];
+    if (all == 0) break;
   }
   return i;
 }

@@ -55,7 +55,7 @@ class Matcher {
   void Walk(std::string_view text, Visit&& visit) const;
 
   std::array<std::uint16_t, 256> class_{};  // byte -> its column in a row
-  std::array<bool, 256> stays_{};           // bytes that keep the root at the root
+  std::array<unsigned char, 256> stays_{};  // 1 for bytes that keep the root at the root
   static constexpr std::size_t kFewStarters = 4;
   // The others, when there are few: each repeated sixteen times, as the
   // search compares them with sixteen text bytes at once.

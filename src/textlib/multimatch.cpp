@@ -305,7 +305,9 @@ void Matcher::Walk(std::string_view text, Visit&& visit) const {
     return (u & 1) == 0 || visit(static_cast<std::size_t>(u >> 1));
   };
   while (i < n) {
-    if (at == 0) {
+    // At the root, bytes that start nothing are skipped; where the next
+    // byte starts something (busy text) it is taken at once.
+    if (at == 0 && stays_[p[i]]) {
       i = starters_.empty() ? SkipByTable(text, i) : SkipByWords(text, i);
       while (i < n && stays_[p[i]]) ++i;
       if (i == n) return;

@@ -106,6 +106,7 @@ struct Stage {
   ShortStr foldedReceiver;             // the receiver's name, folded once
   int receiverChars = 0;               // and its length in characters
   std::vector<ShortStr> foldedBefore;  // the before-texts, folded once
+  std::vector<ShortStr> after;         // and the after-texts, read once
   // The words of the receiver's name in their table forms, folded: made at
   // the first signature that needs them (the receiver, once set, stays).
   std::optional<std::vector<ShortStr>> foldedReceiverForms;
@@ -230,10 +231,10 @@ bool ApplyTemplate(Stage& st, std::int32_t index, std::int32_t tmpl, ShortStr& l
   if (IsComment(foldedBefore)) return false;
   int beforePos = Pos(foldedBefore, folded);
   if (beforePos == 0) return false;
-  ShortStr before = lines::LineAt(st.tables.TemplateBefore, tmpl);
   int at = 0;
-  ShortStr raw =
-      RawName(line, lines::LineAt(st.tables.TemplateAfter, tmpl), beforePos + before.len, at);
+  // Folding keeps lengths: the before-text is as long as its folded form.
+  ShortStr raw = RawName(line, st.after[static_cast<std::size_t>(tmpl - 1)],
+                         beforePos + foldedBefore.len, at);
   int blanks = 0;  // blanks before the name, which stay
   while (blanks < raw.len && TrimSet().Has(raw.At(blanks + 1))) ++blanks;
   ShortStr name = Trim(raw);
@@ -357,11 +358,12 @@ ShortStr NameLookup(const ShortStr& name, List* table) {
 
 std::int32_t ChangeNames(app::Message& text, const app::Tables& tables, NameOptions options) {
   writer::Writer->Heading(tr::Say("Changing names..."));
-  Stage st{text, tables, options, 0, {}, {}, 0, {}, {}, {}};
+  Stage st{text, tables, options, 0, {}, {}, 0, {}, {}, {}, {}};
   List* message = text.Lines;
   std::int32_t templates = lines::LineCount(tables.TemplateBefore);
   for (std::int32_t tmpl = 1; tmpl <= templates; ++tmpl) {
     st.foldedBefore.push_back(FoldLookAlikes(lines::LineAt(tables.TemplateBefore, tmpl)));
+    st.after.push_back(lines::LineAt(tables.TemplateAfter, tmpl));
   }
   // Which templates a line holds, found in one pass over it (as folded): a
   // template it does not hold cannot apply.

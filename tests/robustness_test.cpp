@@ -97,6 +97,19 @@ TEST_F(Robustness, AnOutputWhoseBackupIsTheReplyIsAWrongFileName) {
   }
 }
 
+// A run killed after linking the old reply as the backup and before
+// renaming its result leaves the reply and its backup as two names of one
+// file: the next run is no wrong file name, and ends as any run does.
+TEST_F(Robustness, ABackupThatIsASecondNameOfTheReplyStopsNoRun) {
+  SKIP_UNDER_WINE("a hard link made by ln");
+  WriteFile(dir() / "r.txt", "Hello, Vasily!\r\n");
+  ASSERT_TRUE(Must("ln r.txt r.~txt"));
+  const RunResult r = Run("salvetor", "r.txt /Key-");
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_EQ(ReadFile(dir() / "r.txt"), Crlf({kKludge, Cp("Hello, Вася!")}));
+  EXPECT_EQ(ReadFile(dir() / "r.~txt"), "Hello, Vasily!\r\n");
+}
+
 // Standard input that runs out of memory or holds too many lines comes
 // back whole on standard output, the part not read passed straight on.
 TEST_F(Robustness, StandardInputComesBackWholeUnderMemoryPressure) {

@@ -61,9 +61,13 @@ bool NamesAcceptable(const app::RunContext& run) {
   }
   if (run.ToStdout) return true;
   if (platform::KindOf(run.OutputName) == platform::Kind::Other) return false;
-  // The output's backup must not take the place of the reply itself.
+  // The output's backup must not take the place of the reply itself: the
+  // commit removes the older backup's entry, which must not be the
+  // reply's. A backup that is only a second name of the reply's file (a run
+  // killed between linking the backup and renaming the result leaves one)
+  // takes nothing away when removed.
   const std::string backup = files::BackupName(platform::FollowLinks(run.OutputName));
-  return run.FromStdin || !platform::SameFile(run.InputName, backup);
+  return run.FromStdin || !platform::SameEntry(platform::FollowLinks(run.InputName), backup);
 }
 
 // One run at a time rewrites a file: a second one waits this long.

@@ -25,6 +25,10 @@ std::string FollowLinks(const std::string& name);
 
 // True when both names exist and stand for the same file (links followed).
 bool SameFile(const std::string& a, const std::string& b);
+// True when both names exist and are one entry: the same name (as the
+// system compares names) in the same folder. Removing one removes the
+// other; a second name of the same file (a hard or symbolic link) is not one.
+bool SameEntry(const std::string& a, const std::string& b);
 
 // Standard input, for FileRead.
 Handle StandardInput();

@@ -162,6 +162,14 @@ bool SameFile(const std::string& a, const std::string& b) {
   return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
+bool SameEntry(const std::string& a, const std::string& b) {
+  struct stat x, y;
+  if (lstat(a.c_str(), &x) != 0 || lstat(b.c_str(), &y) != 0) return false;
+  const std::string folderA = FolderOf(a), folderB = FolderOf(b);
+  return a.substr(folderA.size()) == b.substr(folderB.size()) &&
+         SameFile(folderA.empty() ? "." : folderA, folderB.empty() ? "." : folderB);
+}
+
 Handle StandardInput() { return 0; }
 
 bool FailErrno(const std::string& name, bool writing) { return Fail(name, writing); }

@@ -175,6 +175,15 @@ bool SameFile(const std::string& a, const std::string& b) {
          x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
 
+bool SameEntry(const std::string& a, const std::string& b) {
+  if (Attributes(a) == INVALID_FILE_ATTRIBUTES || Attributes(b) == INVALID_FILE_ATTRIBUTES) return false;
+  const std::string folderA = FolderOf(a), folderB = FolderOf(b);
+  // Windows compares names without regard to case.
+  return CompareStringOrdinal(Wide(a.substr(folderA.size())).c_str(), -1,
+                              Wide(b.substr(folderB.size())).c_str(), -1, TRUE) == CSTR_EQUAL &&
+         SameFile(folderA.empty() ? "." : folderA, folderB.empty() ? "." : folderB);
+}
+
 bool LockForRewrite(const std::string& name, int waitMs) {
   // A lock file beside the target, open to this process alone and gone
   // when it ends: a handle on the target itself would stand in the way of

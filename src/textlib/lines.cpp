@@ -52,7 +52,7 @@ void LineAddBytes(List* list, std::string_view text) {
 void LineAddInPlace(List* list, char* at, std::uint8_t len) {
   if (ListCheck(list) != 0) return;
   *at = static_cast<char>(len);
-  ListAddAt(list, at, static_cast<std::uint16_t>(len + 1), list->Count + 1);
+  ListAppend(list, at, static_cast<std::uint16_t>(len + 1));
 }
 
 ShortStr LineOfNode(const Node* node) {

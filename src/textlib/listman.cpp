@@ -252,15 +252,17 @@ void ListAddAt(List* list, void* block, std::uint16_t size, std::int32_t positio
     list->LastError = kErrBelowOne;
     return;
   }
-  Node* node = NewNode(block, size);
-  // Positions past the end append (a text's lines are added so, one by one).
-  if (list->Count > 0 && position > list->Count) return Append(list, node);
-  ListInsertNode(list, node, position);
+  ListInsertNode(list, NewNode(block, size), position);
 }
 
 void ListAppend(List* list, void* block, std::uint16_t size) {
   if (NoList(list)) return;
-  ListAddAt(list, block, size, list->Count + 1);
+  Node* node = NewNode(block, size);
+  // A text's lines are added so, one by one: straight after the last node.
+  if (list->Count > 0)
+    Append(list, node);
+  else
+    ListInsertNode(list, node, 1);
 }
 
 void ListAppendCopy(List* list, const void* block, std::uint16_t size) {

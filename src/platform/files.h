@@ -23,8 +23,6 @@ Kind KindOf(const std::string& name);
 // target is taken from the link's folder); the name itself when it is no link.
 std::string FollowLinks(const std::string& name);
 
-// True when both names exist and stand for the same file (links followed).
-bool SameFile(const std::string& a, const std::string& b);
 // True when both names exist and are one entry: the same name (as the
 // system compares names) in the same folder. Removing one removes the
 // other; a second name of the same file (a hard or symbolic link) is not one.

@@ -157,10 +157,15 @@ std::string FollowLinks(const std::string& name) {
   return path;
 }
 
+namespace {
+
+// True when both names exist and stand for the same file (links followed).
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat x, y;
   return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
+
+}  // namespace
 
 bool SameEntry(const std::string& a, const std::string& b) {
   struct stat x, y;

@@ -161,6 +161,9 @@ bool FileCreateTemp(const std::string& target, std::string& name, Handle& handle
   return false;
 }
 
+namespace {
+
+// True when both names exist and stand for the same file (links followed).
 bool SameFile(const std::string& a, const std::string& b) {
   auto identity = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
     HANDLE h = CreateFileW(Path(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -174,6 +177,8 @@ bool SameFile(const std::string& a, const std::string& b) {
   return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
          x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
+
+}  // namespace
 
 bool SameEntry(const std::string& a, const std::string& b) {
   if (Attributes(a) == INVALID_FILE_ATTRIBUTES || Attributes(b) == INVALID_FILE_ATTRIBUTES) return false;

@@ -107,16 +107,13 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
       if (!inPlace) lines::LineAdd(result, ShortStr(stored));
       continue;
     }
-    ShortStr upper = UpCaseStr(ShortStr(stored));
-    ShortStr changed;  // the line, copied out at its first change
-    bool copied = false;
+    ShortStr changed(stored);  // a line that holds a key is copied out
+    ShortStr upper = UpCaseStr(changed);
     bool tooLong = false;
     // After a change the keys still to come are looked for in the changed line.
     for (std::size_t c = 0; c < pending.size(); ++c) {
       const std::uint32_t j = pending[c];
       int n = 0;
-      if (!copied) changed = ShortStr(stored);
-      copied = true;
       // A macro that would take the line past 255 characters is left out
       // of this line; the line is never cut.
       Untouched kept;
@@ -141,8 +138,8 @@ listman::List* MacroReplace(List* list, List* macroLines, bool inPlace, std::int
           tr::Say("Line %s is too long for the change, left as it is!", {Num(i)}));
     }
     if (!inPlace)
-      lines::LineAdd(result, copied ? changed : ShortStr(stored));
-    else if (copied && changed.View() != stored)
+      lines::LineAdd(result, changed);
+    else if (changed.View() != stored)
       lines::LineSet(list, i, changed);
   }
   return result;

@@ -195,6 +195,14 @@ void PutEncoded(std::string& out, std::uint32_t key, Charset cs) {
 // eight bytes at a time where it runs on.
 constexpr std::uint64_t kHighBits = 0x8080808080808080u;
 
+// True when the eight bytes at p[i..] are all there and all ASCII; word
+// receives them.
+bool EightAscii(const unsigned char* p, std::size_t i, std::size_t n, std::uint64_t& word) {
+  if (i + 8 > n) return false;
+  std::memcpy(&word, p + i, 8);
+  return (word & kHighBits) == 0;
+}
+
 // The CP866 byte of each valid two-byte UTF-8 sequence (lead byte 0xC2..0xDF)
 // that has one and is no escape byte; 0 where the general path decides.
 const std::array<unsigned char, 32 * 64>& TwoByteTable() {
@@ -228,7 +236,7 @@ void DecodeUtf8(std::string_view bytes, std::string& out, EscapeTable* escapes) 
       // Eight ASCII bytes at a time where they run on, else one (a blank
       // between words of Cyrillic text) without a call.
       std::uint64_t word;
-      if (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & kHighBits) == 0)) {
+      if (EightAscii(p, i, n, word)) {
         std::memcpy(out.data() + w, &word, 8);
         w += 8;
         i += 8;
@@ -292,7 +300,7 @@ bool EncodeLineUtf8(std::string_view text, bool escapesOn, std::string& out) {
     const unsigned char c = p[i];
     if (c < 0x80) {
       std::uint64_t word;
-      if (i + 8 <= text.size() && (std::memcpy(&word, p + i, 8), (word & kHighBits) == 0)) {
+      if (EightAscii(p, i, text.size(), word)) {
         std::memcpy(buffer + w, &word, 8);
         w += 8;
         i += 7;
